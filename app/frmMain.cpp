@@ -1,0 +1,242 @@
+#include "app/frmMain.h"
+
+#include <algorithm>
+
+#include "app/texts.h"
+#include "base/number_text.h"
+#include "power/os_version.h"
+#include "power/shutdown.h"
+
+namespace dusklet {
+namespace {
+
+constexpr int16_t kEscape = 27;
+constexpr uint32_t WM_MOUSEMOVE = 0x200;
+constexpr int32_t WM_LBUTTONDBLCLK = 0x203;
+constexpr int32_t WM_RBUTTONUP = 0x205;
+
+// Keeps a number box within its scroll bar's range and the bar on the box's
+// number. The bounds are read from the bar each time: Min is the upper bound
+// (top end), Max the lower one. Each write raises the box's change handler
+// inside the write, so the corrected text has already gone through this step
+// when the write returns.
+void TextToBar(TextBox& text, ScrollBar& bar) {
+    if (LeadingNumber(text.Text()) > static_cast<double>(bar.Min()))
+        text.SetText(DecimalText(bar.Min()));
+    if (LeadingNumber(text.Text()) < static_cast<double>(bar.Max()))
+        text.SetText(DecimalText(bar.Max()));
+    bar.SetValue(RoundToInt16(LeadingNumber(text.Text())));
+}
+
+void FilterDigit(int16_t& keyAscii) {
+    if (!IsDigitKey(keyAscii)) keyAscii = 0;
+}
+
+}  // namespace
+
+Boolean IsDigitKey(int16_t keyAscii) { return ToBoolean(keyAscii >= 48 && keyAscii <= 57); }
+
+frmMain::frmMain(const frmMainControls& controls, const frmMainServices& services)
+    : c(controls), s(services) {
+    c.cmdTimer->onClick = Event<>::To<&frmMain::cmdTimer_Click>(this);
+    c.Timer->onTimer = Event<>::To<&frmMain::Timer_Timer>(this);
+    c.txtPeriod->onChange = Event<>::To<&frmMain::txtPeriod_Change>(this);
+    c.txtHour->onChange = Event<>::To<&frmMain::txtHour_Change>(this);
+    c.txtMin->onChange = Event<>::To<&frmMain::txtMin_Change>(this);
+    c.txtBlink->onChange = Event<>::To<&frmMain::txtBlink_Change>(this);
+    c.vsPeriod->onChange = Event<>::To<&frmMain::vsPeriod_Change>(this);
+    c.vsHour->onChange = Event<>::To<&frmMain::vsHour_Change>(this);
+    c.vsMin->onChange = Event<>::To<&frmMain::vsMin_Change>(this);
+    c.vsBlink->onChange = Event<>::To<&frmMain::vsBlink_Change>(this);
+    c.txtPeriod->onKeyPress = Event<int16_t&>::To<&frmMain::txtPeriod_KeyPress>(this);
+    c.txtHour->onKeyPress = Event<int16_t&>::To<&frmMain::txtHour_KeyPress>(this);
+    c.txtMin->onKeyPress = Event<int16_t&>::To<&frmMain::txtMin_KeyPress>(this);
+    c.txtBlink->onKeyPress = Event<int16_t&>::To<&frmMain::txtBlink_KeyPress>(this);
+    c.opt[0]->onClick = Event<>::To<&frmMain::opt0_Click>(this);
+    c.opt[1]->onClick = Event<>::To<&frmMain::opt1_Click>(this);
+    c.chkBlink->onClick = Event<>::To<&frmMain::chkBlink_Click>(this);
+}
+
+void frmMain::Tray(uint32_t message) { TrayNotify(s.tray, s.ansi, message, nid); }
+
+bool frmMain::Form_Initialize() {
+    s.host.AttachSkin(s.host.ProgramFolder() + texts::kSkinFile, u"");
+    s.host.InitCommonControls();
+    if (s.host.AnotherInstanceRunning()) {
+        s.host.MsgBox(texts::kAlreadyRunning, texts::kAlreadyRunningTitle, 64);
+        return false;
+    }
+    const std::u16string os = GetOSName(s.system);
+    if (os == u"Windows XP" || os == u"Windows 2000") c.cmbAction->AddItem(texts::kLockLabel);
+    c.cmbAction->SetListIndex(0);
+    c.cmbUnit->SetListIndex(0);
+    c.cmbT->SetListIndex(0);
+
+    nid.cbSize = kNotifyIconDataSize;
+    nid.hIcon = s.host.IconHandle();
+    nid.hWnd = s.host.WindowHandle();
+    SetTip(nid, std::u16string(texts::kIdleTip) + u'\0');
+    nid.uCallbackMessage = WM_MOUSEMOVE;
+    nid.uFlags = kNifMessage | kNifIcon | kNifTip;
+    nid.uID = 1;
+    Tray(kNimAdd);
+    return true;
+}
+
+void frmMain::RestoreTrayIcon() { Tray(kNimAdd); }
+
+// ---- Arming and disarming -------------------------------------------------
+
+void frmMain::cmdTimer_Click() {
+    if (blnTimerOn) Disarm();
+    else Arm();
+    blnTimerOn = ToBoolean(!blnTimerOn);
+    c.Timer->SetEnabled(blnTimerOn != 0);
+}
+
+void frmMain::Disarm() {
+    c.lblStatus->SetCaption(texts::kDisarmedStatus);
+    c.cmdTimer->SetCaption(texts::kIdleButton);
+    nid.hIcon = s.host.IconHandle();
+    SetTip(nid, std::u16string(texts::kIdleTip) + u'\0');
+    Tray(kNimModify);
+    c.frame->SetEnabled(true);
+}
+
+void frmMain::Arm() {
+    c.frame->SetEnabled(false);
+    c.cmdTimer->SetCaption(texts::kArmedButton);
+    strAction = c.cmbAction->Text();
+    blnForce = ToBoolean(c.chkForce->Value() != 0);
+    blnBlink = ToBoolean(c.chkBlink->Value() != 0);
+    lngBlinkSecs = RoundToInt32(LeadingNumber(c.txtBlink->Text()));
+    const SerialDate now = NowSerial(s.clock);
+    if (c.opt[0]->Value()) {
+        const std::u16string unit = c.cmbUnit->Text();
+        const TimeUnit u = unit == texts::kHours     ? TimeUnit::Hours
+                           : unit == texts::kMinutes ? TimeUnit::Minutes
+                                                     : TimeUnit::Seconds;
+        dtTarget = AddUnits(now, u, RoundToInt32(LeadingNumber(c.txtPeriod->Text())));
+    } else {
+        dtTarget = ClockTarget(now);
+    }
+    SetTip(nid, texts::kTipLead + GeneralDate(s.dateFormat, dtTarget) + texts::kTipRun + strAction +
+                    u'\0');
+    Tray(kNimModify);
+}
+
+// Today at the clock time of the hour and minute boxes (their leading
+// numbers; an empty minute is 0), or tomorrow when that is already past.
+SerialDate frmMain::ClockTarget(SerialDate now) {
+    const int hour12 = std::clamp<int>(RoundToInt16(LeadingNumber(c.txtHour->Text())), 1, 12);
+    const int minute = std::clamp<int>(RoundToInt16(LeadingNumber(c.txtMin->Text())), 0, 59);
+    const int hour = hour12 % 12 + (c.cmbT->Text() == texts::kPM ? 12 : 0);
+    SerialDate target = FromSeconds(ToSeconds(DateOnly(now)) + hour * 3600 + minute * 60);
+    if (ToSeconds(target) < ToSeconds(now)) target = AddOneDay(target);
+    return target;
+}
+
+// ---- The tick ---------------------------------------------------------------
+
+void frmMain::Timer_Timer() {
+    const int32_t secondsLeft = static_cast<int32_t>(SecondsBetween(NowSerial(s.clock), dtTarget));
+    c.lblStatus->SetCaption(DecimalText(secondsLeft) + texts::kSecondsLeft);
+    if (blnBlink && secondsLeft <= lngBlinkSecs) {
+        nid.hIcon = blnIconShown ? 0 : s.host.IconHandle();
+        Tray(kNimModify);
+        blnIconShown = ToBoolean(!blnIconShown);
+    }
+    if (ToSeconds(dtTarget) > ToSeconds(NowSerial(s.clock))) return;
+    Fire();
+}
+
+void frmMain::Fire() {
+    if (strAction == texts::kPowerOff) ExitWindowsAction(s.system, kEwxPowerOff, blnForce);
+    else if (strAction == texts::kRestart) ExitWindowsAction(s.system, kEwxReboot, blnForce);
+    else if (strAction == texts::kLogOff) ExitWindowsAction(s.system, kEwxLogOff, blnForce);
+    else if (strAction == texts::kSuspend) SuspendAction(s.system, 0, blnForce, kFalse);
+    else if (strAction == texts::kHibernate) SuspendAction(s.system, 1, blnForce, kFalse);
+    else if (strAction == texts::kLockLabel) LockAction(s.system);
+    blnQuit = kTrue;
+    s.host.Unload();
+}
+
+// ---- Number boxes and options ---------------------------------------------------
+
+void frmMain::txtPeriod_Change() { TextToBar(*c.txtPeriod, *c.vsPeriod); }
+void frmMain::txtHour_Change() { TextToBar(*c.txtHour, *c.vsHour); }
+void frmMain::txtMin_Change() { TextToBar(*c.txtMin, *c.vsMin); }
+void frmMain::txtBlink_Change() { TextToBar(*c.txtBlink, *c.vsBlink); }
+void frmMain::vsPeriod_Change() { c.txtPeriod->SetText(DecimalText(c.vsPeriod->Value())); }
+void frmMain::vsHour_Change() { c.txtHour->SetText(DecimalText(c.vsHour->Value())); }
+void frmMain::vsMin_Change() { c.txtMin->SetText(TwoDigitText(c.vsMin->Value())); }
+void frmMain::vsBlink_Change() { c.txtBlink->SetText(DecimalText(c.vsBlink->Value())); }
+void frmMain::txtPeriod_KeyPress(int16_t& keyAscii) { FilterDigit(keyAscii); }
+void frmMain::txtHour_KeyPress(int16_t& keyAscii) { FilterDigit(keyAscii); }
+void frmMain::txtMin_KeyPress(int16_t& keyAscii) { FilterDigit(keyAscii); }
+void frmMain::txtBlink_KeyPress(int16_t& keyAscii) { FilterDigit(keyAscii); }
+
+void frmMain::opt_Click(int16_t index) {
+    const bool clock = index != 0;
+    c.txtHour->SetEnabled(clock);
+    c.vsHour->SetEnabled(clock);
+    c.txtMin->SetEnabled(clock);
+    c.vsMin->SetEnabled(clock);
+    c.cmbT->SetEnabled(clock);
+    c.txtPeriod->SetEnabled(!clock);
+    c.vsPeriod->SetEnabled(!clock);
+    c.cmbUnit->SetEnabled(!clock);
+}
+
+void frmMain::chkBlink_Click() {
+    c.txtBlink->SetEnabled(c.chkBlink->Value() != 0);
+    c.vsBlink->SetEnabled(c.chkBlink->Value() != 0);
+}
+
+// ---- Visibility, tray clicks and exit ---------------------------------------------
+
+void frmMain::Form_KeyPress(int16_t& keyAscii) {
+    if (keyAscii == kEscape) s.host.Hide();
+}
+
+void frmMain::Form_MouseMove(int16_t, int16_t, float x, float) {
+    const int32_t message = RoundToInt32(static_cast<double>(x) / s.host.TwipsPerPixelX());
+    if (message == WM_LBUTTONDBLCLK) {
+        if (s.host.AboutShowing()) s.host.UnloadAbout();
+        s.host.Show();
+    } else if (message == WM_RBUTTONUP) {
+        s.host.SetForeground();
+        switch (s.host.PopupMenu()) {
+        case PopupChoice::Exit: mnuExit_Click(); break;
+        case PopupChoice::About: mnuAbout_Click(); break;
+        case PopupChoice::None: break;
+        }
+    }
+}
+
+void frmMain::Form_Unload(int16_t& cancel) {
+    if (blnQuit) {
+        Tray(kNimDelete);
+        return;
+    }
+    cancel = kTrue;
+    s.host.Hide();
+}
+
+void frmMain::mnuAbout_Click() { s.host.ShowAboutModal(); }
+
+void frmMain::mnuExit_Click() {
+    blnQuit = kTrue;
+    s.host.Unload();
+}
+
+}  // namespace dusklet
+
+namespace dusklet {
+
+void frmMain::Form_EndSession() {
+    blnQuit = kTrue;
+    s.host.Unload();
+}
+
+}  // namespace dusklet

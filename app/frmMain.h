@@ -1,0 +1,113 @@
+// The main window: its state and its event handlers, written against the
+// control model so that they run unchanged on real windows and in tests.
+#pragma once
+#include <cstdint>
+
+#include "app/main_host.h"
+#include "base/clock.h"
+#include "power/system_api.h"
+#include "tray/notify_icon.h"
+#include "ui/controls.h"
+
+namespace dusklet {
+
+struct frmMainControls {
+    dusklet::Timer* Timer;
+    Button* cmdTimer;
+    Container* frame;
+    Label* lblStatus;
+    Container* pic;
+    CheckBox* chkForce;
+    ScrollBar* vsBlink;
+    TextBox* txtBlink;
+    CheckBox* chkBlink;
+    ComboBox* cmbAction;
+    Label* lbl[2];
+    TextBox* txtPeriod;
+    ComboBox* cmbUnit;
+    OptionButton* opt[2];
+    ScrollBar* vsPeriod;
+    ScrollBar* vsHour;
+    TextBox* txtHour;
+    ScrollBar* vsMin;
+    TextBox* txtMin;
+    ComboBox* cmbT;
+};
+
+struct frmMainServices {
+    MainHost& host;
+    Clock& clock;
+    DateTimeFormat& dateFormat;
+    SystemApi& system;
+    TrayShell& tray;
+    AnsiCodec& ansi;
+};
+
+Boolean IsDigitKey(int16_t keyAscii);
+
+class frmMain {
+public:
+    frmMain(const frmMainControls& controls, const frmMainServices& services);
+
+    // Start-up; false when another instance runs and this one must end.
+    bool Form_Initialize();
+
+    void cmdTimer_Click();
+    void Timer_Timer();
+
+    void txtPeriod_Change();
+    void txtHour_Change();
+    void txtMin_Change();
+    void txtBlink_Change();
+    void vsPeriod_Change();
+    void vsHour_Change();
+    void vsMin_Change();
+    void vsBlink_Change();
+    void txtPeriod_KeyPress(int16_t& keyAscii);
+    void txtHour_KeyPress(int16_t& keyAscii);
+    void txtMin_KeyPress(int16_t& keyAscii);
+    void txtBlink_KeyPress(int16_t& keyAscii);
+    void opt_Click(int16_t index);
+    void opt0_Click() { opt_Click(0); }
+    void opt1_Click() { opt_Click(1); }
+    void chkBlink_Click();
+
+    void Form_KeyPress(int16_t& keyAscii);
+    void Form_MouseMove(int16_t button, int16_t shift, float x, float y);
+    void Form_Unload(int16_t& cancel);
+    void mnuAbout_Click();
+    void mnuExit_Click();
+    // The user's session is ending: leave as Exit does, without the armed action.
+    void Form_EndSession();
+
+    // Read-only views for the window binding and the tests.
+    const NOTIFYICONDATA& TrayRecord() const { return nid; }
+    bool Quitting() const { return blnQuit != 0; }
+    bool TimerOn() const { return blnTimerOn != 0; }
+    SerialDate Target() const { return dtTarget; }
+    // Puts the icon into the notification area again with the current tooltip
+    // and picture (after the shell has restarted).
+    void RestoreTrayIcon();
+
+private:
+    void Arm();
+    void Disarm();
+    SerialDate ClockTarget(SerialDate now);
+    void Fire();
+    void Tray(uint32_t message);
+
+    frmMainControls c;
+    frmMainServices s;
+
+    std::u16string strAction;
+    Boolean blnTimerOn = kFalse;
+    Boolean blnQuit = kFalse;
+    Boolean blnBlink = kFalse;
+    Boolean blnForce = kFalse;
+    int32_t lngBlinkSecs = 0;
+    SerialDate dtTarget = 0;
+    NOTIFYICONDATA nid;
+    Boolean blnIconShown = kTrue;  // the tick's own flag: is the tray picture shown
+};
+
+}  // namespace dusklet

@@ -1,0 +1,38 @@
+// What the main window needs from its window and the platform beyond its
+// controls: the services of the window itself and of the running system.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace dusklet {
+
+enum class PopupChoice { None, Exit, About };
+
+class MainHost {
+public:
+    virtual ~MainHost() = default;
+    virtual uint32_t WindowHandle() = 0;
+    virtual uint32_t IconHandle() = 0;
+    // Folder of the program's executable, without a trailing separator.
+    virtual std::u16string ProgramFolder() = 0;
+    virtual void AttachSkin(std::u16string_view skinPath, std::u16string_view second) = 0;
+    virtual void InitCommonControls() = 0;
+    virtual bool AnotherInstanceRunning() = 0;
+    virtual void MsgBox(std::u16string_view text, std::u16string_view title, uint32_t style) = 0;
+    virtual float TwipsPerPixelX() = 0;
+    virtual void Show() = 0;
+    virtual void Hide() = 0;
+    // Asks the window to unload: the window calls Form_Unload and closes
+    // unless that cancels.
+    virtual void Unload() = 0;
+    virtual void SetForeground() = 0;
+    // Opens the popup menu at the pointer and returns the item chosen.
+    virtual PopupChoice PopupMenu() = 0;
+    // The About window: shown modally (returns when closed), and closed from outside.
+    virtual void ShowAboutModal() = 0;
+    virtual bool AboutShowing() = 0;
+    virtual void UnloadAbout() = 0;
+};
+
+}  // namespace dusklet

@@ -1,0 +1,183 @@
+// Test driver: runs in the same Wine prefix as Dusklet.exe, finds its windows
+// and reads or changes their state. Prints one JSON object per line in UTF-8.
+//
+//   driver windows                  top-level windows (all processes)
+//   driver find TITLE [MS]          waits up to MS ms for a visible window titled TITLE
+//   driver tree HWND                the window and every descendant
+//   driver send HWND MSG W L        SendMessage with numbers, prints the result
+//   driver post HWND MSG W L        PostMessage
+//   driver settext HWND TEXT        WM_SETTEXT (raises the control's change notification)
+//   driver focus HWND               the control that has the focus in HWND's thread
+//   driver tooltips                 texts of the visible tooltip windows
+//   driver screen                   screen size and dots per inch
+#include <windows.h>
+
+#include <cstdio>
+#include <cwchar>
+#include <string>
+
+namespace {
+
+std::string Utf8(const std::wstring& w) {
+    if (w.empty()) return {};
+    const int n = WideCharToMultiByte(CP_UTF8, 0, w.c_str(), static_cast<int>(w.size()), nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<size_t>(n), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, w.c_str(), static_cast<int>(w.size()), out.data(), n, nullptr, nullptr);
+    return out;
+}
+
+std::string Json(const std::wstring& w) {
+    std::string s = Utf8(w), out = "\"";
+    for (unsigned char c : s) {
+        if (c == '"' || c == '\\') { out += '\\'; out += static_cast<char>(c); }
+        else if (c < 0x20) { char buf[8]; std::snprintf(buf, sizeof buf, "\\u%04x", c); out += buf; }
+        else out += static_cast<char>(c);
+    }
+    return out + "\"";
+}
+
+std::wstring Text(HWND h) {
+    wchar_t buf[4096];
+    const LRESULT n = SendMessageW(h, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(buf));
+    return std::wstring(buf, static_cast<size_t>(n > 0 ? n : 0));
+}
+
+std::wstring ClassOf(HWND h) {
+    wchar_t buf[256];
+    const int n = GetClassNameW(h, buf, 256);
+    return std::wstring(buf, static_cast<size_t>(n));
+}
+
+HWND Hwnd(const wchar_t* s) { return reinterpret_cast<HWND>(static_cast<uintptr_t>(std::wcstoull(s, nullptr, 0))); }
+long long Num(const wchar_t* s) { return std::wcstoll(s, nullptr, 0); }
+
+HWND g_top;
+
+void Describe(HWND h) {
+    RECT r;
+    GetWindowRect(h, &r);
+    POINT p = {r.left, r.top};
+    ScreenToClient(g_top, &p);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(h, &pid);
+    std::printf("{\"hwnd\":%lu,\"parent\":%lu,\"owner\":%lu,\"pid\":%lu,\"class\":%s,\"id\":%ld,\"text\":%s,"
+                "\"x\":%ld,\"y\":%ld,\"w\":%ld,\"h\":%ld,\"sx\":%ld,\"sy\":%ld,\"enabled\":%d,\"visible\":%d,"
+                "\"style\":%lu,\"exstyle\":%lu",
+                static_cast<unsigned long>(reinterpret_cast<uintptr_t>(h)),
+                static_cast<unsigned long>(reinterpret_cast<uintptr_t>(GetParent(h))),
+                static_cast<unsigned long>(reinterpret_cast<uintptr_t>(GetWindow(h, GW_OWNER))),
+                static_cast<unsigned long>(pid), Json(ClassOf(h)).c_str(),
+                static_cast<long>(GetWindowLongW(h, GWL_ID)), Json(Text(h)).c_str(), p.x, p.y,
+                r.right - r.left, r.bottom - r.top, r.left, r.top, IsWindowEnabled(h) ? 1 : 0,
+                IsWindowVisible(h) ? 1 : 0, static_cast<unsigned long>(GetWindowLongW(h, GWL_STYLE)),
+                static_cast<unsigned long>(GetWindowLongW(h, GWL_EXSTYLE)));
+    const std::wstring cls = ClassOf(h);
+    if (_wcsicmp(cls.c_str(), L"ComboBox") == 0) {
+        const LRESULT count = SendMessageW(h, CB_GETCOUNT, 0, 0);
+        std::printf(",\"cursel\":%ld,\"items\":[", static_cast<long>(SendMessageW(h, CB_GETCURSEL, 0, 0)));
+        for (LRESULT i = 0; i < count; ++i) {
+            wchar_t buf[256] = {};
+            SendMessageW(h, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(buf));
+            std::printf("%s%s", i ? "," : "", Json(buf).c_str());
+        }
+        std::printf("]");
+    } else if (_wcsicmp(cls.c_str(), L"ScrollBar") == 0) {
+        SCROLLINFO si = {sizeof si, SIF_ALL};
+        GetScrollInfo(h, SB_CTL, &si);
+        std::printf(",\"pos\":%d,\"min\":%d,\"max\":%d", si.nPos, si.nMin, si.nMax);
+    } else if (_wcsicmp(cls.c_str(), L"Button") == 0) {
+        std::printf(",\"check\":%ld", static_cast<long>(SendMessageW(h, BM_GETCHECK, 0, 0)));
+    } else if (_wcsicmp(cls.c_str(), L"Edit") == 0) {
+        std::printf(",\"limit\":%ld", static_cast<long>(SendMessageW(h, EM_GETLIMITTEXT, 0, 0)));
+    }
+    std::printf("}\n");
+}
+
+BOOL CALLBACK EachChild(HWND h, LPARAM) {
+    Describe(h);
+    return TRUE;
+}
+
+BOOL CALLBACK EachTop(HWND h, LPARAM) {
+    g_top = h;
+    Describe(h);
+    return TRUE;
+}
+
+struct Search {
+    const wchar_t* title;
+    HWND found;
+};
+
+BOOL CALLBACK FindVisible(HWND h, LPARAM lp) {
+    auto* s = reinterpret_cast<Search*>(lp);
+    if (IsWindowVisible(h) && Text(h) == s->title) {
+        s->found = h;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CALLBACK EachTooltip(HWND h, LPARAM) {
+    if (_wcsicmp(ClassOf(h).c_str(), L"tooltips_class32") == 0) {
+        std::printf("{\"hwnd\":%lu,\"visible\":%d,\"text\":%s}\n",
+                    static_cast<unsigned long>(reinterpret_cast<uintptr_t>(h)), IsWindowVisible(h) ? 1 : 0,
+                    Json(Text(h)).c_str());
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    if (argc < 2) return 2;
+    const std::wstring cmd = argv[1];
+    if (cmd == L"windows") {
+        g_top = nullptr;
+        EnumWindows(EachTop, 0);
+    } else if (cmd == L"find" && argc >= 3) {
+        const DWORD wait = argc >= 4 ? static_cast<DWORD>(Num(argv[3])) : 0;
+        const DWORD start = GetTickCount();
+        for (;;) {
+            Search s = {argv[2], nullptr};
+            EnumWindows(FindVisible, reinterpret_cast<LPARAM>(&s));
+            if (s.found) {
+                g_top = s.found;
+                Describe(s.found);
+                break;
+            }
+            if (GetTickCount() - start >= wait) return 1;
+            Sleep(50);
+        }
+    } else if (cmd == L"tree" && argc >= 3) {
+        g_top = Hwnd(argv[2]);
+        if (!IsWindow(g_top)) return 1;
+        Describe(g_top);
+        EnumChildWindows(g_top, EachChild, 0);
+    } else if ((cmd == L"send" || cmd == L"post") && argc >= 6) {
+        const HWND h = Hwnd(argv[2]);
+        const UINT msg = static_cast<UINT>(Num(argv[3]));
+        const WPARAM w = static_cast<WPARAM>(Num(argv[4]));
+        const LPARAM l = static_cast<LPARAM>(Num(argv[5]));
+        if (cmd == L"send") std::printf("%ld\n", static_cast<long>(SendMessageW(h, msg, w, l)));
+        else std::printf("%d\n", PostMessageW(h, msg, w, l) ? 1 : 0);
+    } else if (cmd == L"settext" && argc >= 4) {
+        std::printf("%ld\n", static_cast<long>(SendMessageW(Hwnd(argv[2]), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[3]))));
+    } else if (cmd == L"focus" && argc >= 3) {
+        GUITHREADINFO info = {sizeof info};
+        GetGUIThreadInfo(GetWindowThreadProcessId(Hwnd(argv[2]), nullptr), &info);
+        std::printf("{\"focus\":%lu,\"active\":%lu}\n", static_cast<unsigned long>(reinterpret_cast<uintptr_t>(info.hwndFocus)),
+                    static_cast<unsigned long>(reinterpret_cast<uintptr_t>(info.hwndActive)));
+    } else if (cmd == L"tooltips") {
+        EnumWindows(EachTooltip, 0);
+    } else if (cmd == L"screen") {
+        HDC dc = GetDC(nullptr);
+        std::printf("{\"w\":%d,\"h\":%d,\"dpi\":%d,\"acp\":%u}\n", GetSystemMetrics(SM_CXSCREEN),
+                    GetSystemMetrics(SM_CYSCREEN), GetDeviceCaps(dc, LOGPIXELSX), GetACP());
+        ReleaseDC(nullptr, dc);
+    } else {
+        return 2;
+    }
+    std::fflush(stdout);
+    return 0;
+}

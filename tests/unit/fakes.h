@@ -1,0 +1,322 @@
+// In-memory controls and recording stand-ins for the system, used to run the
+// forms' handlers natively. Every observable call goes into one shared log so
+// that tests can check order as well as effect.
+#pragma once
+#include <iconv.h>
+
+#include <string>
+#include <vector>
+
+#include "about/frmAbout.h"
+#include "app/frmMain.h"
+#include "app/frmMain_layout.h"
+#include "base/number_text.h"
+#include "power/system_api.h"
+#include "tray/notify_icon.h"
+#include "ui/controls.h"
+
+namespace dusklet::testing {
+
+using Log = std::vector<std::string>;
+
+inline std::string Narrow(std::u16string_view s) {
+    std::string out;
+    for (char16_t c : s) {
+        if (c < 0x80) out += static_cast<char>(c);
+        else if (c < 0x800) { out += static_cast<char>(0xC0 | (c >> 6)); out += static_cast<char>(0x80 | (c & 0x3F)); }
+        else { out += static_cast<char>(0xE0 | (c >> 12)); out += static_cast<char>(0x80 | ((c >> 6) & 0x3F)); out += static_cast<char>(0x80 | (c & 0x3F)); }
+    }
+    return out;
+}
+
+template <class Base>
+struct Mem : Base {
+    bool enabled = true;
+    bool Enabled() const override { return enabled; }
+    void SetEnabled(bool e) override { enabled = e; }
+};
+
+struct MemTextBox : Mem<TextBox> {
+    std::u16string text;
+    int writes = 0;
+    std::u16string Text() const override { return text; }
+    void SetText(std::u16string_view t) override {
+        text = t;
+        ++writes;
+        onChange();  // inside the write, as an edit control's EN_CHANGE
+    }
+    // The user types one character: the key filter first, then the edit.
+    void Type(char16_t ch) {
+        int16_t code = static_cast<int16_t>(ch);
+        onKeyPress(code);
+        if (code == 0) return;
+        text += static_cast<char16_t>(code);
+        onChange();
+    }
+    void Paste(std::u16string_view t) {
+        text = t;
+        onChange();
+    }
+};
+
+struct MemScrollBar : Mem<ScrollBar> {
+    int16_t min = 0, max = 0, value = 0;
+    int changes = 0;
+    int16_t Min() const override { return min; }
+    int16_t Max() const override { return max; }
+    int16_t Value() const override { return value; }
+    void SetValue(int16_t v) override {
+        if (v == value) return;  // only real changes are reported
+        value = v;
+        ++changes;
+        onChange();
+    }
+    int16_t Upper() const { return min > max ? min : max; }
+    int16_t Lower() const { return min > max ? max : min; }
+    void ArrowUp() {
+        if (value < Upper()) SetValue(static_cast<int16_t>(value + 1));
+    }
+    void ArrowDown() {
+        if (value > Lower()) SetValue(static_cast<int16_t>(value - 1));
+    }
+};
+
+struct MemComboBox : Mem<ComboBox> {
+    std::vector<std::u16string> items;
+    int index = -1;
+    std::u16string Text() const override { return index >= 0 ? items[static_cast<size_t>(index)] : u""; }
+    int ListIndex() const override { return index; }
+    void SetListIndex(int i) override { index = i; }
+    int ListCount() const override { return static_cast<int>(items.size()); }
+    void AddItem(std::u16string_view item) override { items.emplace_back(item); }
+    void Choose(std::u16string_view item) {
+        for (size_t i = 0; i < items.size(); ++i)
+            if (items[i] == item) index = static_cast<int>(i);
+    }
+};
+
+struct MemCheckBox : Mem<CheckBox> {
+    int value = 0;
+    int Value() const override { return value; }
+    void Click() {
+        value = value ? 0 : 1;
+        onClick();
+    }
+};
+
+struct MemOption : Mem<OptionButton> {
+    bool value = false;
+    MemOption* other = nullptr;
+    bool Value() const override { return value; }
+    void Click() {
+        value = true;
+        if (other) other->value = false;
+        onClick();
+    }
+};
+
+struct MemLabel : Mem<Label> {
+    std::u16string caption;
+    std::u16string Caption() const override { return caption; }
+    void SetCaption(std::u16string_view c) override { caption = c; }
+};
+
+struct MemButton : Mem<Button> {
+    std::u16string caption;
+    std::u16string Caption() const override { return caption; }
+    void SetCaption(std::u16string_view c) override { caption = c; }
+};
+
+struct MemContainer : Mem<Container> {};
+
+struct MemTimer : Timer {
+    Log& log;
+    bool enabled = false;
+    explicit MemTimer(Log& l) : log(l) {}
+    bool Enabled() const override { return enabled; }
+    void SetEnabled(bool e) override {
+        enabled = e;
+        log.push_back(e ? "timer on" : "timer off");
+    }
+};
+
+struct FakeClock : Clock {
+    CivilDateTime now{2026, 12, 7, 10, 15, 42};
+    int reads = 0;
+    CivilDateTime Now() override {
+        ++reads;
+        return now;
+    }
+    void Set(SerialDate d) { now = ToCivil(d); }
+    SerialDate Serial() const { return FromCivil(now); }
+};
+
+// Short date "2026/12/7", long time "10:16:42".
+struct FakeFormat : DateTimeFormat {
+    std::u16string ShortDate(const CivilDateTime& c) override {
+        return dusklet::DecimalText(c.year) + u"/" + dusklet::DecimalText(c.month) + u"/" + dusklet::DecimalText(c.day);
+    }
+    std::u16string LongTime(const CivilDateTime& c) override {
+        return dusklet::DecimalText(c.hour) + u":" + TwoDigitText(c.minute) + u":" + TwoDigitText(c.second);
+    }
+};
+
+// Code page 936, as a Chinese Windows converts.
+struct Gbk : AnsiCodec {
+    std::string ToAnsi(std::u16string_view text) override {
+        iconv_t cd = iconv_open("GBK", "UTF-16LE");
+        std::string in;
+        for (char16_t c : text) { in += static_cast<char>(c & 0xFF); in += static_cast<char>(c >> 8); }
+        std::string out(in.size() * 2 + 8, '\0');
+        char* ip = in.data();
+        char* op = out.data();
+        size_t il = in.size(), ol = out.size();
+        iconv(cd, &ip, &il, &op, &ol);
+        iconv_close(cd);
+        out.resize(out.size() - ol);
+        return out;
+    }
+};
+
+struct RecordingTray : TrayShell {
+    Log& log;
+    std::vector<std::pair<uint32_t, NotifyIconBytes>> calls;
+    explicit RecordingTray(Log& l) : log(l) {}
+    bool NotifyIcon(uint32_t message, const NotifyIconBytes& record) override {
+        calls.emplace_back(message, record);
+        log.push_back("tray " + std::to_string(message));
+        return true;
+    }
+    uint32_t LastIcon() const {
+        const auto& r = calls.back().second;
+        return r[20] | (r[21] << 8) | (r[22] << 16) | (static_cast<uint32_t>(r[23]) << 24);
+    }
+    std::string LastTip() const {
+        const auto& r = calls.back().second;
+        return std::string(reinterpret_cast<const char*>(r.data() + 24));
+    }
+};
+
+// The system as seen by version detection and the power actions.
+struct RecordingSystem : SystemApi {
+    Log& log;
+    OsVersionRecord version{148, 5, 1, 2600, 2};
+    int32_t exitResult = 1;
+    explicit RecordingSystem(Log& l) : log(l) {}
+    void Set(uint32_t platform, uint32_t major, uint32_t minor) {
+        version.dwPlatformId = platform;
+        version.dwMajorVersion = major;
+        version.dwMinorVersion = minor;
+    }
+    int32_t GetVersionExA(OsVersionRecord& r) override {
+        log.push_back("GetVersionExA");
+        r = version;
+        return 1;
+    }
+    int32_t ExitWindowsEx(uint32_t flags, uint32_t reason) override {
+        log.push_back("ExitWindowsEx " + std::to_string(flags) + " " + std::to_string(reason));
+        return exitResult;
+    }
+    int32_t SetSuspendState(bool h, bool f, bool d) override {
+        log.push_back("SetSuspendState " + std::to_string(h) + " " + std::to_string(f) + " " + std::to_string(d));
+        return 1;
+    }
+    int32_t LockWorkStation() override {
+        log.push_back("LockWorkStation");
+        return 1;
+    }
+    Handle GetCurrentProcess() override { return static_cast<Handle>(-1); }
+    int32_t OpenProcessToken(Handle, uint32_t access, Handle& token) override {
+        log.push_back("OpenProcessToken " + std::to_string(access));
+        token = 0x44;
+        return 1;
+    }
+    int32_t LookupPrivilegeValueA(const char* system, const char* name, Luid& luid) override {
+        log.push_back(std::string("LookupPrivilegeValueA '") + system + "' " + name);
+        luid = {0x13, 0};
+        return 1;
+    }
+    int32_t AdjustTokenPrivileges(Handle token, int32_t disableAll, const TokenPrivileges& p,
+                                  uint32_t length, TokenPrivileges&, uint32_t&) override {
+        log.push_back("AdjustTokenPrivileges " + std::to_string(token) + " " + std::to_string(disableAll) + " " +
+                      std::to_string(p.PrivilegeCount) + " " + std::to_string(p.luid.LowPart) + " " +
+                      std::to_string(p.Attributes) + " " + std::to_string(length));
+        return 1;
+    }
+    int32_t CloseHandle(Handle h) override {
+        log.push_back("CloseHandle " + std::to_string(h));
+        return 1;
+    }
+};
+
+struct FakeHost : MainHost {
+    Log& log;
+    bool anotherInstance = false;
+    bool shown = true;
+    bool aboutOpen = false;
+    float twipsPerPixel = 15;
+    PopupChoice choice = PopupChoice::None;
+    std::u16string folder = u"C:\\Program Files\\Dusklet";
+    frmMain* form = nullptr;
+    bool unloaded = false;
+    explicit FakeHost(Log& l) : log(l) {}
+    uint32_t WindowHandle() override { return 0x1234; }
+    uint32_t IconHandle() override { return 0x777; }
+    std::u16string ProgramFolder() override { return folder; }
+    void AttachSkin(std::u16string_view path, std::u16string_view second) override {
+        log.push_back("skin " + Narrow(path) + "|" + Narrow(second));
+    }
+    void InitCommonControls() override { log.push_back("InitCommonControls"); }
+    bool AnotherInstanceRunning() override {
+        log.push_back("instance?");
+        return anotherInstance;
+    }
+    void MsgBox(std::u16string_view text, std::u16string_view title, uint32_t style) override {
+        log.push_back("msgbox " + Narrow(text) + "|" + Narrow(title) + "|" + std::to_string(style));
+    }
+    float TwipsPerPixelX() override { return twipsPerPixel; }
+    void Show() override { shown = true; log.push_back("show"); }
+    void Hide() override { shown = false; log.push_back("hide"); }
+    void Unload() override {
+        log.push_back("unload");
+        int16_t cancel = 0;
+        form->Form_Unload(cancel);
+        if (!cancel) unloaded = true;
+    }
+    void SetForeground() override { log.push_back("foreground"); }
+    PopupChoice PopupMenu() override {
+        log.push_back("popup");
+        return choice;
+    }
+    void ShowAboutModal() override { log.push_back("about"); }
+    bool AboutShowing() override { return aboutOpen; }
+    void UnloadAbout() override { aboutOpen = false; log.push_back("unload about"); }
+};
+
+// The main window's controls as laid out, with its services, ready to run.
+struct MainFixture {
+    Log log;
+    MemContainer frame, pic;
+    MemComboBox cmbAction, cmbUnit, cmbT;
+    MemLabel lbl0, lbl1, lblStatus;
+    MemOption opt0, opt1;
+    MemTextBox txtPeriod, txtHour, txtMin, txtBlink;
+    MemScrollBar vsPeriod, vsHour, vsMin, vsBlink;
+    MemCheckBox chkForce, chkBlink;
+    MemButton cmdTimer;
+    MemTimer timer{log};
+    FakeHost host{log};
+    FakeClock clock;
+    FakeFormat format;
+    RecordingSystem system{log};
+    RecordingTray tray{log};
+    Gbk gbk;
+    frmMain form;
+
+    MainFixture();
+    frmMainControls Controls();
+    // Runs start-up and forgets what it logged.
+    MainFixture& Started();
+};
+
+}  // namespace dusklet::testing

@@ -1,0 +1,69 @@
+#include <gtest/gtest.h>
+
+#include "about/frmAbout.h"
+#include "tests/unit/fakes.h"
+
+namespace dusklet {
+namespace {
+
+struct MemLink : testing::Mem<LinkLabel> {
+    std::u16string caption;
+    bool underline = false;
+    std::u16string Caption() const override { return caption; }
+    void SetCaption(std::u16string_view c) override { caption = c; }
+    bool Underline() const override { return underline; }
+    void SetUnderline(bool u) override { underline = u; }
+};
+
+struct Host : AboutHost {
+    std::vector<std::u16string> calls;
+    void Unload() override { calls.push_back(u"unload"); }
+    void ShellExecuteA(std::u16string_view verb, std::u16string_view file, std::u16string_view dir,
+                       int32_t show) override {
+        calls.push_back(std::u16string(verb) + u"|" + std::u16string(file) + u"|" + std::u16string(dir) + u"|" +
+                        static_cast<char16_t>(u'0' + show));
+    }
+};
+
+struct About : ::testing::Test {
+    testing::MemLabel me;
+    MemLink mail;
+    Host host;
+    frmAbout form{{&me, &mail}, host};
+};
+
+TEST_F(About, LoadSetsTheAuthorText) {
+    form.Form_Load();
+    EXPECT_EQ(me.caption, u"作者: Varrow.\r\n\r\n如果你喜欢这个程序，别忘了给我发送一个电子邮件或者常去我的网站哦.");
+}
+
+TEST_F(About, OnlyEscCloses) {
+    for (int16_t code : {13, 32, 65, 0}) {
+        int16_t c = code;
+        form.Form_KeyPress(c);
+        EXPECT_EQ(c, code);
+    }
+    EXPECT_TRUE(host.calls.empty());
+    int16_t esc = 27;
+    form.Form_KeyPress(esc);
+    EXPECT_EQ(host.calls, std::vector<std::u16string>{u"unload"});
+}
+
+TEST_F(About, ClicksCloseExceptOnTheMailLink) {
+    form.lblEMail_Click();
+    ASSERT_EQ(host.calls.size(), 1u);
+    EXPECT_EQ(host.calls[0], u"open|mailto:varrow@example.com?subject=Dusklet|C:\\|5");
+    form.lblME_Click();
+    form.Form_Click();
+    EXPECT_EQ(host.calls.size(), 3u);
+}
+
+TEST_F(About, UnderlineFollowsThePointer) {
+    form.lblEMail_MouseMove();
+    EXPECT_TRUE(mail.underline);
+    form.Form_MouseMove();
+    EXPECT_FALSE(mail.underline);
+}
+
+}  // namespace
+}  // namespace dusklet

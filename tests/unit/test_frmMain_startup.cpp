@@ -1,0 +1,66 @@
+#include <gtest/gtest.h>
+
+#include "tests/unit/fakes.h"
+
+namespace dusklet {
+namespace {
+
+using testing::Log;
+using testing::MainFixture;
+
+TEST(Startup, RunsItsStepsInOrderAndAddsTheIdleIcon) {
+    MainFixture f;
+    f.system.Set(2, 6, 1);
+    EXPECT_TRUE(f.form.Form_Initialize());
+    EXPECT_EQ(f.log, (Log{"skin C:\\Program Files\\Dusklet/aero.she|", "InitCommonControls", "instance?",
+                          "GetVersionExA", "tray 0"}));
+    EXPECT_EQ(f.cmbAction.Text(), u"关机");
+    EXPECT_EQ(f.cmbUnit.Text(), u"时");
+    EXPECT_EQ(f.cmbT.Text(), u"AM");
+    EXPECT_EQ(f.cmbAction.ListCount(), 5);
+
+    const auto& nid = f.form.TrayRecord();
+    EXPECT_EQ(nid.cbSize, 88u);
+    EXPECT_EQ(nid.hWnd, 0x1234u);
+    EXPECT_EQ(nid.uID, 1u);
+    EXPECT_EQ(nid.uFlags, 7u);
+    EXPECT_EQ(nid.uCallbackMessage, 512u);
+    EXPECT_EQ(nid.hIcon, 0x777u);
+    EXPECT_EQ(TipText(nid), u"没设置动作");
+    EXPECT_EQ(f.tray.LastTip(), "\xC3\xBB\xC9\xE8\xD6\xC3\xB6\xAF\xD7\xF7");
+    EXPECT_FALSE(f.timer.enabled);
+    EXPECT_FALSE(f.form.TimerOn());
+    EXPECT_FALSE(f.form.Quitting());
+}
+
+TEST(Startup, OffersLockingOnlyOn2000AndXP) {
+    for (auto [p, ma, mi, six] : {std::tuple{2u, 5u, 0u, true}, {2u, 5u, 1u, true}, {2u, 5u, 2u, false},
+                                 {2u, 4u, 0u, false}, {1u, 4u, 10u, false}, {1u, 4u, 0u, false},
+                                 {2u, 6u, 2u, false}}) {
+        MainFixture f;
+        f.system.Set(p, ma, mi);
+        f.form.Form_Initialize();
+        ASSERT_EQ(f.cmbAction.ListCount(), six ? 6 : 5) << ma << "." << mi;
+        if (six) EXPECT_EQ(f.cmbAction.items[5], u"锁定计算机");
+        EXPECT_EQ(f.cmbAction.ListIndex(), 0);
+    }
+}
+
+TEST(Startup, SecondInstanceShowsItsMessageAndAddsNoIcon) {
+    MainFixture f;
+    f.host.anotherInstance = true;
+    EXPECT_FALSE(f.form.Form_Initialize());
+    EXPECT_EQ(f.log.back(), "msgbox Dusklet已经运行中.|By: Brindle|64");
+    EXPECT_TRUE(f.tray.calls.empty());
+    EXPECT_EQ(f.cmbAction.ListIndex(), -1);
+}
+
+TEST(Startup, SkinPathUsesAForwardSlashWhateverTheFolder) {
+    MainFixture f;
+    f.host.folder = u"D:\\工具";
+    f.form.Form_Initialize();
+    EXPECT_EQ(f.log.front(), "skin D:\\工具/aero.she|");
+}
+
+}  // namespace
+}  // namespace dusklet

@@ -1,0 +1,62 @@
+// The tray icon record as the program holds it, and its 88-byte ANSI form
+// (the shell's first-version layout) that goes to Shell_NotifyIconA.
+#pragma once
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace dusklet {
+
+constexpr uint32_t kNimAdd = 0;
+constexpr uint32_t kNimModify = 1;
+constexpr uint32_t kNimDelete = 2;
+constexpr uint32_t kNifMessage = 1;
+constexpr uint32_t kNifIcon = 2;
+constexpr uint32_t kNifTip = 4;
+constexpr uint32_t kNotifyIconDataSize = 88;
+constexpr size_t kTipChars = 64;
+
+struct NOTIFYICONDATA {
+    uint32_t cbSize = 0;
+    uint32_t hWnd = 0;
+    uint32_t uID = 0;
+    uint32_t uFlags = 0;
+    uint32_t uCallbackMessage = 0;
+    uint32_t hIcon = 0;
+    std::array<char16_t, kTipChars> szTip{};  // text, NUL, blanks
+};
+
+// Stores the text left-justified in the tip field, padded with blanks or cut
+// at 64 characters. Callers end their texts with one NUL.
+void SetTip(NOTIFYICONDATA& nid, std::u16string_view text);
+// The tip as shown: the characters before the first NUL.
+std::u16string TipText(const NOTIFYICONDATA& nid);
+
+// Converts text to the system's ANSI code page.
+class AnsiCodec {
+public:
+    virtual ~AnsiCodec() = default;
+    virtual std::string ToAnsi(std::u16string_view text) = 0;
+};
+
+using NotifyIconBytes = std::array<uint8_t, kNotifyIconDataSize>;
+
+// The record in the shell's ANSI form: six little-endian numbers, then the
+// tip converted to the ANSI code page. The tip never loses its NUL and is cut
+// only between whole characters, so a double-byte character is never split.
+NotifyIconBytes AnsiForm(const NOTIFYICONDATA& nid, AnsiCodec& codec);
+
+// Shell_NotifyIconA.
+class TrayShell {
+public:
+    virtual ~TrayShell() = default;
+    virtual bool NotifyIcon(uint32_t message, const NotifyIconBytes& record) = 0;
+};
+
+inline void TrayNotify(TrayShell& shell, AnsiCodec& codec, uint32_t message,
+                       const NOTIFYICONDATA& nid) {
+    shell.NotifyIcon(message, AnsiForm(nid, codec));
+}
+
+}  // namespace dusklet

@@ -1,0 +1,102 @@
+// The control model the forms are written against. Two implementations exist:
+// real child windows (win32/) and in-memory controls for the unit tests.
+// The semantics the handlers rely on live here:
+//  - writing a text box's text raises its change event at once, inside the write;
+//  - a scroll bar raises its change event only when its value really changes,
+//    whether the program or the user moved it.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace dusklet {
+
+// A handler bound to one event: a plain function pointer and its object, so
+// that binding costs nothing and needs no allocation.
+template <class... Args>
+struct Event {
+    void (*fn)(void*, Args...) = nullptr;
+    void* target = nullptr;
+
+    void operator()(Args... args) const {
+        if (fn) fn(target, args...);
+    }
+
+    template <auto Method, class T>
+    static Event To(T* object) {
+        return {[](void* t, Args... args) { (static_cast<T*>(t)->*Method)(args...); }, object};
+    }
+};
+
+using Boolean = int16_t;  // true = -1, false = 0; any nonzero value reads as true
+constexpr Boolean kTrue = -1;
+constexpr Boolean kFalse = 0;
+constexpr Boolean ToBoolean(bool b) { return b ? kTrue : kFalse; }
+
+class Control {
+public:
+    virtual ~Control() = default;
+    virtual bool Enabled() const = 0;
+    virtual void SetEnabled(bool enabled) = 0;
+};
+
+class TextBox : public Control {
+public:
+    virtual std::u16string Text() const = 0;
+    virtual void SetText(std::u16string_view text) = 0;
+    Event<> onChange;
+    Event<int16_t&> onKeyPress;  // a typed character; setting it to 0 drops it
+};
+
+class ScrollBar : public Control {
+public:
+    virtual int16_t Min() const = 0;  // value at the top end
+    virtual int16_t Max() const = 0;  // value at the bottom end
+    virtual int16_t Value() const = 0;
+    virtual void SetValue(int16_t value) = 0;
+    Event<> onChange;
+};
+
+class ComboBox : public Control {
+public:
+    virtual std::u16string Text() const = 0;
+    virtual int ListIndex() const = 0;
+    virtual void SetListIndex(int index) = 0;
+    virtual int ListCount() const = 0;
+    virtual void AddItem(std::u16string_view item) = 0;
+};
+
+class CheckBox : public Control {
+public:
+    virtual int Value() const = 0;  // 0 unchecked, 1 checked
+    Event<> onClick;
+};
+
+class OptionButton : public Control {
+public:
+    virtual bool Value() const = 0;
+    Event<> onClick;
+};
+
+class Label : public Control {
+public:
+    virtual std::u16string Caption() const = 0;
+    virtual void SetCaption(std::u16string_view caption) = 0;
+};
+
+class Button : public Label {
+public:
+    Event<> onClick;
+};
+
+class Container : public Control {};
+
+class Timer {
+public:
+    virtual ~Timer() = default;
+    virtual bool Enabled() const = 0;
+    virtual void SetEnabled(bool enabled) = 0;
+    Event<> onTimer;
+};
+
+}  // namespace dusklet

@@ -1,0 +1,163 @@
+#include "win32/system_win.h"
+
+#include <shellapi.h>
+
+#include <cstring>
+
+#include "win32/ansi.h"
+
+namespace dusklet::win {
+
+HMODULE LoadSystemLibrary(const char* name) {
+    char path[MAX_PATH];
+    const UINT n = GetSystemDirectoryA(path, MAX_PATH);
+    if (n == 0 || n + 1 + std::strlen(name) >= MAX_PATH) return nullptr;
+    lstrcatA(path, "\\");
+    lstrcatA(path, name);
+    return LoadLibraryA(path);
+}
+
+namespace {
+
+// Functions that older Windows versions lack, resolved when first needed.
+template <class Fn>
+Fn Resolve(HMODULE module, const char* name) {
+    return module ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name))) : nullptr;
+}
+
+HMODULE Advapi32() {
+    static HMODULE module = LoadSystemLibrary("advapi32.dll");
+    return module;
+}
+
+}  // namespace
+
+int32_t WinSystemApi::GetVersionExA(OsVersionRecord& record) {
+    OSVERSIONINFOA info;
+    std::memset(&info, 0, sizeof info);
+    info.dwOSVersionInfoSize = sizeof info;
+    const BOOL ok = ::GetVersionExA(&info);
+    record.dwOSVersionInfoSize = info.dwOSVersionInfoSize;
+    record.dwMajorVersion = info.dwMajorVersion;
+    record.dwMinorVersion = info.dwMinorVersion;
+    record.dwBuildNumber = info.dwBuildNumber;
+    record.dwPlatformId = info.dwPlatformId;
+    return ok;
+}
+
+int32_t WinSystemApi::ExitWindowsEx(uint32_t flags, uint32_t reason) { return ::ExitWindowsEx(flags, reason); }
+
+int32_t WinSystemApi::SetSuspendState(bool hibernate, bool forceCritical, bool disableWakeEvent) {
+    using Fn = BOOLEAN(WINAPI*)(BOOLEAN, BOOLEAN, BOOLEAN);
+    static const Fn fn = Resolve<Fn>(LoadSystemLibrary("powrprof.dll"), "SetSuspendState");
+    return fn ? fn(hibernate, forceCritical, disableWakeEvent) : 0;
+}
+
+int32_t WinSystemApi::LockWorkStation() {
+    using Fn = BOOL(WINAPI*)();
+    static const Fn fn = Resolve<Fn>(GetModuleHandleA("user32.dll"), "LockWorkStation");
+    return fn ? fn() : 0;
+}
+
+Handle WinSystemApi::GetCurrentProcess() { return reinterpret_cast<Handle>(::GetCurrentProcess()); }
+
+int32_t WinSystemApi::OpenProcessToken(Handle process, uint32_t access, Handle& token) {
+    using Fn = BOOL(WINAPI*)(HANDLE, DWORD, PHANDLE);
+    static const Fn fn = Resolve<Fn>(Advapi32(), "OpenProcessToken");
+    HANDLE h = nullptr;
+    const BOOL ok = fn ? fn(reinterpret_cast<HANDLE>(process), access, &h) : 0;
+    token = reinterpret_cast<Handle>(h);
+    return ok;
+}
+
+int32_t WinSystemApi::LookupPrivilegeValueA(const char* systemName, const char* name, Luid& luid) {
+    using Fn = BOOL(WINAPI*)(LPCSTR, LPCSTR, PLUID);
+    static const Fn fn = Resolve<Fn>(Advapi32(), "LookupPrivilegeValueA");
+    LUID value = {};
+    const BOOL ok = fn ? fn(systemName, name, &value) : 0;
+    luid.LowPart = value.LowPart;
+    luid.HighPart = value.HighPart;
+    return ok;
+}
+
+int32_t WinSystemApi::AdjustTokenPrivileges(Handle token, int32_t disableAll,
+                                            const TokenPrivileges& newState, uint32_t bufferLength,
+                                            TokenPrivileges& previousState, uint32_t& returnLength) {
+    using Fn = BOOL(WINAPI*)(HANDLE, BOOL, PTOKEN_PRIVILEGES, DWORD, PTOKEN_PRIVILEGES, PDWORD);
+    static const Fn fn = Resolve<Fn>(Advapi32(), "AdjustTokenPrivileges");
+    static_assert(sizeof(TOKEN_PRIVILEGES) == sizeof(TokenPrivileges));
+    TOKEN_PRIVILEGES in, out;
+    in.PrivilegeCount = newState.PrivilegeCount;
+    in.Privileges[0].Luid.LowPart = newState.luid.LowPart;
+    in.Privileges[0].Luid.HighPart = newState.luid.HighPart;
+    in.Privileges[0].Attributes = newState.Attributes;
+    std::memset(&out, 0, sizeof out);
+    DWORD length = 0;
+    const BOOL ok = fn ? fn(reinterpret_cast<HANDLE>(token), disableAll, &in, bufferLength, &out, &length) : 0;
+    previousState.PrivilegeCount = out.PrivilegeCount;
+    previousState.luid.LowPart = out.Privileges[0].Luid.LowPart;
+    previousState.luid.HighPart = out.Privileges[0].Luid.HighPart;
+    previousState.Attributes = out.Privileges[0].Attributes;
+    returnLength = length;
+    return ok;
+}
+
+int32_t WinSystemApi::CloseHandle(Handle handle) { return ::CloseHandle(reinterpret_cast<HANDLE>(handle)); }
+
+CivilDateTime WinClock::Now() {
+    SYSTEMTIME st;
+    GetLocalTime(&st);
+    return {st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond};
+}
+
+namespace {
+
+SYSTEMTIME ToSystemTime(const CivilDateTime& c) {
+    SYSTEMTIME st = {};
+    st.wYear = static_cast<WORD>(c.year);
+    st.wMonth = static_cast<WORD>(c.month);
+    st.wDay = static_cast<WORD>(c.day);
+    st.wHour = static_cast<WORD>(c.hour);
+    st.wMinute = static_cast<WORD>(c.minute);
+    st.wSecond = static_cast<WORD>(c.second);
+    return st;
+}
+
+}  // namespace
+
+std::u16string WinDateTimeFormat::ShortDate(const CivilDateTime& c) {
+    const SYSTEMTIME st = ToSystemTime(c);
+    char buf[128];
+    const int n = GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &st, nullptr, buf, sizeof buf);
+    return n > 0 ? FromAnsi(std::string_view(buf, static_cast<size_t>(n - 1))) : std::u16string();
+}
+
+std::u16string WinDateTimeFormat::LongTime(const CivilDateTime& c) {
+    const SYSTEMTIME st = ToSystemTime(c);
+    char buf[128];
+    const int n = GetTimeFormatA(LOCALE_USER_DEFAULT, 0, &st, nullptr, buf, sizeof buf);
+    return n > 0 ? FromAnsi(std::string_view(buf, static_cast<size_t>(n - 1))) : std::u16string();
+}
+
+bool WinTrayShell::NotifyIcon(uint32_t message, const NotifyIconBytes& record) {
+    // The record is the shell's 32-bit ANSI layout. Unpacking it field by
+    // field gives the same bytes on a 32-bit system and the right layout
+    // where pointers are wider.
+    auto u32 = [&](size_t offset) {
+        uint32_t v = 0;
+        for (int i = 3; i >= 0; --i) v = (v << 8) | record[offset + i];
+        return v;
+    };
+    NOTIFYICONDATAA data;
+    std::memset(&data, 0, sizeof data);
+    data.cbSize = sizeof(void*) == 4 ? u32(0) : NOTIFYICONDATAA_V1_SIZE;
+    data.hWnd = reinterpret_cast<HWND>(static_cast<uintptr_t>(u32(4)));
+    data.uID = u32(8);
+    data.uFlags = u32(12);
+    data.uCallbackMessage = u32(16);
+    data.hIcon = reinterpret_cast<HICON>(static_cast<uintptr_t>(u32(20)));
+    std::memcpy(data.szTip, record.data() + 24, kTipChars);
+    return Shell_NotifyIconA(message, &data) != 0;
+}
+
+}  // namespace dusklet::win

@@ -1,0 +1,46 @@
+// The running system: version, power calls, clock, date forms and tray.
+#pragma once
+#include <windows.h>
+
+#include "base/clock.h"
+#include "power/system_api.h"
+#include "tray/notify_icon.h"
+
+namespace dusklet::win {
+
+// Loads a system DLL by its full path in the system folder, never from the
+// current directory or the search path.
+HMODULE LoadSystemLibrary(const char* name);
+
+class WinSystemApi : public SystemApi {
+public:
+    int32_t GetVersionExA(OsVersionRecord& record) override;
+    int32_t ExitWindowsEx(uint32_t flags, uint32_t reason) override;
+    int32_t SetSuspendState(bool hibernate, bool forceCritical, bool disableWakeEvent) override;
+    int32_t LockWorkStation() override;
+    Handle GetCurrentProcess() override;
+    int32_t OpenProcessToken(Handle process, uint32_t access, Handle& token) override;
+    int32_t LookupPrivilegeValueA(const char* systemName, const char* name, Luid& luid) override;
+    int32_t AdjustTokenPrivileges(Handle token, int32_t disableAll, const TokenPrivileges& newState,
+                                  uint32_t bufferLength, TokenPrivileges& previousState,
+                                  uint32_t& returnLength) override;
+    int32_t CloseHandle(Handle handle) override;
+};
+
+class WinClock : public Clock {
+public:
+    CivilDateTime Now() override;
+};
+
+class WinDateTimeFormat : public DateTimeFormat {
+public:
+    std::u16string ShortDate(const CivilDateTime& c) override;
+    std::u16string LongTime(const CivilDateTime& c) override;
+};
+
+class WinTrayShell : public TrayShell {
+public:
+    bool NotifyIcon(uint32_t message, const NotifyIconBytes& record) override;
+};
+
+}  // namespace dusklet::win

@@ -1,0 +1,43 @@
+# The 32-bit Windows build: Dusklet.exe, the stand-in skin engine, and the
+# end-to-end tests' driver program.
+enable_language(RC)
+
+set(size_flags -Os -ffunction-sections -fdata-sections -fno-exceptions -fno-rtti -fno-threadsafe-statics)
+set(link_flags -static -s -Wl,--gc-sections -Wl,--major-subsystem-version,4 -Wl,--minor-subsystem-version,0
+    -Wl,--major-os-version,4 -Wl,--minor-os-version,0)
+target_compile_options(dusklet_core PRIVATE ${size_flags})
+
+set(art_dir ${CMAKE_CURRENT_BINARY_DIR}/art)
+add_custom_command(
+  OUTPUT ${art_dir}/dusklet.ico ${art_dir}/banner.bmp
+  COMMAND python3 ${CMAKE_SOURCE_DIR}/tools/draw_art.py ${art_dir}
+  DEPENDS ${CMAKE_SOURCE_DIR}/tools/draw_art.py
+  COMMENT "Drawing the icon and the banner")
+set_source_files_properties(${CMAKE_SOURCE_DIR}/win32/res/dusklet.rc PROPERTIES
+  OBJECT_DEPENDS "${art_dir}/dusklet.ico;${art_dir}/banner.bmp;${CMAKE_SOURCE_DIR}/win32/res/dusklet.manifest")
+
+add_executable(Dusklet WIN32
+  win32/WinMain.cpp
+  win32/main_window.cpp
+  win32/about_window.cpp
+  win32/win_controls.cpp
+  win32/system_win.cpp
+  win32/ansi.cpp
+  win32/res/dusklet.rc)
+target_include_directories(Dusklet PRIVATE ${art_dir} ${CMAKE_SOURCE_DIR}/win32/res)
+target_compile_options(Dusklet PRIVATE -Wall -Wextra $<$<COMPILE_LANGUAGE:CXX>:${size_flags}>)
+target_link_options(Dusklet PRIVATE ${link_flags})
+target_link_libraries(Dusklet PRIVATE dusklet_core comctl32 shell32 gdi32 user32 kernel32)
+
+# The stand-in skin engine and its skin file sit beside the executable.
+add_library(SkinH_VB6 SHARED skin/SkinH_VB6.cpp)
+set_target_properties(SkinH_VB6 PROPERTIES PREFIX "")
+target_compile_options(SkinH_VB6 PRIVATE ${size_flags})
+target_link_options(SkinH_VB6 PRIVATE ${link_flags} -Wl,--kill-at)
+add_custom_command(TARGET SkinH_VB6 POST_BUILD
+  COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/skin/aero.she ${CMAKE_CURRENT_BINARY_DIR}/aero.she)
+
+add_executable(driver tests/e2e/driver.cpp)
+target_compile_options(driver PRIVATE -Os)
+target_link_options(driver PRIVATE -static -s -municode)
+target_link_libraries(driver PRIVATE user32 gdi32 shell32 kernel32 psapi)
