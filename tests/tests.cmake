@@ -29,3 +29,6 @@ if(DUSKLET_WIN_BUILD)
       TIMEOUT 600 RESOURCE_LOCK wine)
   endforeach()
 endif()
+
+# Checks of the 32-bit product executable (its path comes from the test script).
+add_test(NAME executable_checks COMMAND python3 ${CMAKE_SOURCE_DIR}/tests/pe/check_executable.py)

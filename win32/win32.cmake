@@ -8,13 +8,21 @@ set(link_flags -static -s -Wl,--gc-sections -Wl,--major-subsystem-version,4 -Wl,
 target_compile_options(dusklet_core PRIVATE ${size_flags})
 
 set(art_dir ${CMAKE_CURRENT_BINARY_DIR}/art)
+# The product is x86; the 64-bit build that the tests may run names its own
+# architecture so that Wine finds its common controls.
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  set(MANIFEST_ARCH amd64)
+else()
+  set(MANIFEST_ARCH x86)
+endif()
+configure_file(${CMAKE_SOURCE_DIR}/win32/res/dusklet.manifest.in ${art_dir}/dusklet.manifest @ONLY)
 add_custom_command(
   OUTPUT ${art_dir}/dusklet.ico ${art_dir}/banner.bmp
   COMMAND python3 ${CMAKE_SOURCE_DIR}/tools/draw_art.py ${art_dir}
   DEPENDS ${CMAKE_SOURCE_DIR}/tools/draw_art.py
   COMMENT "Drawing the icon and the banner")
 set_source_files_properties(${CMAKE_SOURCE_DIR}/win32/res/dusklet.rc PROPERTIES
-  OBJECT_DEPENDS "${art_dir}/dusklet.ico;${art_dir}/banner.bmp;${CMAKE_SOURCE_DIR}/win32/res/dusklet.manifest")
+  OBJECT_DEPENDS "${art_dir}/dusklet.ico;${art_dir}/banner.bmp;${art_dir}/dusklet.manifest")
 
 add_executable(Dusklet WIN32
   win32/WinMain.cpp

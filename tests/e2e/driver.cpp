@@ -60,9 +60,11 @@ void Describe(HWND h) {
     ScreenToClient(g_top, &p);
     DWORD pid = 0;
     GetWindowThreadProcessId(h, &pid);
+    RECT client;
+    GetClientRect(h, &client);
     std::printf("{\"hwnd\":%lu,\"parent\":%lu,\"owner\":%lu,\"pid\":%lu,\"class\":%s,\"id\":%ld,\"text\":%s,"
                 "\"x\":%ld,\"y\":%ld,\"w\":%ld,\"h\":%ld,\"sx\":%ld,\"sy\":%ld,\"enabled\":%d,\"visible\":%d,"
-                "\"style\":%lu,\"exstyle\":%lu",
+                "\"style\":%lu,\"exstyle\":%lu,\"cw\":%ld,\"ch\":%ld",
                 static_cast<unsigned long>(reinterpret_cast<uintptr_t>(h)),
                 static_cast<unsigned long>(reinterpret_cast<uintptr_t>(GetParent(h))),
                 static_cast<unsigned long>(reinterpret_cast<uintptr_t>(GetWindow(h, GW_OWNER))),
@@ -70,7 +72,7 @@ void Describe(HWND h) {
                 static_cast<long>(GetWindowLongW(h, GWL_ID)), Json(Text(h)).c_str(), p.x, p.y,
                 r.right - r.left, r.bottom - r.top, r.left, r.top, IsWindowEnabled(h) ? 1 : 0,
                 IsWindowVisible(h) ? 1 : 0, static_cast<unsigned long>(GetWindowLongW(h, GWL_STYLE)),
-                static_cast<unsigned long>(GetWindowLongW(h, GWL_EXSTYLE)));
+                static_cast<unsigned long>(GetWindowLongW(h, GWL_EXSTYLE)), client.right, client.bottom);
     const std::wstring cls = ClassOf(h);
     if (_wcsicmp(cls.c_str(), L"ComboBox") == 0) {
         const LRESULT count = SendMessageW(h, CB_GETCOUNT, 0, 0);

@@ -1,0 +1,41 @@
+# Shared by the run and test scripts: build folders, the Wine to use, and a
+# Wine prefix of the program's own with a Chinese code page and CJK fonts.
+# shellcheck shell=bash
+
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+build=${DUSKLET_BUILD:-$root/build}
+
+# The product is the 32-bit executable. Where this machine cannot execute
+# 32-bit code at all (some virtual machines lack that CPU mode), Wine runs
+# the 64-bit build of the same sources instead.
+wine_arch() {
+  if [ -n "${DUSKLET_WINE_ARCH:-}" ]; then echo "$DUSKLET_WINE_ARCH"
+  elif /usr/lib/wine/wine --version >/dev/null 2>&1; then echo win32
+  else echo win64; fi
+}
+
+win_build_dir() { if [ "$1" = win32 ]; then echo "$build/win32"; else echo "$build/win64"; fi; }
+wine_loader() { if [ "$1" = win32 ]; then echo /usr/lib/wine/wine; else echo /usr/lib/wine/wine64; fi; }
+
+build_native() {
+  cmake -S "$root" -B "$build/native" -DCMAKE_BUILD_TYPE=Release -DDUSKLET_WIN_BUILD="${1:-}" >/dev/null
+  cmake --build "$build/native" -j"$(nproc)"
+}
+
+build_windows() {  # ARCH
+  local arch=$1 toolchain=i686-w64-mingw32
+  [ "$arch" = win64 ] && toolchain=x86_64-w64-mingw32
+  cmake -S "$root" -B "$(win_build_dir "$arch")" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/$toolchain.cmake" >/dev/null
+  cmake --build "$(win_build_dir "$arch")" -j"$(nproc)"
+}
+
+# A zh_CN.UTF-8 locale for Wine's code page 936, made in the build folder
+# when the system lacks it.
+chinese_locale() {
+  if locale -a 2>/dev/null | grep -qiE '^zh_CN\.utf-?8$'; then return; fi
+  if [ ! -d "$build/locale/zh_CN.UTF-8" ]; then
+    mkdir -p "$build/locale"
+    localedef -i zh_CN -f UTF-8 "$build/locale/zh_CN.UTF-8" 2>/dev/null || true
+  fi
+  export LOCPATH="$build/locale"
+}

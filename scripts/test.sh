@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Sets up, builds everything and runs every test: the unit tests of the pure
+# logic, the checks of the Windows executable, and the end-to-end tests that
+# drive the real program under Wine on a virtual display.
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+"$here/setup.sh"
+# shellcheck source=lib.sh
+. "$here/lib.sh"
+
+arch=$(wine_arch)
+echo "Wine runs the $arch build on this machine."
+build_windows win32
+[ "$arch" = win64 ] && build_windows win64
+build_native "$(win_build_dir "$arch")"
+chinese_locale
+
+export DUSKLET_PRODUCT_EXE="$build/win32/Dusklet.exe" DUSKLET_WINE_ARCH="$arch"
+export DUSKLET_E2E_PREFIX="$build/e2e-prefix-$arch"
+rm -rf "$DUSKLET_E2E_PREFIX"
+cd "$build/native"
+ctest --output-on-failure "$@"

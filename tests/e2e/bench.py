@@ -1,0 +1,255 @@
+"""The end-to-end bench: the real Dusklet.exe under Wine on a virtual X display.
+
+Each test module gets its own display; all share one Wine prefix per test run
+(ctest runs them one at a time). A driver program in the same prefix reads and
+sets the windows' state; xdotool gives real clicks and keys.
+"""
+import json
+import os
+import shutil
+import subprocess
+import tempfile
+import time
+import unittest
+
+SOURCE = os.environ.get("DUSKLET_SOURCE", os.path.join(os.path.dirname(__file__), "..", ".."))
+WIN_BUILD = os.environ["DUSKLET_WIN_BUILD"]
+
+
+def _wine_arch():
+    """win32 where this machine runs 32-bit code, else the 64-bit build under wine64."""
+    if os.environ.get("DUSKLET_WINE_ARCH"):
+        return os.environ["DUSKLET_WINE_ARCH"]
+    try:
+        ok = subprocess.run(["/usr/lib/wine/wine", "--version"], capture_output=True).returncode == 0
+    except OSError:
+        ok = False
+    return "win32" if ok else "win64"
+
+
+ARCH = _wine_arch()
+PREFIX = os.environ.get("DUSKLET_E2E_PREFIX") or os.path.join(WIN_BUILD, "..", "e2e-prefix-" + ARCH)
+LOADER = "/usr/lib/wine/wine" if ARCH == "win32" else "/usr/lib/wine/wine64"
+WINESERVER = "/usr/lib/wine/wineserver"
+MAIN_TITLE = "Dusklet  V1.0"
+APP_DIR = os.path.join(PREFIX, "drive_c", "Dusklet")
+
+# Control ids: 100 + the control's place in the window's layout.
+IDS = {name: 100 + i for i, name in enumerate([
+    "frame", "pic", "cmbAction", "lbl(0)", "opt(0)", "opt(1)", "txtPeriod", "vsPeriod", "cmbUnit",
+    "txtHour", "vsHour", "txtMin", "vsMin", "cmbT", "chkForce", "chkBlink", "txtBlink", "vsBlink",
+    "lbl(1)", "cmdTimer", "lblStatus"])}
+
+WM_SETTEXT, WM_CLOSE, WM_COMMAND, WM_MOUSEMOVE, BM_CLICK = 0x0C, 0x10, 0x111, 0x200, 0xF5
+CB_SETCURSEL = 0x14E
+
+
+def poll(fn, timeout=10.0, interval=0.05):
+    """Calls fn until it returns something true, or gives up after timeout seconds."""
+    end = time.monotonic() + timeout
+    while True:
+        value = fn()
+        if value or time.monotonic() > end:
+            return value
+        time.sleep(interval)
+
+
+class Bench:
+    def __init__(self, dpi=96, relay=None, version=None):
+        self.display = self._start_display(dpi)
+        self.env = dict(os.environ, DISPLAY=self.display, WINEPREFIX=PREFIX, WINEDEBUG="-all",
+                        WINEDLLOVERRIDES="mscoree,mshtml=", LANG="zh_CN.UTF-8", LC_ALL="zh_CN.UTF-8")
+        if ARCH == "win64":
+            self.env["WINEARCH"] = "win64"
+        self._prepare_prefix()
+        self.wine([WINESERVER, "-k"], check=False)
+        relay_include = ";".join(relay) if relay else ""
+        self.reg("[HKEY_CURRENT_USER\\Software\\Wine\\Debug]\n\"RelayInclude\"=\"%s\"\n" % relay_include)
+        self.set_version(version)
+        self.relay = bool(relay)
+        self.procs = []
+        self.logs = []
+        self.server = subprocess.Popen([WINESERVER, "-p", "-f"], env=self.env,
+                                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+    # ---- set-up -------------------------------------------------------------
+
+    @staticmethod
+    def _start_display(dpi):
+        for n in range(90, 190):
+            if os.path.exists("/tmp/.X%d-lock" % n) or os.path.exists("/tmp/.X11-unix/X%d" % n):
+                continue
+            proc = subprocess.Popen(["Xvfb", ":%d" % n, "-screen", "0", "1024x768x24", "-dpi", str(dpi),
+                                     "-nolisten", "tcp"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            if poll(lambda: os.path.exists("/tmp/.X11-unix/X%d" % n) or proc.poll() is not None, 10):
+                if proc.poll() is None:
+                    Bench._xvfb = proc
+                    return ":%d" % n
+        raise RuntimeError("no free X display")
+
+    def _prepare_prefix(self):
+        if not os.path.exists(os.path.join(PREFIX, "system.reg")):
+            os.makedirs(PREFIX, exist_ok=True)
+            self.wine([LOADER, "wineboot", "-i"], check=False)
+            self.wine([WINESERVER, "-w"], check=False)
+            self.reg(open(os.path.join(SOURCE, "tests", "e2e", "fonts.reg")).read().split("\n", 2)[2]
+                     + "\n[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\n\"Managed\"=\"N\"\n")
+        os.makedirs(APP_DIR, exist_ok=True)
+        for name in ("Dusklet.exe", "SkinH_VB6.dll", "aero.she", "driver.exe"):
+            shutil.copy(os.path.join(WIN_BUILD, name), APP_DIR)
+
+    def wine(self, args, check=True, **kw):
+        return subprocess.run(args, env=self.env, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
+                              check=check, cwd=APP_DIR if os.path.isdir(APP_DIR) else None, **kw)
+
+    def reg(self, body):
+        with tempfile.NamedTemporaryFile("w", suffix=".reg", delete=False) as f:
+            f.write("REGEDIT4\n\n" + body + "\n")
+        try:
+            self.wine([LOADER, "regedit", f.name])
+        finally:
+            os.unlink(f.name)
+
+    def set_version(self, version):
+        key = "HKEY_CURRENT_USER\\Software\\Wine\\AppDefaults\\Dusklet.exe"
+        self.reg("[-%s]\n" % key if version is None else "[%s]\n\"Version\"=\"%s\"\n" % (key, version))
+
+    def remove_skin_engine(self):
+        os.unlink(os.path.join(APP_DIR, "SkinH_VB6.dll"))
+
+    def close(self):
+        for p in self.procs:
+            if p.poll() is None:
+                p.kill()
+        self.wine([WINESERVER, "-k"], check=False)
+        self.server.kill()
+        self.server.wait()
+        self._xvfb.kill()
+        self._xvfb.wait()
+
+    # ---- the program --------------------------------------------------------
+
+    def start(self, wait=True):
+        log = tempfile.NamedTemporaryFile("w+", suffix=".log", delete=False)
+        env = dict(self.env, WINEDEBUG="+relay" if self.relay else "-all")
+        proc = subprocess.Popen([LOADER, "C:\\Dusklet\\Dusklet.exe"], env=env, cwd=APP_DIR,
+                                stdout=subprocess.DEVNULL, stderr=log)
+        self.procs.append(proc)
+        self.logs.append(log.name)
+        if wait:
+            main = self.find(MAIN_TITLE, 20)
+            if not main:
+                raise AssertionError("the main window did not appear")
+            self.main = main["hwnd"]
+        return proc
+
+    def relay_calls(self, index=-1):
+        """The traced calls of a started copy, in order: (function, arguments)."""
+        calls = []
+        with open(self.logs[index], errors="replace") as f:
+            for line in f:
+                if ":Call " in line:
+                    part = line.split(":Call ", 1)[1]
+                    name, _, args = part.partition("(")
+                    calls.append((name.strip(), args.split(")")[0]))
+        return calls
+
+    # ---- the driver ---------------------------------------------------------
+
+    def driver(self, *args):
+        out = self.wine([LOADER, "C:\\Dusklet\\driver.exe"] + [str(a) for a in args], check=False)
+        return [json.loads(line) for line in out.stdout.decode("utf-8").splitlines() if line.startswith("{")] \
+            if out.returncode == 0 else None
+
+    def raw(self, *args):
+        out = self.wine([LOADER, "C:\\Dusklet\\driver.exe"] + [str(a) for a in args], check=False)
+        return out.stdout.decode("utf-8").strip()
+
+    def find(self, title, timeout=0):
+        found = self.driver("find", title, int(timeout * 1000))
+        return found[0] if found else None
+
+    def controls(self):
+        """The main window's controls by name."""
+        tree = self.driver("tree", self.main) or []
+        by_id = {w["id"]: w for w in tree[1:]}
+        return {name: by_id[i] for name, i in IDS.items() if i in by_id}
+
+    def control(self, name):
+        return self.controls()[name]
+
+    def send(self, hwnd, msg, w=0, l=0):
+        return int(self.raw("send", hwnd, msg, w, l) or 0)
+
+    def post(self, hwnd, msg, w=0, l=0):
+        self.raw("post", hwnd, msg, w, l)
+
+    def set_text(self, name, text):
+        self.raw("settext", self.control(name)["hwnd"], text)
+
+    def text(self, name):
+        return self.control(name)["text"]
+
+    def click_control(self, name):
+        """A real click in the middle of the control."""
+        c = self.control(name)
+        self.xdo("mousemove", c["sx"] + c["w"] // 2, c["sy"] + c["h"] // 2, "click", 1)
+
+    def choose(self, name, index):
+        c = self.control(name)
+        self.send(c["hwnd"], CB_SETCURSEL, index, 0)
+
+    def tray_icons(self):
+        tray = [w for w in self.driver("windows") if w["class"] == "__winex11_standalone_tray"]
+        if not tray:
+            return []
+        return [w for w in self.driver("tree", tray[0]["hwnd"])[1:] if w["class"] == "__winex11_tray_icon"]
+
+    def tray_tooltip(self, n=1):
+        """Hovers over the n-th tray icon and reads the tooltip the shell shows."""
+        x, y = 13 + 20 * (n - 1), 32
+        self.xdo("mousemove", x + 1, y)
+        self.xdo("mousemove", x, y)
+
+        def shown():
+            tips = [t["text"] for t in self.driver("tooltips") or [] if t["visible"] and t["text"]]
+            return tips[0] if tips else None
+        tip = poll(shown, 8, 0.2)
+        self.xdo("mousemove", 600, 700)
+        return tip
+
+    def tray_click(self, *xdo_click, n=1):
+        self.xdo("mousemove", 13 + 20 * (n - 1), 32, *xdo_click)
+
+    # ---- X ------------------------------------------------------------------
+
+    def xdo(self, *args):
+        subprocess.run(["xdotool"] + [str(a) for a in args], env=self.env, check=True,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+    def screenshot(self, path, crop=None):
+        args = ["import", "-window", "root"]
+        if crop:
+            args += ["-crop", crop]
+        subprocess.run(args + [path], env=self.env, check=False)
+
+
+class BenchTest(unittest.TestCase):
+    """A test case with a bench of its own: Dusklet started fresh for each test."""
+    bench_options = {}
+
+    def setUp(self):
+        self.bench = Bench(**self.bench_options)
+        self.addCleanup(self.bench.close)
+
+    def wait_gone(self, proc, timeout=10):
+        try:
+            proc.wait(timeout)
+        except subprocess.TimeoutExpired:
+            self.fail("the program did not end")
+
+
+def artefact(name):
+    folder = os.path.join(WIN_BUILD, "..", "e2e-artefacts")
+    os.makedirs(folder, exist_ok=True)
+    return os.path.join(folder, name)
