@@ -25,6 +25,15 @@ std::u16string WindowText(HWND h) {
 
 void SetWindowText16(HWND h, std::u16string_view text) { SetWindowTextA(h, ToAnsi(text).c_str()); }
 
+void WinTextBox::SetText(std::u16string_view text) {
+    // Writing the same text again changes nothing and would only move the
+    // caret away from where the user is typing.
+    if (text == WindowText(hwnd)) return;
+    SetWindowText16(hwnd, text);
+    // A rewrite while the user types leaves the caret at the end, not the start.
+    if (GetFocus() == hwnd) SendMessageA(hwnd, EM_SETSEL, 0x7FFF, 0x7FFF);
+}
+
 void WinTextBox::OnCommand(int code) {
     if (code == EN_CHANGE) onChange();
 }

@@ -36,7 +36,7 @@ class WinTextBox : public Windowed<TextBox> {
 public:
     std::u16string Text() const override { return WindowText(hwnd); }
     // EN_CHANGE arrives inside the write, so the change handler runs before this returns.
-    void SetText(std::u16string_view text) override { SetWindowText16(hwnd, text); }
+    void SetText(std::u16string_view text) override;
     void OnCommand(int code) override;
     void OnKeyPress(int16_t& code) override { onKeyPress(code); }
 };

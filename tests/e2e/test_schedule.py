@@ -1,0 +1,141 @@
+"""Arming, the countdown and firing on the real program, with the power and
+tray calls traced by Wine. Power calls end only the Wine session."""
+import datetime
+import os
+import sys
+import unittest
+
+sys.path.insert(0, os.path.dirname(__file__))
+from bench import BM_CLICK, BenchTest, poll  # noqa: E402
+
+TRACED = ["user32.ExitWindowsEx", "user32.LockWorkStation", "powrprof.SetSuspendState",
+          "advapi32.AdjustTokenPrivileges", "kernelbase.AdjustTokenPrivileges"]
+ACTIONS = {"关机": 0, "重新启动": 1, "注销": 2, "挂起": 3, "睡眠": 4, "锁定计算机": 5}
+UNITS = {"时": 0, "分": 1, "秒": 2}
+
+
+class Schedule(BenchTest):
+    version = "winxp"
+
+    def setUp(self):
+        self.bench_options = {"relay": TRACED, "version": self.version}
+        super().setUp()
+        self.proc = self.bench.start()
+
+    def countdown(self, action, amount, unit, force=True):
+        b = self.bench
+        b.choose("cmbAction", ACTIONS[action])
+        b.set_text("txtPeriod", str(amount))
+        b.choose("cmbUnit", UNITS[unit])
+        if not force:
+            b.send(b.control("chkForce")["hwnd"], BM_CLICK)
+
+    def arm(self):
+        self.bench.click_control("cmdTimer")
+        self.assertTrue(poll(lambda: self.bench.text("cmdTimer") == "禁止定时器(&D)", 5))
+
+    def power_calls(self):
+        return [(f.split(".")[-1], [int(a, 16) for a in args.split(",") if a.strip()][:3])
+                for f, args in self.bench.relay_calls()
+                if f.split(".")[-1] in ("ExitWindowsEx", "LockWorkStation", "SetSuspendState",
+                                        "AdjustTokenPrivileges")]
+
+    def fires(self, timeout=15):
+        self.wait_gone(self.proc, timeout)
+        return [name if name != "ExitWindowsEx" else (name, args[0], args[1])
+                for name, args in self.power_calls()]
+
+
+class ForcedLogOffOnXP(Schedule):
+    def test_counts_down_and_fires_with_the_privilege(self):
+        b = self.bench
+        self.countdown("注销", 3, "秒")
+        self.arm()
+        c = b.controls()
+        self.assertFalse(c["frame"]["enabled"])
+        tip = b.tray_tooltip()
+        self.assertTrue(tip.startswith("程序将要在") and tip.endswith("执行注销"), tip)
+        seen = set()
+        poll(lambda: seen.add(b.text("lblStatus")) or "1 秒后执行" in seen, 6)
+        self.assertTrue({"2 秒后执行", "1 秒后执行"} & seen, seen)
+        self.assertEqual(self.fires(), ["AdjustTokenPrivileges", ("ExitWindowsEx", 4, 0), "AdjustTokenPrivileges"])
+
+
+class DisarmBeforeDue(Schedule):
+    def test_disarming_restores_the_idle_state_and_nothing_fires(self):
+        b = self.bench
+        self.countdown("关机", 3, "秒")
+        self.arm()
+        b.click_control("cmdTimer")
+        self.assertTrue(poll(lambda: b.text("cmdTimer") == "激活定时器(&E)", 5))
+        self.assertEqual(b.text("lblStatus"), "定时器禁止")
+        self.assertTrue(b.control("frame")["enabled"])
+        self.assertEqual(b.tray_tooltip(), "没设置动作")
+        # Past the due second the program is still there and called nothing.
+        self.assertFalse(poll(lambda: self.proc.poll() is not None, 4))
+        self.assertEqual(self.power_calls(), [])
+
+
+class PowerOffOn98(Schedule):
+    version = "win98"
+
+    def test_no_privilege_and_no_force(self):
+        self.countdown("关机", 1, "秒", force=False)
+        self.arm()
+        self.assertEqual(self.fires(), [("ExitWindowsEx", 8, 0)])
+
+
+class HibernateOnXP(Schedule):
+    def test_hibernate_reaches_set_suspend_state(self):
+        self.countdown("睡眠", 1, "秒")
+        self.arm()
+        calls = self.power_calls_after_exit()
+        self.assertIn(("SetSuspendState", 1), [(n, a[0]) for n, a in calls])
+
+    def power_calls_after_exit(self):
+        self.wait_gone(self.proc)
+        return self.power_calls()
+
+
+class SuspendOnNT4(Schedule):
+    version = "nt40"
+
+    def test_refused_and_the_program_still_ends(self):
+        self.countdown("挂起", 1, "秒")
+        self.arm()
+        self.assertEqual(self.fires(), [])
+        self.assertEqual(self.bench.tray_icons(), [])
+
+
+class LockOn2000(Schedule):
+    version = "win2k"
+
+    def test_lock_calls_lock_workstation(self):
+        self.countdown("锁定计算机", 1, "秒")
+        self.arm()
+        self.assertEqual(self.fires(), ["LockWorkStation"])
+        self.assertEqual(self.bench.tray_icons(), [])
+
+
+class ClockMode(Schedule):
+    def test_fires_at_the_chosen_minute(self):
+        b = self.bench
+        due = (datetime.datetime.now() + datetime.timedelta(minutes=1)).replace(second=0, microsecond=0)
+        b.choose("cmbAction", ACTIONS["注销"])
+        b.click_control("opt(1)")
+        poll(lambda: b.control("txtHour")["enabled"], 5)
+        b.set_text("txtHour", str(due.hour % 12 or 12))
+        b.set_text("txtMin", "%02d" % due.minute)
+        b.choose("cmbT", 1 if due.hour >= 12 else 0)
+        self.arm()
+        tip = b.tray_tooltip()
+        self.assertIn(":%02d:00" % due.minute, tip)
+        self.wait_gone(self.proc, 75)
+        fired_at = datetime.datetime.now()
+        self.assertGreaterEqual(fired_at, due)
+        self.assertLess((fired_at - due).total_seconds(), 3)
+        self.assertIn(("ExitWindowsEx", [4, 0]), [(n, a[:2]) for n, a in self.power_calls()])
+
+
+if __name__ == "__main__":
+    unittest.main(verbosity=2)
