@@ -10,6 +10,7 @@
 //   driver focus HWND               the control that has the focus in HWND's thread
 //   driver tooltips                 texts of the visible tooltip windows
 //   driver screen                   screen size and dots per inch
+//   driver record FILE TEXT         appends TEXT to FILE (stands in for the mail program)
 #include <windows.h>
 
 #include <cstdio>
@@ -177,6 +178,11 @@ int wmain(int argc, wchar_t** argv) {
         std::printf("{\"w\":%d,\"h\":%d,\"dpi\":%d,\"acp\":%u}\n", GetSystemMetrics(SM_CXSCREEN),
                     GetSystemMetrics(SM_CYSCREEN), GetDeviceCaps(dc, LOGPIXELSX), GetACP());
         ReleaseDC(nullptr, dc);
+    } else if (cmd == L"record" && argc >= 4) {
+        FILE* f = _wfopen(argv[2], L"ab");
+        if (!f) return 1;
+        std::fprintf(f, "%s\n", Utf8(argv[3]).c_str());
+        std::fclose(f);
     } else {
         return 2;
     }

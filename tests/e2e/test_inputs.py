@@ -1,0 +1,105 @@
+"""The number boxes, spinners and options with real keys and clicks."""
+import os
+import sys
+import unittest
+
+sys.path.insert(0, os.path.dirname(__file__))
+from bench import BenchTest, poll  # noqa: E402
+
+
+class Inputs(BenchTest):
+    def setUp(self):
+        super().setUp()
+        self.bench.start()
+
+    def type_into(self, name, *keys, select_all=False):
+        b = self.bench
+        b.click_control(name)
+        b.xdo("key", "End")
+        if select_all:
+            b.xdo("key", "shift+Home")
+        for k in keys:
+            if k.startswith("key:"):
+                b.xdo("key", k[4:])
+            else:
+                b.xdo("type", "--delay", "30", k)
+
+    def settles_on(self, name, text):
+        poll(lambda: self.bench.text(name) == text, 3)
+        return self.bench.text(name)
+
+    def value(self, bar, top):
+        return top - self.bench.control(bar)["pos"]
+
+    def test_typing_digits_only(self):
+        self.type_into("txtPeriod", "5", "key:BackSpace", "abc -.", "9", "9")
+        self.assertEqual(self.settles_on("txtPeriod", "159"), "159")
+        self.assertEqual(self.value("vsPeriod", 999), 159)
+        self.type_into("txtBlink", "0", select_all=True)
+        self.assertEqual(self.settles_on("txtBlink", "1"), "1")  # 0 is raised to the lower bound
+        self.assertEqual(self.value("vsBlink", 999), 1)
+
+    def test_clock_boxes_clamp_and_format(self):
+        b = self.bench
+        b.click_control("opt(1)")
+        self.assertTrue(poll(lambda: b.control("txtHour")["enabled"], 3))
+        self.type_into("txtHour", "3")  # "13"
+        self.assertEqual(self.settles_on("txtHour", "12"), "12")
+        self.assertEqual(self.value("vsHour", 12), 12)
+        self.type_into("txtMin", "7", select_all=True)
+        self.assertEqual(self.settles_on("txtMin", "07"), "07")
+        self.assertEqual(self.value("vsMin", 59), 7)
+
+    def test_pasted_text_is_corrected(self):
+        b = self.bench
+        b.click_control("opt(1)")
+        poll(lambda: b.control("txtHour")["enabled"], 3)
+        for name, pasted, result in (("txtHour", "abc", "1"), ("txtMin", "xyz", "xyz"), ("txtPeriod", "5000", "999"),
+                                     ("txtBlink", "-4", "1"), ("txtHour", "11:30", "11"), ("txtMin", "95", "59")):
+            b.set_text(name, pasted)
+            self.assertEqual(self.settles_on(name, result), result, (name, pasted))
+        self.assertEqual(self.value("vsHour", 12), 11)
+
+    def test_spinner_arrows_stop_at_the_ends(self):
+        b = self.bench
+        b.click_control("opt(1)")
+        poll(lambda: b.control("vsHour")["enabled"], 3)
+        for bar, box, top, bottom, clicks in (("vsHour", "txtHour", "12", "1", 14), ("vsMin", "txtMin", "59", "00", 62)):
+            c = b.control(bar)
+            x = c["sx"] + c["w"] // 2
+            b.xdo("mousemove", x, c["sy"] + 3, "click", "--repeat", clicks, "--delay", "30", "1")
+            self.assertEqual(self.settles_on(box, top), top, bar)
+            b.xdo("mousemove", x, c["sy"] + c["h"] - 3, "click", "--repeat", clicks, "--delay", "30", "1")
+            self.assertEqual(self.settles_on(box, bottom), bottom, bar)
+        c = b.control("vsMin")
+        b.xdo("mousemove", c["sx"] + c["w"] // 2, c["sy"] + 3, "click", "1")
+        self.assertEqual(self.settles_on("txtMin", "01"), "01")
+        c = b.control("vsPeriod")  # at its lower end: the down arrow changes nothing
+        b.xdo("mousemove", c["sx"] + c["w"] // 2, c["sy"] + c["h"] - 3, "click", "1")
+        self.assertEqual(self.settles_on("txtPeriod", "1"), "1")
+
+    def test_options_switch_the_fields(self):
+        b = self.bench
+        b.set_text("txtPeriod", "42")
+        b.click_control("opt(1)")
+        clock = ("txtHour", "vsHour", "txtMin", "vsMin", "cmbT")
+        countdown = ("txtPeriod", "vsPeriod", "cmbUnit")
+        poll(lambda: b.control("txtHour")["enabled"], 3)
+        c = b.controls()
+        self.assertTrue(all(c[n]["enabled"] for n in clock))
+        self.assertFalse(any(c[n]["enabled"] for n in countdown))
+        b.click_control("opt(0)")
+        poll(lambda: b.control("txtPeriod")["enabled"], 3)
+        c = b.controls()
+        self.assertFalse(any(c[n]["enabled"] for n in clock))
+        self.assertTrue(all(c[n]["enabled"] for n in countdown))
+        self.assertEqual(c["txtPeriod"]["text"], "42")
+        b.click_control("chkBlink")
+        poll(lambda: not b.control("txtBlink")["enabled"], 3)
+        c = b.controls()
+        self.assertFalse(c["txtBlink"]["enabled"] or c["vsBlink"]["enabled"])
+        self.assertEqual(c["txtBlink"]["text"], "30")
+
+
+if __name__ == "__main__":
+    unittest.main(verbosity=2)
