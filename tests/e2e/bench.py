@@ -218,6 +218,14 @@ class Bench:
         self.xdo("mousemove", 600, 700)
         return tip
 
+    def tray_right_click(self, n=1):
+        """A right click on the tray icon. Without a window manager the tray
+        window takes the focus when pressed; releasing only once it has it
+        keeps that from cancelling the menu that the release opens."""
+        self.xdo("mousemove", 13 + 20 * (n - 1), 32, "mousedown", 3)
+        poll(lambda: (self.driver("foreground") or [{}])[0].get("class") == "__winex11_standalone_tray", 3)
+        self.xdo("mouseup", 3)
+
     def tray_click(self, *xdo_click, n=1):
         self.xdo("mousemove", 13 + 20 * (n - 1), 32, *xdo_click)
 

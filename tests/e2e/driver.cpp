@@ -8,6 +8,7 @@
 //   driver post HWND MSG W L        PostMessage
 //   driver settext HWND TEXT        WM_SETTEXT (raises the control's change notification)
 //   driver focus HWND               the control that has the focus in HWND's thread
+//   driver foreground               the foreground window
 //   driver tooltips                 texts of the visible tooltip windows
 //   driver screen                   screen size and dots per inch
 //   driver record FILE TEXT         appends TEXT to FILE (stands in for the mail program)
@@ -171,6 +172,10 @@ int wmain(int argc, wchar_t** argv) {
         GetGUIThreadInfo(GetWindowThreadProcessId(Hwnd(argv[2]), nullptr), &info);
         std::printf("{\"focus\":%lu,\"active\":%lu}\n", static_cast<unsigned long>(reinterpret_cast<uintptr_t>(info.hwndFocus)),
                     static_cast<unsigned long>(reinterpret_cast<uintptr_t>(info.hwndActive)));
+    } else if (cmd == L"foreground") {
+        g_top = GetForegroundWindow();
+        if (!g_top) return 1;
+        Describe(g_top);
     } else if (cmd == L"tooltips") {
         EnumWindows(EachTooltip, 0);
     } else if (cmd == L"screen") {
