@@ -63,6 +63,9 @@ class Bench:
             self.env["WINEARCH"] = "win64"
         self._prepare_prefix()
         self.wine([WINESERVER, "-k"], check=False)
+        # Mail links go to the driver, which records them: nothing starts on the host.
+        self.reg('[HKEY_CLASSES_ROOT\\mailto\\shell\\open\\command]\n'
+                 '@="C:\\\\Dusklet\\\\driver.exe record C:\\\\Dusklet\\\\mail.txt \\"%1\\""\n')
         relay_include = ";".join(relay) if relay else ""
         self.reg("[HKEY_CURRENT_USER\\Software\\Wine\\Debug]\n\"RelayInclude\"=\"%s\"\n" % relay_include)
         self.set_version(version)

@@ -119,6 +119,10 @@ class HighDpi(BenchTest):
         self.assertEqual(b.control("cmdTimer")["w"], px(3435, dpi))
 
 
+class MediumDpi(HighDpi):
+    bench_options = {"dpi": 120}
+
+
 class Tray(BenchTest):
     def test_icon_and_idle_tooltip(self):
         b = self.bench
