@@ -39,3 +39,15 @@ chinese_locale() {
   fi
   export LOCPATH="$build/locale"
 }
+
+# Builds the product and, where Wine needs it, the 64-bit build; sets the
+# locale and exports what the Wine tools read. Sets $arch.
+prepare_wine_builds() {
+  arch=$(wine_arch)
+  echo "Wine runs the $arch build on this machine."
+  build_windows win32
+  [ "$arch" = win64 ] && build_windows win64
+  chinese_locale
+  export DUSKLET_PRODUCT_EXE="$build/win32/Dusklet.exe" DUSKLET_WINE_ARCH="$arch"
+  export DUSKLET_WIN_BUILD="$(win_build_dir "$arch")" DUSKLET_SOURCE="$root"
+}

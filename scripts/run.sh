@@ -14,10 +14,7 @@ esac
 "$here/setup.sh"
 # shellcheck source=lib.sh
 . "$here/lib.sh"
-arch=$(wine_arch)
-build_windows win32
-[ "$arch" = win64 ] && build_windows win64
-chinese_locale
+prepare_wine_builds
 
 export WINEPREFIX=${DUSKLET_WINEPREFIX:-$HOME/.local/share/dusklet/wineprefix}
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
@@ -28,7 +25,7 @@ if [ -z "${DISPLAY:-}" ]; then
   echo "No display: starting a virtual one on :77 (look at it with a VNC viewer or screenshots)."
   Xvfb :77 -screen 0 1024x768x24 >/dev/null 2>&1 &
   export DISPLAY=:77
-  sleep 1
+  for _ in $(seq 100); do [ -S /tmp/.X11-unix/X77 ] && break; sleep 0.1; done
 fi
 
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
@@ -38,6 +35,6 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   "$loader" regedit "$root/tests/e2e/fonts.reg" >/dev/null 2>&1
 fi
 mkdir -p "$WINEPREFIX/drive_c/Dusklet"
-cp "$(win_build_dir "$arch")"/{Dusklet.exe,SkinH_VB6.dll,aero.she} "$WINEPREFIX/drive_c/Dusklet/"
+cp "$DUSKLET_WIN_BUILD"/{Dusklet.exe,SkinH_VB6.dll,aero.she} "$WINEPREFIX/drive_c/Dusklet/"
 cd "$WINEPREFIX/drive_c/Dusklet"
 exec "$loader" 'C:\Dusklet\Dusklet.exe'

@@ -8,14 +8,8 @@ here=$(cd "$(dirname "$0")" && pwd)
 # shellcheck source=lib.sh
 . "$here/lib.sh"
 
-arch=$(wine_arch)
-echo "Wine runs the $arch build on this machine."
-build_windows win32
-[ "$arch" = win64 ] && build_windows win64
-build_native "$(win_build_dir "$arch")"
-chinese_locale
-
-export DUSKLET_PRODUCT_EXE="$build/win32/Dusklet.exe" DUSKLET_WINE_ARCH="$arch"
+prepare_wine_builds
+build_native "$DUSKLET_WIN_BUILD"
 export DUSKLET_E2E_PREFIX="$build/e2e-prefix-$arch"
 rm -rf "$DUSKLET_E2E_PREFIX"
 cd "$build/native"

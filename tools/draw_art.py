@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Draws Dusklet's icon (32x32, 24-bit with mask) and About banner (200x51, 24-bit).
+"""Draws Dusklet's icon (32x32, 24-bit with mask) and About banner (200x51, 8-bit palette).
 
 Usage: draw_art.py OUTPUT_DIR
 The pictures are computed, not stored, so the repository holds no binary art.
@@ -82,18 +82,23 @@ def write_banner(path):
     # A horizon line under the word.
     for x in range(74, 196):
         pixels[41][x] = (230, 140, 60)
-    row_size = (w * 3 + 3) & ~3
+    # 8 bits per pixel with a palette of the colours used: a third of the size
+    # of a 24-bit picture, and every Windows version shows it.
+    palette = sorted(set(p for row in pixels for p in row))
+    assert len(palette) <= 256, len(palette)
+    index = {p: i for i, p in enumerate(palette)}
+    row_size = (w + 3) & ~3
     data = bytearray()
     for y in reversed(range(h)):
-        row = bytearray()
-        for r, g, b in pixels[y]:
-            row += bytes((b, g, r))
+        row = bytearray(index[p] for p in pixels[y])
         row += b"\0" * (row_size - len(row))
         data += row
-    info = struct.pack("<IiiHHIIiiII", 40, w, h, 1, 24, 0, len(data), 2835, 2835, 0, 0)
-    file_header = struct.pack("<2sIHHI", b"BM", 14 + len(info) + len(data), 0, 0, 14 + len(info))
+    colours = b"".join(bytes((b, g, r, 0)) for r, g, b in palette)
+    info = struct.pack("<IiiHHIIiiII", 40, w, h, 1, 8, 0, len(data), 2835, 2835, len(palette), 0)
+    offset = 14 + len(info) + len(colours)
+    file_header = struct.pack("<2sIHHI", b"BM", offset + len(data), 0, 0, offset)
     with open(path, "wb") as f:
-        f.write(file_header + info + data)
+        f.write(file_header + info + colours + data)
 
 
 def main():

@@ -2,10 +2,13 @@
 # end-to-end tests' driver program.
 enable_language(RC)
 
-set(size_flags -Os -ffunction-sections -fdata-sections -fno-exceptions -fno-rtti -fno-threadsafe-statics)
-set(link_flags -static -s -Wl,--gc-sections -Wl,--major-subsystem-version,4 -Wl,--minor-subsystem-version,0
+set(size_flags -Os -ffunction-sections -fdata-sections -fno-exceptions -fno-rtti -fno-threadsafe-statics
+    -fno-asynchronous-unwind-tables -fno-unwind-tables)
+set(link_flags -static -s -Wl,--gc-sections -Wl,--disable-reloc-section -Wl,--major-subsystem-version,4 -Wl,--minor-subsystem-version,0
     -Wl,--major-os-version,4 -Wl,--minor-os-version,0)
 target_compile_options(dusklet_core PRIVATE ${size_flags})
+# Link-time optimisation across the pure logic and the binding: about 4 KB smaller.
+set_property(TARGET dusklet_core PROPERTY INTERPROCEDURAL_OPTIMIZATION ON)
 
 set(art_dir ${CMAKE_CURRENT_BINARY_DIR}/art)
 # The product is x86; the 64-bit build that the tests may run names its own
@@ -31,10 +34,12 @@ add_executable(Dusklet WIN32
   win32/win_controls.cpp
   win32/system_win.cpp
   win32/ansi.cpp
+  win32/runtime.cpp
   win32/res/dusklet.rc)
 target_include_directories(Dusklet PRIVATE ${art_dir} ${CMAKE_SOURCE_DIR}/win32/res)
 target_compile_options(Dusklet PRIVATE -Wall -Wextra $<$<COMPILE_LANGUAGE:CXX>:${size_flags}>)
-target_link_options(Dusklet PRIVATE ${link_flags})
+target_link_options(Dusklet PRIVATE ${link_flags} -Os)
+set_property(TARGET Dusklet PROPERTY INTERPROCEDURAL_OPTIMIZATION ON)
 target_link_libraries(Dusklet PRIVATE dusklet_core comctl32 shell32 gdi32 user32 kernel32)
 
 # The stand-in skin engine and its skin file sit beside the executable.
@@ -49,3 +54,9 @@ add_executable(driver tests/e2e/driver.cpp)
 target_compile_options(driver PRIVATE -Os)
 target_link_options(driver PRIVATE -static -s -municode)
 target_link_libraries(driver PRIVATE user32 gdi32 shell32 kernel32 psapi)
+
+# The minimal window-and-tray program the benchmark compares Dusklet with.
+add_executable(minimal WIN32 benchmark/minimal.cpp)
+target_compile_options(minimal PRIVATE ${size_flags})
+target_link_options(minimal PRIVATE ${link_flags} -Os)
+target_link_libraries(minimal PRIVATE shell32 user32 kernel32)

@@ -56,7 +56,14 @@ def poll(fn, timeout=10.0, interval=0.05):
 
 class Bench:
     def __init__(self, dpi=96, relay=None, version=None):
-        self.display = self._start_display(dpi)
+        self.display, self._xvfb = self._start_display(dpi)
+        try:
+            self._set_up(relay, version)
+        except BaseException:
+            self._stop_display()
+            raise
+
+    def _set_up(self, relay, version):
         self.env = dict(os.environ, DISPLAY=self.display, WINEPREFIX=PREFIX, WINEDEBUG="-all",
                         WINEDLLOVERRIDES="mscoree,mshtml=", LANG="zh_CN.UTF-8", LC_ALL="zh_CN.UTF-8")
         if ARCH == "win64":
@@ -80,14 +87,24 @@ class Bench:
     @staticmethod
     def _start_display(dpi):
         for n in range(90, 190):
-            if os.path.exists("/tmp/.X%d-lock" % n) or os.path.exists("/tmp/.X11-unix/X%d" % n):
+            lock, socket = "/tmp/.X%d-lock" % n, "/tmp/.X11-unix/X%d" % n
+            if os.path.exists(lock):
+                try:
+                    pid = int(open(lock).read().strip())
+                    os.kill(pid, 0)
+                    continue  # a live server owns it
+                except (ValueError, OSError):
+                    for stale in (lock, socket):  # left by a server that was killed
+                        if os.path.exists(stale):
+                            os.unlink(stale)
+            elif os.path.exists(socket):
                 continue
             proc = subprocess.Popen(["Xvfb", ":%d" % n, "-screen", "0", "1024x768x24", "-dpi", str(dpi),
                                      "-nolisten", "tcp"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-            if poll(lambda: os.path.exists("/tmp/.X11-unix/X%d" % n) or proc.poll() is not None, 10):
-                if proc.poll() is None:
-                    Bench._xvfb = proc
-                    return ":%d" % n
+            if poll(lambda: os.path.exists(socket) or proc.poll() is not None, 10) and proc.poll() is None:
+                return ":%d" % n, proc
+            proc.kill()
+            proc.wait()
         raise RuntimeError("no free X display")
 
     def _prepare_prefix(self):
@@ -127,8 +144,15 @@ class Bench:
         self.wine([WINESERVER, "-k"], check=False)
         self.server.kill()
         self.server.wait()
-        self._xvfb.kill()
-        self._xvfb.wait()
+        self._stop_display()
+
+    def _stop_display(self):
+        self._xvfb.terminate()  # lets the server remove its lock and socket
+        try:
+            self._xvfb.wait(5)
+        except subprocess.TimeoutExpired:
+            self._xvfb.kill()
+            self._xvfb.wait()
 
     # ---- the program --------------------------------------------------------
 

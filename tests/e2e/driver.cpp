@@ -11,8 +11,15 @@
 //   driver foreground               the foreground window
 //   driver tooltips                 texts of the visible tooltip windows
 //   driver screen                   screen size and dots per inch
+//   driver launch EXE TITLE         starts EXE, prints the ms until a window titled TITLE is
+//                                   visible and the process's id, and leaves it running
+//   driver endsession               asks every program to end the session (ExitWindowsEx, log off)
+//   driver trayremove HWND ID       deletes a tray icon, as a crashing shell would lose it
+//   driver broadcast NAME           sends the registered message NAME to every top-level window
+//   driver resources PID            handle, GDI and USER object counts of a process
 //   driver record FILE TEXT         appends TEXT to FILE (stands in for the mail program)
 #include <windows.h>
+#include <shellapi.h>
 
 #include <cstdio>
 #include <cwchar>
@@ -183,6 +190,47 @@ int wmain(int argc, wchar_t** argv) {
         std::printf("{\"w\":%d,\"h\":%d,\"dpi\":%d,\"acp\":%u}\n", GetSystemMetrics(SM_CXSCREEN),
                     GetSystemMetrics(SM_CYSCREEN), GetDeviceCaps(dc, LOGPIXELSX), GetACP());
         ReleaseDC(nullptr, dc);
+    } else if (cmd == L"launch" && argc >= 4) {
+        LARGE_INTEGER frequency, start, now;
+        QueryPerformanceFrequency(&frequency);
+        STARTUPINFOW si = {sizeof si};
+        PROCESS_INFORMATION pi;
+        std::wstring line = std::wstring(L"\"") + argv[2] + L"\"";
+        QueryPerformanceCounter(&start);
+        if (!CreateProcessW(argv[2], line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return 1;
+        for (;;) {
+            Search s = {argv[3], nullptr};
+            EnumWindows(FindVisible, reinterpret_cast<LPARAM>(&s));
+            QueryPerformanceCounter(&now);
+            const double ms = 1000.0 * static_cast<double>(now.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
+            if (s.found) {
+                std::printf("{\"ms\":%.2f,\"pid\":%lu}\n", ms, static_cast<unsigned long>(pi.dwProcessId));
+                break;
+            }
+            if (ms > 30000) return 1;
+            Sleep(1);
+        }
+    } else if (cmd == L"endsession") {
+        std::printf("%d\n", ExitWindowsEx(EWX_LOGOFF, 0) ? 1 : 0);
+    } else if (cmd == L"trayremove" && argc >= 4) {
+        NOTIFYICONDATAW nid = {};
+        nid.cbSize = NOTIFYICONDATAW_V1_SIZE;
+        nid.hWnd = Hwnd(argv[2]);
+        nid.uID = static_cast<UINT>(Num(argv[3]));
+        std::printf("%d\n", Shell_NotifyIconW(NIM_DELETE, &nid) ? 1 : 0);
+    } else if (cmd == L"broadcast" && argc >= 3) {
+        const UINT msg = RegisterWindowMessageW(argv[2]);
+        DWORD_PTR result = 0;
+        SendMessageTimeoutW(HWND_BROADCAST, msg, 0, 0, SMTO_NORMAL, 5000, &result);
+    } else if (cmd == L"resources" && argc >= 3) {
+        HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, static_cast<DWORD>(Num(argv[2])));
+        if (!process) return 1;
+        DWORD handles = 0;
+        GetProcessHandleCount(process, &handles);
+        std::printf("{\"handles\":%lu,\"gdi\":%lu,\"user\":%lu}\n", static_cast<unsigned long>(handles),
+                    static_cast<unsigned long>(GetGuiResources(process, GR_GDIOBJECTS)),
+                    static_cast<unsigned long>(GetGuiResources(process, GR_USEROBJECTS)));
+        CloseHandle(process);
     } else if (cmd == L"record" && argc >= 4) {
         FILE* f = _wfopen(argv[2], L"ab");
         if (!f) return 1;

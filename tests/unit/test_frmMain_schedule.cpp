@@ -222,3 +222,56 @@ TEST_F(Schedule, DayOfTicksWithBlinkingStaysConsistent) {
 
 }  // namespace
 }  // namespace dusklet
+
+namespace dusklet {
+namespace {
+
+// The longest date and time forms a user can set (Chinese and wide).
+struct LongFormat : DateTimeFormat {
+    std::u16string ShortDate(const CivilDateTime&) override { return u"公元2026年12月31日 星期四"; }
+    std::u16string LongTime(const CivilDateTime&) override { return u"下午 11时59分59秒"; }
+};
+
+bool IsValidGbk(const std::string& bytes) {
+    for (size_t i = 0; i < bytes.size(); ++i) {
+        const auto lead = static_cast<uint8_t>(bytes[i]);
+        if (lead < 0x80) continue;
+        if (lead < 0x81 || lead > 0xFE || i + 1 >= bytes.size()) return false;
+        const auto trail = static_cast<uint8_t>(bytes[++i]);
+        if (trail < 0x40 || trail == 0x7F || trail > 0xFE) return false;
+    }
+    return true;
+}
+
+TEST(Tooltip, EveryActionAndUnitFitsAsWholeCharactersWithItsNul) {
+    int cases = 0;
+    for (const char16_t* action : {u"关机", u"重新启动", u"注销", u"挂起", u"睡眠", u"锁定计算机"}) {
+        for (const char16_t* unit : {u"时", u"分", u"秒"}) {
+            for (bool longForms : {false, true}) {
+                testing::MainFixture f;
+                f.system.Set(2, 5, 1);
+                LongFormat wide;
+                frmMain form(f.Controls(), frmMainServices{f.host, f.clock, longForms ? static_cast<DateTimeFormat&>(wide) : f.format,
+                                                           f.system, f.tray, f.gbk});
+                f.host.form = &form;
+                form.Form_Initialize();
+                f.cmbAction.Choose(action);
+                f.cmbUnit.Choose(unit);
+                f.txtPeriod.text = u"999";
+                form.cmdTimer_Click();
+                const auto& bytes = f.tray.calls.back().second;
+                const auto nul = std::find(bytes.begin() + 24, bytes.end(), 0);
+                ASSERT_NE(nul, bytes.end());
+                const std::string tip(bytes.begin() + 24, nul);
+                EXPECT_LE(tip.size() + 1, 64u);
+                EXPECT_TRUE(IsValidGbk(tip)) << testing::Narrow(action);
+                EXPECT_EQ(tip.rfind("\xB3\xCC\xD0\xF2\xBD\xAB\xD2\xAA\xD4\xDA", 0), 0u);  // 程序将要在
+                ++cases;
+            }
+        }
+    }
+    EXPECT_EQ(cases, 36);
+}
+
+}  // namespace
+}  // namespace dusklet

@@ -1,0 +1,78 @@
+"""Never in the way of the system, never out of the user's reach."""
+import os
+import subprocess
+import sys
+import unittest
+
+sys.path.insert(0, os.path.dirname(__file__))
+from bench import MAIN_TITLE, BenchTest, poll  # noqa: E402
+
+
+class SessionEnd(BenchTest):
+    bench_options = {"relay": ["shell32.Shell_NotifyIconA"]}
+
+    def test_log_off_ends_a_hidden_armed_program_without_its_action(self):
+        b = self.bench
+        proc = b.start()
+        b.set_text("txtPeriod", "10")
+        b.send(b.control("cmdTimer")["hwnd"], 0xF5)
+        b.xdo("key", "Escape")
+        poll(lambda: b.find(MAIN_TITLE) is None, 3)
+        b.raw("endsession")
+        self.wait_gone(proc, 15)
+        messages = [int(args.split(",")[0], 16) for f, args in b.relay_calls() if f.endswith("Shell_NotifyIconA")]
+        self.assertEqual(messages[-1], 2, "the icon was not deleted on the way out")
+
+
+class ShellRestart(BenchTest):
+    def test_icon_comes_back_with_its_current_tooltip(self):
+        b = self.bench
+        b.start()
+        b.set_text("txtPeriod", "10")
+        b.send(b.control("cmdTimer")["hwnd"], 0xF5)
+        self.assertEqual(len(poll(b.tray_icons, 5)), 1)
+        b.raw("trayremove", b.main, 1)
+        self.assertTrue(poll(lambda: not b.tray_icons(), 5))
+        b.raw("broadcast", "TaskbarCreated")
+        self.assertEqual(len(poll(b.tray_icons, 5)), 1)
+        tip = b.tray_tooltip()
+        self.assertTrue(tip and tip.startswith("程序将要在"), tip)
+
+
+class SingleInstanceRace(BenchTest):
+    def test_twenty_copies_at_once_leave_one(self):
+        b = self.bench
+        procs = [b.start(wait=False) for _ in range(20)]
+
+        def boxes():
+            return [w for w in b.driver("windows") if w["text"] == "By: Brindle" and w["visible"]]
+        self.assertEqual(len(poll(lambda: len(boxes()) == 19 and boxes(), 60) or boxes()), 19)
+        for box in boxes():
+            buttons = [p for p in b.driver("tree", box["hwnd"])[1:] if p["class"].lower() == "button"]
+            b.send(buttons[0]["hwnd"], 0xF5)
+        self.assertTrue(poll(lambda: sum(p.poll() is None for p in procs) == 1, 30))
+        self.assertEqual(len(b.tray_icons()), 1)
+        self.assertIsNotNone(b.find(MAIN_TITLE))
+
+
+class LibraryPaths(BenchTest):
+    bench_options = {"relay": ["kernel32.LoadLibraryA", "kernelbase.LoadLibraryA"], "version": "winxp"}
+
+    def test_late_bound_libraries_load_by_full_path(self):
+        b = self.bench
+        proc = b.start()
+        b.choose("cmbAction", 4)  # hibernate: loads the power and token libraries
+        b.choose("cmbUnit", 2)
+        b.set_text("txtPeriod", "1")
+        b.send(b.control("cmdTimer")["hwnd"], 0xF5)
+        self.wait_gone(proc, 10)
+        loads = [a for f, a in b.relay_calls() if f.lower().endswith("loadlibrarya")]
+        names = " ".join(loads).lower()
+        for dll in ("skinh_vb6.dll", "advapi32.dll", "powrprof.dll"):
+            self.assertIn(dll, names)
+        for a in loads:
+            self.assertRegex(a, r'"[A-Za-z]:\\\\', a)  # every path is absolute
+
+
+if __name__ == "__main__":
+    unittest.main(verbosity=2)

@@ -1,0 +1,67 @@
+// Fuzzes the number boxes: arbitrary texts pasted or typed into the four
+// boxes and arbitrary spinner moves, in any order. After every step each box's
+// number must lie within its bar's range, the bar must hold the rounded
+// number, and the chain of change handlers must have ended.
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "base/number_text.h"
+#include "tests/unit/fakes.h"
+
+using namespace dusklet;
+using namespace dusklet::testing;
+
+namespace {
+
+const char16_t kAlphabet[] = u"0123456789000999abcXYZ -+.:\t时分秒锁\u3000\u00a0";
+
+struct Pair {
+    MemTextBox* box;
+    MemScrollBar* bar;
+};
+
+void Check(const Pair& p) {
+    const double n = LeadingNumber(p.box->text);
+    if (n < p.bar->Lower() || n > p.bar->Upper()) std::abort();
+    if (p.bar->value != RoundToInt16(n)) std::abort();
+    if (p.bar->value < p.bar->Lower() || p.bar->value > p.bar->Upper()) std::abort();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    MainFixture f;
+    f.Started();
+    f.opt1.Click();
+    const Pair pairs[4] = {{&f.txtPeriod, &f.vsPeriod}, {&f.txtHour, &f.vsHour}, {&f.txtMin, &f.vsMin},
+                           {&f.txtBlink, &f.vsBlink}};
+    size_t i = 0;
+    auto next = [&]() -> uint8_t { return i < size ? data[i++] : 0; };
+    while (i < size) {
+        const uint8_t op = next();
+        const Pair& p = pairs[next() % 4];
+        const int writesBefore = p.box->writes;
+        switch (op % 5) {
+        case 0: {  // paste a text of up to 300 characters
+            std::u16string text;
+            const size_t length = next() % 8 == 0 ? 300 : next() % 12;
+            for (size_t k = 0; k < length; ++k) text += kAlphabet[next() % (sizeof kAlphabet / 2 - 1)];
+            p.box->Paste(text);
+            break;
+        }
+        case 1: p.bar->ArrowUp(); break;
+        case 2: p.bar->ArrowDown(); break;
+        case 3: p.box->Type(kAlphabet[next() % (sizeof kAlphabet / 2 - 1)]); break;
+        case 4: {  // the user drags the thumb to any position in range
+            const int range = p.bar->Upper() - p.bar->Lower() + 1;
+            p.bar->SetValue(static_cast<int16_t>(p.bar->Lower() + (next() * 256 + next()) % range));
+            break;
+        }
+        }
+        // The chain of handlers ends after a few nested writes.
+        if (p.box->writes - writesBefore > 4) std::abort();
+        for (const Pair& q : pairs) Check(q);
+    }
+    return 0;
+}
