@@ -230,13 +230,6 @@ void frmMain::mnuExit_Click() {
     s.host.Unload();
 }
 
-}  // namespace dusklet
-
-namespace dusklet {
-
-void frmMain::Form_EndSession() {
-    blnQuit = kTrue;
-    s.host.Unload();
-}
+void frmMain::Form_EndSession() { mnuExit_Click(); }
 
 }  // namespace dusklet

@@ -25,11 +25,6 @@ FIRES = int(os.environ.get("BENCH_FIRES", "10"))
 TICK = os.sysconf("SC_CLK_TCK")
 
 
-def unix_pid(exe_name):
-    out = subprocess.run(["pgrep", "-f", exe_name], capture_output=True, text=True).stdout.split()
-    return int(out[0]) if out else None
-
-
 def proc_status(pid, key):
     with open("/proc/%d/status" % pid) as f:
         for line in f:
@@ -44,12 +39,12 @@ def cpu_seconds(pid):
     return (int(fields[11]) + int(fields[12])) / TICK
 
 
-def kill(name):
-    pid = unix_pid(name)
+def kill(b, name):
+    pid = b.unix_pid(name)
     while pid:
         os.kill(pid, signal.SIGKILL)
-        poll(lambda: unix_pid(name) != pid, 5)
-        pid = unix_pid(name)
+        poll(lambda: b.unix_pid(name) != pid, 5)
+        pid = b.unix_pid(name)
 
 
 def start_up_and_memory(b):
@@ -60,10 +55,10 @@ def start_up_and_memory(b):
         for _ in range(RUNS):
             out = b.driver("launch", "C:\\Dusklet\\" + exe, title)
             times.append(out[0]["ms"])
-            pid = unix_pid(exe)
+            pid = b.unix_pid(exe)
             time.sleep(1)  # let it settle before reading its peak
             peaks.append(proc_status(pid, "VmHWM"))
-            kill(exe)
+            kill(b, exe)
         results[exe] = (statistics.median(times), statistics.median(peaks))
     return results
 
@@ -81,13 +76,13 @@ def arm(b, action_index, unit_index, amount, blink=None):
 
 def armed_cpu(b):
     b.start()
-    pid = unix_pid("Dusklet.exe")
+    pid = b.unix_pid("Dusklet.exe")
     arm(b, 3, 1, 600, blink=999)  # 10 minutes, blinking the whole time
     start_cpu, start = cpu_seconds(pid), time.time()
     time.sleep(ARMED)
     used = cpu_seconds(pid) - start_cpu
     elapsed = time.time() - start
-    kill("Dusklet.exe")
+    kill(b, "Dusklet.exe")
     return used * 3600 / elapsed, elapsed
 
 
@@ -115,7 +110,7 @@ def fire_latency():
             b.start()
             before, after = arm(b, 3, 2, 2)  # suspend in 2 seconds: Wine does nothing, the program ends
             if math.floor(before) != math.floor(after):
-                kill("Dusklet.exe")
+                kill(b, "Dusklet.exe")
                 continue  # armed across a second boundary: the due second is ambiguous
             due = math.floor(before) + 2
             log = b.logs[-1]

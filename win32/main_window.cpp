@@ -102,9 +102,8 @@ bool MainWindow::Start() {
         hwnd_ = owner_ = nullptr;
         return false;
     }
-    ShowWindow(hwnd_, SW_SHOW);
+    ShowWindow(hwnd_, SW_SHOW);  // activation gives the focus to tab index 0
     UpdateWindow(hwnd_);
-    SetFocus(cmbAction_.hwnd);  // tab index 0
     return true;
 }
 
@@ -242,6 +241,14 @@ bool MainWindow::PreTranslate(MSG& msg) {
     return hwnd_ && IsDialogMessageA(hwnd_, &msg);
 }
 
+// A control takes the focus only when it and every container up to the
+// window are enabled and visible.
+bool MainWindow::CanTakeFocus(HWND h) const {
+    for (; h && h != hwnd_; h = GetParent(h))
+        if (!IsWindowEnabled(h) || !IsWindowVisible(h)) return false;
+    return h == hwnd_;
+}
+
 // Moves the focus through the controls by their tab index, over container
 // boundaries, skipping what cannot take it (disabled, inside a disabled
 // container, or an option button that is not the chosen one of its group).
@@ -257,9 +264,7 @@ void MainWindow::MoveFocus(bool backwards) {
         HWND h = controls_[id]->hwnd;
         if (layout[id].kind == ControlKind::Option && SendMessageA(h, BM_GETCHECK, 0, 0) != BST_CHECKED)
             return false;
-        for (; h && h != hwnd_; h = GetParent(h))
-            if (!IsWindowEnabled(h) || !IsWindowVisible(h)) return false;
-        return true;
+        return CanTakeFocus(h);
     };
     const HWND focus = GetFocus();
     int current = -1;
@@ -314,6 +319,16 @@ LRESULT MainWindow::Handle(UINT msg, WPARAM wp, LPARAM lp) {
                               static_cast<float>(GET_Y_LPARAM(lp)) * tppY);
         return 0;
     }
+    case WM_ACTIVATE:
+        // Like a dialog: the focused control is kept while the window is
+        // inactive or hidden, and gets the focus back when it returns.
+        if (LOWORD(wp) == WA_INACTIVE) {
+            const HWND focus = GetFocus();
+            if (IsMine(focus) && focus != hwnd_) lastFocus_ = focus;
+        } else {
+            SetFocus(lastFocus_ && CanTakeFocus(lastFocus_) ? lastFocus_ : cmbAction_.hwnd);
+        }
+        return 0;
     case WM_CLOSE:
         Unload();
         return 0;

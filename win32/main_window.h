@@ -53,6 +53,7 @@ private:
     // message reaches its window. True when the message is consumed.
     bool PreTranslate(MSG& msg);
     void MoveFocus(bool backwards);
+    bool CanTakeFocus(HWND h) const;
     bool IsMine(HWND h) const;
 
     HINSTANCE instance_;
@@ -64,6 +65,7 @@ private:
     HMENU menu_ = nullptr;
     HBRUSH black_ = nullptr;
     UINT taskbarCreated_ = 0;
+    HWND lastFocus_ = nullptr;  // the control to give the focus back to on activation
 
     WinContainer frame_, pic_;
     WinComboBox cmbAction_, cmbUnit_, cmbT_;

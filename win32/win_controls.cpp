@@ -34,6 +34,10 @@ void WinTextBox::SetText(std::u16string_view text) {
     if (GetFocus() == hwnd) SendMessageA(hwnd, EM_SETSEL, 0x7FFF, 0x7FFF);
 }
 
+void WinLabel::SetCaption(std::u16string_view caption) {
+    if (caption != WindowText(hwnd)) SetWindowText16(hwnd, caption);
+}
+
 void WinTextBox::OnCommand(int code) {
     if (code == EN_CHANGE) onChange();
 }

@@ -82,7 +82,9 @@ public:
 class WinLabel : public Windowed<Label> {
 public:
     std::u16string Caption() const override { return WindowText(hwnd); }
-    void SetCaption(std::u16string_view caption) override { SetWindowText16(hwnd, caption); }
+    // The status strip is written twice a second but changes once: an
+    // unchanged caption is not written again, which spares a repaint.
+    void SetCaption(std::u16string_view caption) override;
 };
 
 class WinButton : public Windowed<Button> {

@@ -118,9 +118,15 @@ class Bench:
         for name in ("Dusklet.exe", "SkinH_VB6.dll", "aero.she", "driver.exe"):
             shutil.copy(os.path.join(WIN_BUILD, name), APP_DIR)
 
-    def wine(self, args, check=True, **kw):
-        return subprocess.run(args, env=self.env, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
-                              check=check, cwd=APP_DIR if os.path.isdir(APP_DIR) else None, **kw)
+    def wine(self, args, check=True):
+        # Output goes through a file, not a pipe: a program that the command
+        # starts inherits its output and would hold a pipe open.
+        with tempfile.TemporaryFile() as out:
+            done = subprocess.run(args, env=self.env, stdout=out, stderr=subprocess.DEVNULL, check=check,
+                                  cwd=APP_DIR if os.path.isdir(APP_DIR) else None)
+            out.seek(0)
+            done.stdout = out.read()
+        return done
 
     def reg(self, body):
         with tempfile.NamedTemporaryFile("w", suffix=".reg", delete=False) as f:
@@ -133,6 +139,17 @@ class Bench:
     def set_version(self, version):
         key = "HKEY_CURRENT_USER\\Software\\Wine\\AppDefaults\\Dusklet.exe"
         self.reg("[-%s]\n" % key if version is None else "[%s]\n\"Version\"=\"%s\"\n" % (key, version))
+
+    def unix_pid(self, exe_name):
+        """The Linux process that runs exe_name in this bench's prefix."""
+        for pid in subprocess.run(["pgrep", "-f", exe_name], capture_output=True, text=True).stdout.split():
+            try:
+                with open("/proc/%s/environ" % pid, "rb") as f:
+                    if ("WINEPREFIX=" + PREFIX).encode() in f.read().split(b"\0"):
+                        return int(pid)
+            except OSError:
+                pass
+        return None
 
     def remove_skin_engine(self):
         os.unlink(os.path.join(APP_DIR, "SkinH_VB6.dll"))
@@ -156,9 +173,9 @@ class Bench:
 
     # ---- the program --------------------------------------------------------
 
-    def start(self, wait=True):
+    def start(self, wait=True, env=None):
         log = tempfile.NamedTemporaryFile("w+", suffix=".log", delete=False)
-        env = dict(self.env, WINEDEBUG="+relay" if self.relay else "-all")
+        env = dict(self.env, WINEDEBUG="+relay" if self.relay else "-all", **(env or {}))
         proc = subprocess.Popen([LOADER, "C:\\Dusklet\\Dusklet.exe"], env=env, cwd=APP_DIR,
                                 stdout=subprocess.DEVNULL, stderr=log)
         self.procs.append(proc)

@@ -2,7 +2,6 @@
 600), sampling its memory and object counts. Run by scripts/reliability.sh.
 Prints: samples, failures (growth), then the first and last samples."""
 import os
-import subprocess
 import sys
 import time
 
@@ -22,7 +21,7 @@ def main():
     try:
         b.start()
         win_pid = b.find("Dusklet  V1.0")["pid"]
-        unix_pid = int(subprocess.run(["pgrep", "-f", "Dusklet.exe"], capture_output=True, text=True).stdout.split()[0])
+        unix_pid = b.unix_pid("Dusklet.exe")
         b.choose("cmbUnit", 1)
         b.set_text("txtPeriod", str(seconds // 60 + 5))
         b.set_text("txtBlink", "999")

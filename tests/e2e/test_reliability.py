@@ -1,11 +1,11 @@
 """Never in the way of the system, never out of the user's reach."""
 import os
-import subprocess
 import sys
+import tempfile
 import unittest
 
 sys.path.insert(0, os.path.dirname(__file__))
-from bench import MAIN_TITLE, BenchTest, poll  # noqa: E402
+from bench import ARCH, MAIN_TITLE, BenchTest, poll  # noqa: E402
 
 
 class SessionEnd(BenchTest):
@@ -22,6 +22,38 @@ class SessionEnd(BenchTest):
         self.wait_gone(proc, 15)
         messages = [int(args.split(",")[0], 16) for f, args in b.relay_calls() if f.endswith("Shell_NotifyIconA")]
         self.assertEqual(messages[-1], 2, "the icon was not deleted on the way out")
+
+
+FAKETIME = "/usr/lib/x86_64-linux-gnu/faketime/libfaketimeMT.so.1"
+
+
+@unittest.skipUnless(os.path.exists(FAKETIME) and ARCH == "win64", "needs libfaketime for the 64-bit Wine")
+class ClockShift(BenchTest):
+    """The program's own clock is moved with libfaketime, as after a sleep or
+    a change of the system time."""
+    bench_options = {"relay": ["user32.ExitWindowsEx"]}
+
+    def test_clock_set_back_waits_and_set_forward_fires_at_once(self):
+        b = self.bench
+        offset = tempfile.NamedTemporaryFile("w", suffix=".faketime", delete=False)
+        self.addCleanup(os.unlink, offset.name)
+        offset.write("+0\n")
+        offset.close()
+        proc = b.start(env={"LD_PRELOAD": FAKETIME, "FAKETIME_TIMESTAMP_FILE": offset.name,
+                            "FAKETIME_NO_CACHE": "1", "FAKETIME_DONT_FAKE_MONOTONIC": "1"})
+        b.choose("cmbAction", 2)
+        b.choose("cmbUnit", 1)
+        b.set_text("txtPeriod", "10")
+        b.send(b.control("cmdTimer")["hwnd"], 0xF5)
+        self.assertTrue(poll(lambda: b.text("lblStatus").endswith("秒后执行"), 3))
+        with open(offset.name, "w") as f:
+            f.write("-1h\n")
+        self.assertTrue(poll(lambda: int(b.text("lblStatus").split()[0]) > 3600, 3), b.text("lblStatus"))
+        self.assertIsNone(proc.poll())
+        with open(offset.name, "w") as f:
+            f.write("+11m\n")  # past the due time, as after a sleep
+        self.wait_gone(proc, 3)
+        self.assertIn("ExitWindowsEx", " ".join(f for f, _ in b.relay_calls()))
 
 
 class ShellRestart(BenchTest):

@@ -36,6 +36,9 @@ class Visibility(BenchTest):
         self.double_click_tray()
         self.assertTrue(poll(self.shown, 3))
         self.assertEqual(b.text("txtPeriod"), "25")
+        # The box that had the focus has it again.
+        box = b.control("txtPeriod")["hwnd"]
+        self.assertTrue(poll(lambda: b.driver("focus", b.main)[0]["focus"] == box, 3))
 
     def test_close_requests_hide_and_an_armed_countdown_keeps_going(self):
         b = self.bench
