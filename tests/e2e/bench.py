@@ -90,7 +90,8 @@ class Bench:
             lock, socket = "/tmp/.X%d-lock" % n, "/tmp/.X11-unix/X%d" % n
             if os.path.exists(lock):
                 try:
-                    pid = int(open(lock).read().strip())
+                    with open(lock) as f:
+                        pid = int(f.read().strip())
                     os.kill(pid, 0)
                     continue  # a live server owns it
                 except (ValueError, OSError):
@@ -112,7 +113,9 @@ class Bench:
             os.makedirs(PREFIX, exist_ok=True)
             self.wine([LOADER, "wineboot", "-i"], check=False)
             self.wine([WINESERVER, "-w"], check=False)
-            self.reg(open(os.path.join(SOURCE, "tests", "e2e", "fonts.reg")).read().split("\n", 2)[2]
+            with open(os.path.join(SOURCE, "tests", "e2e", "fonts.reg")) as f:
+                fonts = f.read().split("\n", 2)[2]
+            self.reg(fonts
                      + "\n[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\n\"Managed\"=\"N\"\n")
         os.makedirs(APP_DIR, exist_ok=True)
         for name in ("Dusklet.exe", "SkinH_VB6.dll", "aero.she", "driver.exe"):
