@@ -3,6 +3,7 @@ program, then arming in both modes. Run by scripts/reliability.sh.
 Prints: cases tried, failures."""
 import os
 import random
+import re
 import sys
 
 sys.path.insert(0, os.path.dirname(__file__))
@@ -14,12 +15,12 @@ PIECES = ["0", "5", "12", "59", "999", "1000", "abc", "时间", "锁定", "-", "
 
 
 def leading_number(text):
-    import re
+    """The number at the start of the text, as the program reads it."""
     m = re.match(r"[ \t]*([-+]?)(\d*)(?:\.(\d*))?", text)
-    digits = (m.group(2) or "") + "." + (m.group(3) or "")
-    if digits == ".":
+    whole, fraction = m.group(2), m.group(3) or ""
+    if not whole and not fraction:
         return 0.0
-    value = float(digits.rstrip(".") or "0") if m.group(3) is None else float("0" + digits)
+    value = float((whole or "0") + "." + (fraction or "0"))
     return -value if m.group(1) == "-" else value
 
 
