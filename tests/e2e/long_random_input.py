@@ -16,7 +16,7 @@ PIECES = ["0", "5", "12", "59", "999", "1000", "abc", "时间", "锁定", "-", "
 
 def leading_number(text):
     """The number at the start of the text, as the program reads it."""
-    m = re.match(r"[ \t]*([-+]?)(\d*)(?:\.(\d*))?", text)
+    m = re.match(r"[ \t]*([-+]?)([0-9]*)(?:\.([0-9]*))?", text)  # ASCII digits only
     whole, fraction = m.group(2), m.group(3) or ""
     if not whole and not fraction:
         return 0.0
@@ -40,7 +40,7 @@ def main():
             if rng.random() < 0.3:  # typed with real keys: only digits get through
                 b.click_control(name)
                 b.xdo("key", "End")
-                b.xdo("type", "--delay", "5", text[:6])
+                b.xdo("type", "--delay", "5", "--", text[:6])
             else:
                 b.set_text(name, text)
             shown = b.text(name)
