@@ -1,6 +1,6 @@
-# Cross build of the 64-bit build of the same sources (run by the end-to-end tests where the machine cannot run 32-bit code) with Debian's mingw-w64
-# (the win32-threads flavour: its runtime imports nothing newer than the
-# oldest supported Windows).
+# The 64-bit build of the same sources, which Wine runs for the end-to-end
+# tests on machines that cannot execute 32-bit code; the product is the
+# 32-bit build (i686-w64-mingw32.cmake).
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-win32)

@@ -35,7 +35,7 @@ row "Fuzzer: texts and spinner moves in the four boxes ($units distinct inputs k
 out=$(python3 "$root/tests/e2e/test_reliability.py" 2>&1)
 ran=$(echo "$out" | grep -oE '^Ran [0-9]+' | grep -oE '[0-9]+')
 failed=$(echo "$out" | grep -oE '(failures|errors)=[0-9]+' | awk -F= '{s+=$2} END {print s+0}')
-row "Wine: log off, shell restart, 20 copies at once, library paths" "${ran:-0}" "${failed:-0}"
+row "Wine: log off, clock shift, shell restart, 20 copies at once, library paths" "${ran:-0}" "${failed:-0}"
 read -r cases failures < <(python3 "$root/tests/e2e/long_random_input.py" 2>/dev/null | tail -1)
 row "Wine: random typed and pasted strings, then arming in both modes" "${cases:-0}" "${failures:-1}"
 soak=$(python3 "$root/tests/e2e/long_soak.py" 2>/dev/null)
