@@ -10,7 +10,6 @@ namespace dusklet {
 // A label whose font underline can be switched (the mail link).
 class LinkLabel : public Label {
 public:
-    virtual bool Underline() const = 0;
     virtual void SetUnderline(bool underline) = 0;
 };
 

@@ -29,7 +29,6 @@ enum ControlId : int {
 constexpr int kNoParent = -1;  // placed on the window itself
 
 struct ControlLayout {
-    const char* name;
     ControlKind kind;
     int parent;  // a ControlId, or kNoParent
     const char16_t* text;
@@ -47,9 +46,5 @@ constexpr int kClientHeightTwips = 4335;
 constexpr unsigned kTimerIntervalMs = 500;
 
 std::span<const ControlLayout> MainLayout();
-
-// Popup menu items.
-constexpr int kMenuExit = 1001;
-constexpr int kMenuAbout = 1002;
 
 }  // namespace dusklet

@@ -60,9 +60,7 @@ public:
 class ComboBox : public Control {
 public:
     virtual std::u16string Text() const = 0;
-    virtual int ListIndex() const = 0;
     virtual void SetListIndex(int index) = 0;
-    virtual int ListCount() const = 0;
     virtual void AddItem(std::u16string_view item) = 0;
 };
 
@@ -80,7 +78,6 @@ public:
 
 class Label : public Control {
 public:
-    virtual std::u16string Caption() const = 0;
     virtual void SetCaption(std::u16string_view caption) = 0;
 };
 

@@ -87,9 +87,7 @@ std::u16string WinComboBox::Text() const {
     return FromAnsi(ansi);
 }
 
-int WinComboBox::ListIndex() const { return static_cast<int>(SendMessageA(hwnd, CB_GETCURSEL, 0, 0)); }
 void WinComboBox::SetListIndex(int index) { SendMessageA(hwnd, CB_SETCURSEL, index, 0); }
-int WinComboBox::ListCount() const { return static_cast<int>(SendMessageA(hwnd, CB_GETCOUNT, 0, 0)); }
 
 void WinComboBox::AddItem(std::u16string_view item) {
     SendMessageA(hwnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(ToAnsi(item).c_str()));

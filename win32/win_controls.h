@@ -61,9 +61,7 @@ private:
 class WinComboBox : public Windowed<ComboBox> {
 public:
     std::u16string Text() const override;
-    int ListIndex() const override;
     void SetListIndex(int index) override;
-    int ListCount() const override;
     void AddItem(std::u16string_view item) override;
 };
 
@@ -81,7 +79,6 @@ public:
 
 class WinLabel : public Windowed<Label> {
 public:
-    std::u16string Caption() const override { return WindowText(hwnd); }
     // The status strip is written twice a second but changes once: an
     // unchanged caption is not written again, which spares a repaint.
     void SetCaption(std::u16string_view caption) override;
@@ -89,7 +86,6 @@ public:
 
 class WinButton : public Windowed<Button> {
 public:
-    std::u16string Caption() const override { return WindowText(hwnd); }
     void SetCaption(std::u16string_view caption) override { SetWindowText16(hwnd, caption); }
     void OnCommand(int code) override;
 };
@@ -113,9 +109,7 @@ private:
 class WinLinkLabel : public Windowed<LinkLabel> {
 public:
     void SetFonts(HFONT plain, HFONT underlined) { plain_ = plain; underlined_ = underlined; }
-    std::u16string Caption() const override { return WindowText(hwnd); }
     void SetCaption(std::u16string_view caption) override { SetWindowText16(hwnd, caption); }
-    bool Underline() const override { return underline_; }
     void SetUnderline(bool underline) override;
 
 private:

@@ -85,9 +85,9 @@ struct MemComboBox : Mem<ComboBox> {
     std::vector<std::u16string> items;
     int index = -1;
     std::u16string Text() const override { return index >= 0 ? items[static_cast<size_t>(index)] : u""; }
-    int ListIndex() const override { return index; }
     void SetListIndex(int i) override { index = i; }
-    int ListCount() const override { return static_cast<int>(items.size()); }
+    int ListIndex() const { return index; }
+    int ListCount() const { return static_cast<int>(items.size()); }
     void AddItem(std::u16string_view item) override { items.emplace_back(item); }
     void Choose(std::u16string_view item) {
         for (size_t i = 0; i < items.size(); ++i)
@@ -117,13 +117,11 @@ struct MemOption : Mem<OptionButton> {
 
 struct MemLabel : Mem<Label> {
     std::u16string caption;
-    std::u16string Caption() const override { return caption; }
     void SetCaption(std::u16string_view c) override { caption = c; }
 };
 
 struct MemButton : Mem<Button> {
     std::u16string caption;
-    std::u16string Caption() const override { return caption; }
     void SetCaption(std::u16string_view c) override { caption = c; }
 };
 

@@ -9,9 +9,7 @@ namespace {
 struct MemLink : testing::Mem<LinkLabel> {
     std::u16string caption;
     bool underline = false;
-    std::u16string Caption() const override { return caption; }
     void SetCaption(std::u16string_view c) override { caption = c; }
-    bool Underline() const override { return underline; }
     void SetUnderline(bool u) override { underline = u; }
 };
 
