@@ -55,7 +55,10 @@ def poll(fn, timeout=10.0, interval=0.05):
 
 
 class Bench:
-    def __init__(self, dpi=96, relay=None, version=None):
+    def __init__(self, dpi=96, relay=None, version=None, program_files=None):
+        """program_files: a folder holding Dusklet.exe, SkinH_VB6.dll and aero.she
+        to run instead of the build's (an unpacked release, say)."""
+        self.program_files = program_files or WIN_BUILD
         self.display, self._xvfb = self._start_display(dpi)
         try:
             self._set_up(relay, version)
@@ -118,8 +121,9 @@ class Bench:
             self.reg(fonts
                      + "\n[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\n\"Managed\"=\"N\"\n")
         os.makedirs(APP_DIR, exist_ok=True)
-        for name in ("Dusklet.exe", "SkinH_VB6.dll", "aero.she", "driver.exe"):
-            shutil.copy(os.path.join(WIN_BUILD, name), APP_DIR)
+        for name in ("Dusklet.exe", "SkinH_VB6.dll", "aero.she"):
+            shutil.copy(os.path.join(self.program_files, name), APP_DIR)
+        shutil.copy(os.path.join(WIN_BUILD, "driver.exe"), APP_DIR)
 
     def wine(self, args, check=True):
         # Output goes through a file, not a pipe: a program that the command
