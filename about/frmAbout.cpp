@@ -2,7 +2,15 @@
 
 namespace dusklet {
 
-void frmAbout::Form_Load() { c.lblME->SetCaption(about::kAuthorText); }
+using namespace about;
+
+frmAbout::frmAbout(const AboutControls& controls, AboutHost& host) : c(controls), host(host) {
+    c.get<lblME>().onClick = Event<>::To<&frmAbout::lblME_Click>(this);
+    c.get<lblEMail>().onClick = Event<>::To<&frmAbout::lblEMail_Click>(this);
+    c.get<lblEMail>().onMouseMove = Event<>::To<&frmAbout::lblEMail_MouseMove>(this);
+}
+
+void frmAbout::Form_Load() { c.get<lblME>().SetCaption(kAuthorText); }
 
 void frmAbout::Form_KeyPress(int16_t& keyAscii) {
     if (keyAscii == 27) host.Unload();
@@ -11,9 +19,9 @@ void frmAbout::Form_KeyPress(int16_t& keyAscii) {
 void frmAbout::Form_Click() { host.Unload(); }
 void frmAbout::lblME_Click() { host.Unload(); }
 
-void frmAbout::lblEMail_Click() { host.ShellExecuteA(u"open", about::kMailLink, u"C:\\", 5); }
+void frmAbout::lblEMail_Click() { host.ShellExecuteA(u"open", kMailLink, u"C:\\", 5); }
 
-void frmAbout::lblEMail_MouseMove() { c.lblEMail->SetUnderline(true); }
-void frmAbout::Form_MouseMove() { c.lblEMail->SetUnderline(false); }
+void frmAbout::lblEMail_MouseMove() { c.get<lblEMail>().SetUnderline(true); }
+void frmAbout::Form_MouseMove() { c.get<lblEMail>().SetUnderline(false); }
 
 }  // namespace dusklet

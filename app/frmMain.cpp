@@ -8,6 +8,9 @@
 #include "power/shutdown.h"
 
 namespace dusklet {
+
+using namespace ctl;
+
 namespace {
 
 constexpr int16_t kEscape = 27;
@@ -21,10 +24,8 @@ constexpr int32_t WM_RBUTTONUP = 0x205;
 // inside the write, so the corrected text has already gone through this step
 // when the write returns.
 void TextToBar(TextBox& text, ScrollBar& bar) {
-    if (LeadingNumber(text.Text()) > static_cast<double>(bar.Min()))
-        text.SetText(DecimalText(bar.Min()));
-    if (LeadingNumber(text.Text()) < static_cast<double>(bar.Max()))
-        text.SetText(DecimalText(bar.Max()));
+    if (LeadingNumber(text.Text()) > static_cast<double>(bar.Min())) text.SetText(DecimalText(bar.Min()));
+    if (LeadingNumber(text.Text()) < static_cast<double>(bar.Max())) text.SetText(DecimalText(bar.Max()));
     bar.SetValue(RoundToInt16(LeadingNumber(text.Text())));
 }
 
@@ -36,25 +37,25 @@ void FilterDigit(int16_t& keyAscii) {
 
 Boolean IsDigitKey(int16_t keyAscii) { return ToBoolean(keyAscii >= 48 && keyAscii <= 57); }
 
-frmMain::frmMain(const frmMainControls& controls, const frmMainServices& services)
-    : c(controls), s(services) {
-    c.cmdTimer->onClick = Event<>::To<&frmMain::cmdTimer_Click>(this);
-    c.Timer->onTimer = Event<>::To<&frmMain::Timer_Timer>(this);
-    c.txtPeriod->onChange = Event<>::To<&frmMain::txtPeriod_Change>(this);
-    c.txtHour->onChange = Event<>::To<&frmMain::txtHour_Change>(this);
-    c.txtMin->onChange = Event<>::To<&frmMain::txtMin_Change>(this);
-    c.txtBlink->onChange = Event<>::To<&frmMain::txtBlink_Change>(this);
-    c.vsPeriod->onChange = Event<>::To<&frmMain::vsPeriod_Change>(this);
-    c.vsHour->onChange = Event<>::To<&frmMain::vsHour_Change>(this);
-    c.vsMin->onChange = Event<>::To<&frmMain::vsMin_Change>(this);
-    c.vsBlink->onChange = Event<>::To<&frmMain::vsBlink_Change>(this);
-    c.txtPeriod->onKeyPress = Event<int16_t&>::To<&frmMain::txtPeriod_KeyPress>(this);
-    c.txtHour->onKeyPress = Event<int16_t&>::To<&frmMain::txtHour_KeyPress>(this);
-    c.txtMin->onKeyPress = Event<int16_t&>::To<&frmMain::txtMin_KeyPress>(this);
-    c.txtBlink->onKeyPress = Event<int16_t&>::To<&frmMain::txtBlink_KeyPress>(this);
-    c.opt[0]->onClick = Event<>::To<&frmMain::opt0_Click>(this);
-    c.opt[1]->onClick = Event<>::To<&frmMain::opt1_Click>(this);
-    c.chkBlink->onClick = Event<>::To<&frmMain::chkBlink_Click>(this);
+frmMain::frmMain(const MainControls& controls, dusklet::Timer& timer, const frmMainServices& services)
+    : c(controls), Timer(timer), s(services) {
+    c.get<cmdTimer>().onClick = Event<>::To<&frmMain::cmdTimer_Click>(this);
+    Timer.onTimer = Event<>::To<&frmMain::Timer_Timer>(this);
+    c.get<txtPeriod>().onChange = Event<>::To<&frmMain::txtPeriod_Change>(this);
+    c.get<txtHour>().onChange = Event<>::To<&frmMain::txtHour_Change>(this);
+    c.get<txtMin>().onChange = Event<>::To<&frmMain::txtMin_Change>(this);
+    c.get<txtBlink>().onChange = Event<>::To<&frmMain::txtBlink_Change>(this);
+    c.get<vsPeriod>().onChange = Event<>::To<&frmMain::vsPeriod_Change>(this);
+    c.get<vsHour>().onChange = Event<>::To<&frmMain::vsHour_Change>(this);
+    c.get<vsMin>().onChange = Event<>::To<&frmMain::vsMin_Change>(this);
+    c.get<vsBlink>().onChange = Event<>::To<&frmMain::vsBlink_Change>(this);
+    c.get<txtPeriod>().onKeyPress = Event<int16_t&>::To<&frmMain::txtPeriod_KeyPress>(this);
+    c.get<txtHour>().onKeyPress = Event<int16_t&>::To<&frmMain::txtHour_KeyPress>(this);
+    c.get<txtMin>().onKeyPress = Event<int16_t&>::To<&frmMain::txtMin_KeyPress>(this);
+    c.get<txtBlink>().onKeyPress = Event<int16_t&>::To<&frmMain::txtBlink_KeyPress>(this);
+    c.get<opt0>().onClick = Event<>::To<&frmMain::opt0_Click>(this);
+    c.get<opt1>().onClick = Event<>::To<&frmMain::opt1_Click>(this);
+    c.get<chkBlink>().onClick = Event<>::To<&frmMain::chkBlink_Click>(this);
 }
 
 void frmMain::Tray(uint32_t message) { TrayNotify(s.tray, s.ansi, message, nid); }
@@ -67,10 +68,10 @@ bool frmMain::Form_Initialize() {
         return false;
     }
     const std::u16string os = GetOSName(s.system);
-    if (os == u"Windows XP" || os == u"Windows 2000") c.cmbAction->AddItem(texts::kLockLabel);
-    c.cmbAction->SetListIndex(0);
-    c.cmbUnit->SetListIndex(0);
-    c.cmbT->SetListIndex(0);
+    if (os == u"Windows XP" || os == u"Windows 2000") c.get<cmbAction>().AddItem(texts::kLockLabel);
+    c.get<cmbAction>().SetListIndex(0);
+    c.get<cmbUnit>().SetListIndex(0);
+    c.get<cmbT>().SetListIndex(0);
 
     nid.cbSize = kNotifyIconDataSize;
     nid.hIcon = s.host.IconHandle();
@@ -91,46 +92,45 @@ void frmMain::cmdTimer_Click() {
     if (blnTimerOn) Disarm();
     else Arm();
     blnTimerOn = ToBoolean(!blnTimerOn);
-    c.Timer->SetEnabled(blnTimerOn != 0);
+    Timer.SetEnabled(blnTimerOn != 0);
 }
 
 void frmMain::Disarm() {
-    c.lblStatus->SetCaption(texts::kDisarmedStatus);
-    c.cmdTimer->SetCaption(texts::kIdleButton);
+    c.get<lblStatus>().SetCaption(texts::kDisarmedStatus);
+    c.get<cmdTimer>().SetCaption(texts::kIdleButton);
     nid.hIcon = s.host.IconHandle();
     SetTip(nid, std::u16string(texts::kIdleTip) + u'\0');
     Tray(kNimModify);
-    c.frame->SetEnabled(true);
+    c.get<frame>().SetEnabled(true);
 }
 
 void frmMain::Arm() {
-    c.frame->SetEnabled(false);
-    c.cmdTimer->SetCaption(texts::kArmedButton);
-    strAction = c.cmbAction->Text();
-    blnForce = ToBoolean(c.chkForce->Value() != 0);
-    blnBlink = ToBoolean(c.chkBlink->Value() != 0);
-    lngBlinkSecs = RoundToInt32(LeadingNumber(c.txtBlink->Text()));
+    c.get<frame>().SetEnabled(false);
+    c.get<cmdTimer>().SetCaption(texts::kArmedButton);
+    strAction = c.get<cmbAction>().Text();
+    blnForce = ToBoolean(c.get<chkForce>().Value() != 0);
+    blnBlink = ToBoolean(c.get<chkBlink>().Value() != 0);
+    lngBlinkSecs = RoundToInt32(LeadingNumber(c.get<txtBlink>().Text()));
     const SerialDate now = NowSerial(s.clock);
-    if (c.opt[0]->Value()) {
-        const std::u16string unit = c.cmbUnit->Text();
+    if (c.get<opt0>().Value()) {
+        const std::u16string unit = c.get<cmbUnit>().Text();
         const TimeUnit u = unit == texts::kHours     ? TimeUnit::Hours
                            : unit == texts::kMinutes ? TimeUnit::Minutes
                                                      : TimeUnit::Seconds;
-        dtTarget = AddUnits(now, u, RoundToInt32(LeadingNumber(c.txtPeriod->Text())));
+        dtTarget = AddUnits(now, u, RoundToInt32(LeadingNumber(c.get<txtPeriod>().Text())));
     } else {
         dtTarget = ClockTarget(now);
     }
-    SetTip(nid, texts::kTipLead + GeneralDate(s.dateFormat, dtTarget) + texts::kTipRun + strAction +
-                    u'\0');
+    SetTip(nid, texts::kTipLead + GeneralDate(s.dateFormat, dtTarget) + texts::kTipRun + strAction + u'\0');
     Tray(kNimModify);
 }
 
 // Today at the clock time of the hour and minute boxes (their leading
 // numbers; an empty minute is 0), or tomorrow when that is already past.
 SerialDate frmMain::ClockTarget(SerialDate now) {
-    const int hour12 = std::clamp<int>(RoundToInt16(LeadingNumber(c.txtHour->Text())), 1, 12);
-    const int minute = std::clamp<int>(RoundToInt16(LeadingNumber(c.txtMin->Text())), 0, 59);
-    const int hour = hour12 % 12 + (c.cmbT->Text() == texts::kPM ? 12 : 0);
+    const int hour12 = std::clamp<int>(RoundToInt16(LeadingNumber(c.get<txtHour>().Text())), 1, 12);
+    const int minute = std::clamp<int>(RoundToInt16(LeadingNumber(c.get<txtMin>().Text())), 0, 59);
+    const int hour = hour12 % 12 + (c.get<cmbT>().Text() == texts::kPM ? 12 : 0);
     SerialDate target = FromSeconds(ToSeconds(DateOnly(now)) + hour * 3600 + minute * 60);
     if (ToSeconds(target) < ToSeconds(now)) target = AddOneDay(target);
     return target;
@@ -140,7 +140,7 @@ SerialDate frmMain::ClockTarget(SerialDate now) {
 
 void frmMain::Timer_Timer() {
     const int32_t secondsLeft = static_cast<int32_t>(SecondsBetween(NowSerial(s.clock), dtTarget));
-    c.lblStatus->SetCaption(DecimalText(secondsLeft) + texts::kSecondsLeft);
+    c.get<lblStatus>().SetCaption(DecimalText(secondsLeft) + texts::kSecondsLeft);
     if (blnBlink && secondsLeft <= lngBlinkSecs) {
         nid.hIcon = blnIconShown ? 0 : s.host.IconHandle();
         Tray(kNimModify);
@@ -163,14 +163,14 @@ void frmMain::Fire() {
 
 // ---- Number boxes and options ---------------------------------------------------
 
-void frmMain::txtPeriod_Change() { TextToBar(*c.txtPeriod, *c.vsPeriod); }
-void frmMain::txtHour_Change() { TextToBar(*c.txtHour, *c.vsHour); }
-void frmMain::txtMin_Change() { TextToBar(*c.txtMin, *c.vsMin); }
-void frmMain::txtBlink_Change() { TextToBar(*c.txtBlink, *c.vsBlink); }
-void frmMain::vsPeriod_Change() { c.txtPeriod->SetText(DecimalText(c.vsPeriod->Value())); }
-void frmMain::vsHour_Change() { c.txtHour->SetText(DecimalText(c.vsHour->Value())); }
-void frmMain::vsMin_Change() { c.txtMin->SetText(TwoDigitText(c.vsMin->Value())); }
-void frmMain::vsBlink_Change() { c.txtBlink->SetText(DecimalText(c.vsBlink->Value())); }
+void frmMain::txtPeriod_Change() { TextToBar(c.get<txtPeriod>(), c.get<vsPeriod>()); }
+void frmMain::txtHour_Change() { TextToBar(c.get<txtHour>(), c.get<vsHour>()); }
+void frmMain::txtMin_Change() { TextToBar(c.get<txtMin>(), c.get<vsMin>()); }
+void frmMain::txtBlink_Change() { TextToBar(c.get<txtBlink>(), c.get<vsBlink>()); }
+void frmMain::vsPeriod_Change() { c.get<txtPeriod>().SetText(DecimalText(c.get<vsPeriod>().Value())); }
+void frmMain::vsHour_Change() { c.get<txtHour>().SetText(DecimalText(c.get<vsHour>().Value())); }
+void frmMain::vsMin_Change() { c.get<txtMin>().SetText(TwoDigitText(c.get<vsMin>().Value())); }
+void frmMain::vsBlink_Change() { c.get<txtBlink>().SetText(DecimalText(c.get<vsBlink>().Value())); }
 void frmMain::txtPeriod_KeyPress(int16_t& keyAscii) { FilterDigit(keyAscii); }
 void frmMain::txtHour_KeyPress(int16_t& keyAscii) { FilterDigit(keyAscii); }
 void frmMain::txtMin_KeyPress(int16_t& keyAscii) { FilterDigit(keyAscii); }
@@ -178,19 +178,19 @@ void frmMain::txtBlink_KeyPress(int16_t& keyAscii) { FilterDigit(keyAscii); }
 
 void frmMain::opt_Click(int16_t index) {
     const bool clock = index != 0;
-    c.txtHour->SetEnabled(clock);
-    c.vsHour->SetEnabled(clock);
-    c.txtMin->SetEnabled(clock);
-    c.vsMin->SetEnabled(clock);
-    c.cmbT->SetEnabled(clock);
-    c.txtPeriod->SetEnabled(!clock);
-    c.vsPeriod->SetEnabled(!clock);
-    c.cmbUnit->SetEnabled(!clock);
+    c.get<txtHour>().SetEnabled(clock);
+    c.get<vsHour>().SetEnabled(clock);
+    c.get<txtMin>().SetEnabled(clock);
+    c.get<vsMin>().SetEnabled(clock);
+    c.get<cmbT>().SetEnabled(clock);
+    c.get<txtPeriod>().SetEnabled(!clock);
+    c.get<vsPeriod>().SetEnabled(!clock);
+    c.get<cmbUnit>().SetEnabled(!clock);
 }
 
 void frmMain::chkBlink_Click() {
-    c.txtBlink->SetEnabled(c.chkBlink->Value() != 0);
-    c.vsBlink->SetEnabled(c.chkBlink->Value() != 0);
+    c.get<txtBlink>().SetEnabled(c.get<chkBlink>().Value() != 0);
+    c.get<vsBlink>().SetEnabled(c.get<chkBlink>().Value() != 0);
 }
 
 // ---- Visibility, tray clicks and exit ---------------------------------------------

@@ -3,36 +3,14 @@
 #pragma once
 #include <cstdint>
 
+#include "app/frmMain_layout.h"
 #include "app/main_host.h"
+#include "base/boolean.h"
 #include "base/clock.h"
 #include "power/system_api.h"
 #include "tray/notify_icon.h"
-#include "ui/controls.h"
 
 namespace dusklet {
-
-struct frmMainControls {
-    dusklet::Timer* Timer;
-    Button* cmdTimer;
-    Container* frame;
-    Label* lblStatus;
-    Container* pic;
-    CheckBox* chkForce;
-    ScrollBar* vsBlink;
-    TextBox* txtBlink;
-    CheckBox* chkBlink;
-    ComboBox* cmbAction;
-    Label* lbl[2];
-    TextBox* txtPeriod;
-    ComboBox* cmbUnit;
-    OptionButton* opt[2];
-    ScrollBar* vsPeriod;
-    ScrollBar* vsHour;
-    TextBox* txtHour;
-    ScrollBar* vsMin;
-    TextBox* txtMin;
-    ComboBox* cmbT;
-};
 
 struct frmMainServices {
     MainHost& host;
@@ -47,7 +25,7 @@ Boolean IsDigitKey(int16_t keyAscii);
 
 class frmMain {
 public:
-    frmMain(const frmMainControls& controls, const frmMainServices& services);
+    frmMain(const MainControls& controls, dusklet::Timer& timer, const frmMainServices& services);
 
     // Start-up; false when another instance runs and this one must end.
     bool Form_Initialize();
@@ -96,7 +74,8 @@ private:
     void Fire();
     void Tray(uint32_t message);
 
-    frmMainControls c;
+    MainControls c;
+    dusklet::Timer& Timer;
     frmMainServices s;
 
     std::u16string strAction;

@@ -1,50 +1,87 @@
 // The main window as it exists before any code runs: every control with its
 // kind, container, text, initial state, geometry in twips and tab index.
+// Everything that creates or looks for these controls reads this table.
 #pragma once
-#include <cstdint>
-#include <span>
+#include "app/texts.h"
+#include "ui/layout.h"
 
 namespace dusklet {
 
-enum class ControlKind {
-    Frame,         // group box holding other controls
-    Picture,       // borderless container
-    Label,         // sized to its text
-    StatusStrip,   // centred label, white on black
-    DropDownList,  // combo box that lets the user choose but not type
-    TextBox,
-    SpinBar,       // vertical scroll bar used as a spinner
-    Option,
-    Check,
-    Command,
-};
-
-// Indices into the layout; the order is the order of creation.
+namespace ctl {
+// The main window's controls, in the order of the table below (the order of creation).
 enum ControlId : int {
-    idFrame, idPic, idCmbAction, idLbl0, idOpt0, idOpt1, idTxtPeriod, idVsPeriod, idCmbUnit,
-    idTxtHour, idVsHour, idTxtMin, idVsMin, idCmbT, idChkForce, idChkBlink, idTxtBlink,
-    idVsBlink, idLbl1, idCmdTimer, idLblStatus, kControlCount
+    frame,
+    pic,
+    cmbAction,
+    lbl0,
+    opt0,
+    opt1,
+    txtPeriod,
+    vsPeriod,
+    cmbUnit,
+    txtHour,
+    vsHour,
+    txtMin,
+    vsMin,
+    cmbT,
+    chkForce,
+    chkBlink,
+    txtBlink,
+    vsBlink,
+    lbl1,
+    cmdTimer,
+    lblStatus,
+    kControlCount
 };
+}  // namespace ctl
 
-constexpr int kNoParent = -1;  // placed on the window itself
+namespace layout_lists {
+inline constexpr const char16_t* kActions[] = {texts::kPowerOff, texts::kRestart,   texts::kLogOff,
+                                               texts::kSuspend,  texts::kHibernate, nullptr};
+inline constexpr const char16_t* kUnits[] = {texts::kHours, texts::kMinutes, texts::kSecondsUnit, nullptr};
+inline constexpr const char16_t* kHalfDay[] = {texts::kAM, texts::kPM, nullptr};
+}  // namespace layout_lists
 
-struct ControlLayout {
-    ControlKind kind;
-    int parent;  // a ControlId, or kNoParent
-    const char16_t* text;
-    const char16_t* const* items;  // list entries, null-terminated
-    int left, top, width, height;  // twips, from the container's client area
-    int tabIndex;
-    bool enabled;
-    bool checked;   // check boxes and option buttons
-    int maxLength;  // text boxes: 0 for no limit
-    int16_t min, max, value;  // spin bars: Min at the top end, Max at the bottom
+inline constexpr WindowLayout kMainWindow = {texts::kMainCaption, 3780, 4335};
+inline constexpr unsigned kTimerIntervalMs = 500;
+
+// clang-format off
+inline constexpr ControlLayout kMainLayout[] = {
+//   id              name         kind                       parent          text                 items                       left  top   width height  tab enabled checked maxLen min  max value
+    {ctl::frame,     "frame",     ControlKind::Frame,        kOnWindow,      u" 设置",            nullptr,                  {180,  180,  3435, 3315},  8, true,  false, 0,   0,   0,   0},
+    {ctl::pic,       "pic",       ControlKind::Picture,      ctl::frame,     u"",                 nullptr,                  {150,  930,  3075, 825},  10, true,  false, 0,   0,   0,   0},
+    {ctl::cmbAction, "cmbAction", ControlKind::DropDownList, ctl::frame,     u"",                 layout_lists::kActions,   {900,  420,  2295, 315},   0, true,  false, 0,   0,   0,   0},
+    {ctl::lbl0,      "lbl(0)",    ControlKind::Label,        ctl::frame,     u"动作",             nullptr,                  {180,  480,  360,  180},   5, true,  false, 0,   0,   0,   0},
+    {ctl::opt0,      "opt(0)",    ControlKind::Option,       ctl::pic,       u"之内",             nullptr,                  {30,   60,   675,  195},  18, true,  true,  0,   0,   0,   0},
+    {ctl::opt1,      "opt(1)",    ControlKind::Option,       ctl::pic,       u"于",               nullptr,                  {30,   540,  675,  195},  17, true,  false, 0,   0,   0,   0},
+    {ctl::txtPeriod, "txtPeriod", ControlKind::TextBox,      ctl::pic,       u"1",                nullptr,                  {750,  0,    495,  315},  20, true,  false, 3,   0,   0,   0},
+    {ctl::vsPeriod,  "vsPeriod",  ControlKind::SpinBar,      ctl::pic,       u"",                 nullptr,                  {1230, 0,    165,  315},  16, true,  false, 0, 999,   1,   1},
+    {ctl::cmbUnit,   "cmbUnit",   ControlKind::DropDownList, ctl::pic,       u"",                 layout_lists::kUnits,     {1530, 0,    1515, 315},  19, true,  false, 0,   0,   0,   0},
+    {ctl::txtHour,   "txtHour",   ControlKind::TextBox,      ctl::pic,       u"1",                nullptr,                  {750,  480,  495,  315},  14, false, false, 2,   0,   0,   0},
+    {ctl::vsHour,    "vsHour",    ControlKind::SpinBar,      ctl::pic,       u"",                 nullptr,                  {1230, 480,  165,  315},  15, false, false, 0,  12,   1,   1},
+    {ctl::txtMin,    "txtMin",    ControlKind::TextBox,      ctl::pic,       u"00",               nullptr,                  {1530, 480,  495,  315},  12, false, false, 2,   0,   0,   0},
+    {ctl::vsMin,     "vsMin",     ControlKind::SpinBar,      ctl::pic,       u"",                 nullptr,                  {2010, 480,  165,  315},  13, false, false, 0,  59,   0,   0},
+    {ctl::cmbT,      "cmbT",      ControlKind::DropDownList, ctl::pic,       u"",                 layout_lists::kHalfDay,   {2310, 480,  735,  315},  11, false, false, 0,   0,   0,   0},
+    {ctl::chkForce,  "chkForce",  ControlKind::Check,        ctl::frame,     u"强制终止进程",     nullptr,                  {210,  1920, 3075, 255},   1, true,  true,  0,   0,   0,   0},
+    {ctl::chkBlink,  "chkBlink",  ControlKind::Check,        ctl::frame,     u"图标闪动之前执行", nullptr,                  {210,  2340, 2475, 255},   2, true,  true,  0,   0,   0,   0},
+    {ctl::txtBlink,  "txtBlink",  ControlKind::TextBox,      ctl::frame,     u"30",               nullptr,                  {900,  2760, 495,  315},   3, true,  false, 3,   0,   0,   0},
+    {ctl::vsBlink,   "vsBlink",   ControlKind::SpinBar,      ctl::frame,     u"",                 nullptr,                  {1380, 2760, 165,  315},   9, true,  false, 0, 999,   1,  30},
+    {ctl::lbl1,      "lbl(1)",    ControlKind::Label,        ctl::frame,     u"秒",               nullptr,                  {1680, 2820, 180,  180},   6, true,  false, 0,   0,   0,   0},
+    {ctl::cmdTimer,  "cmdTimer",  ControlKind::Command,      kOnWindow,      texts::kStartButton, nullptr,                  {180,  3660, 3435, 315},   4, true,  false, 0,   0,   0,   0},
+    {ctl::lblStatus, "lblStatus", ControlKind::StatusStrip,  kOnWindow,      texts::kStartStatus, nullptr,                  {0,    4140, 3795, 195},   7, true,  false, 0,   0,   0,   0},
 };
+// clang-format on
+static_assert(RowsInOrder(kMainLayout, ctl::kControlCount), "one row per control id, in id order");
 
-constexpr int kClientWidthTwips = 3780;
-constexpr int kClientHeightTwips = 4335;
-constexpr unsigned kTimerIntervalMs = 500;
+using MainControls = ControlSet<kMainLayout>;
 
-std::span<const ControlLayout> MainLayout();
+// The tray icon's popup menu, top to bottom; a null caption is a separator.
+enum class PopupChoice { None, Exit, About };
+struct MenuItem {
+    PopupChoice choice;
+    const char16_t* caption;
+};
+inline constexpr MenuItem kPopupMenu[] = {
+    {PopupChoice::Exit, texts::kExitItem}, {PopupChoice::None, nullptr}, {PopupChoice::About, texts::kAboutItem}};
 
 }  // namespace dusklet

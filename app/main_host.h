@@ -5,9 +5,9 @@
 #include <string>
 #include <string_view>
 
-namespace dusklet {
+#include "app/frmMain_layout.h"
 
-enum class PopupChoice { None, Exit, About };
+namespace dusklet {
 
 class MainHost {
 public:

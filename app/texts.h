@@ -4,6 +4,8 @@
 namespace dusklet::texts {
 
 inline constexpr char16_t kMainCaption[] = u"Dusklet  V1.0";
+inline constexpr char16_t kProgramTitle[] = u"Dusklet";
+inline constexpr char16_t kStartFailed[] = u"Dusklet 无法创建它的窗口，程序将退出。";
 inline constexpr char16_t kAlreadyRunning[] = u"Dusklet已经运行中.";
 inline constexpr char16_t kAlreadyRunningTitle[] = u"By: Brindle";
 inline constexpr char16_t kLockLabel[] = u"锁定计算机";
@@ -17,6 +19,8 @@ inline constexpr char16_t kDisarmedStatus[] = u"定时器禁止";
 inline constexpr char16_t kStartStatus[] = u"定时禁止";
 inline constexpr char16_t kSecondsLeft[] = u" 秒后执行";
 inline constexpr char16_t kSkinFile[] = u"/aero.she";
+inline constexpr char16_t kExitItem[] = u"退出(&X)";
+inline constexpr char16_t kAboutItem[] = u"关于(&A)";
 
 inline constexpr char16_t kPowerOff[] = u"关机";
 inline constexpr char16_t kRestart[] = u"重新启动";

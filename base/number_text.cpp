@@ -17,8 +17,7 @@ double RoundHalfEven(double value) {
     return std::fmod(floor, 2.0) == 0 ? floor : floor + 1;
 }
 
-template <class Int>
-Int RoundSaturated(double value) {
+template <class Int> Int RoundSaturated(double value) {
     if (std::isnan(value)) return 0;
     const double r = RoundHalfEven(value);
     if (r >= static_cast<double>(std::numeric_limits<Int>::max())) return std::numeric_limits<Int>::max();

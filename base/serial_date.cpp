@@ -45,8 +45,8 @@ SerialDate FromSeconds(int64_t seconds) {
 }
 
 SerialDate FromCivil(const CivilDateTime& c) {
-    const int64_t days = DaysFromCivil(c.year, static_cast<unsigned>(c.month),
-                                       static_cast<unsigned>(c.day)) - kEpochDays;
+    const int64_t days =
+        DaysFromCivil(c.year, static_cast<unsigned>(c.month), static_cast<unsigned>(c.day)) - kEpochDays;
     return FromSeconds(days * kSecondsPerDay + c.hour * 3600 + c.minute * 60 + c.second);
 }
 
@@ -72,9 +72,7 @@ SerialDate AddOneDay(SerialDate d) { return FromSeconds(ToSeconds(d) + kSecondsP
 
 int64_t SecondsBetween(SerialDate from, SerialDate to) { return ToSeconds(to) - ToSeconds(from); }
 
-SerialDate DateOnly(SerialDate d) {
-    return FromSeconds(FloorDiv(ToSeconds(d), kSecondsPerDay) * kSecondsPerDay);
-}
+SerialDate DateOnly(SerialDate d) { return FromSeconds(FloorDiv(ToSeconds(d), kSecondsPerDay) * kSecondsPerDay); }
 
 bool IsMidnight(SerialDate d) { return ToSeconds(d) % kSecondsPerDay == 0; }
 

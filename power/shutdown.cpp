@@ -31,8 +31,7 @@ Boolean ExitWindowsAction(SystemApi& api, const int32_t& flags, const Boolean& f
     return ToBoolean(api.ExitWindowsEx(effective, 0) != 0);
 }
 
-Boolean SuspendAction(SystemApi& api, const int32_t& hibernate, const Boolean& force,
-                      const Boolean& disableWake) {
+Boolean SuspendAction(SystemApi& api, const int32_t& hibernate, const Boolean& force, const Boolean& disableWake) {
     const OSInfo info = GetOSInfo(api);
     if (info.OSType == Win32 || info.OSType == Win95 || info.OSType == WinNT) return kFalse;
     // The NT platform refuses to suspend a process whose shutdown privilege is

@@ -4,16 +4,15 @@
 #pragma once
 #include <cstdint>
 
+#include "base/boolean.h"
 #include "power/system_api.h"
-#include "ui/controls.h"
 
 namespace dusklet {
 
 uint32_t ComposeExitFlags(uint32_t flags, Boolean force);
 
 Boolean ExitWindowsAction(SystemApi& api, const int32_t& flags, const Boolean& force);
-Boolean SuspendAction(SystemApi& api, const int32_t& hibernate, const Boolean& force,
-                      const Boolean& disableWake);
+Boolean SuspendAction(SystemApi& api, const int32_t& hibernate, const Boolean& force, const Boolean& disableWake);
 Boolean LockAction(SystemApi& api);
 void SetShutdownPrivilege(SystemApi& api, Boolean enable);
 

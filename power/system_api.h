@@ -48,9 +48,8 @@ public:
     virtual Handle GetCurrentProcess() = 0;
     virtual int32_t OpenProcessToken(Handle process, uint32_t access, Handle& token) = 0;
     virtual int32_t LookupPrivilegeValueA(const char* systemName, const char* name, Luid& luid) = 0;
-    virtual int32_t AdjustTokenPrivileges(Handle token, int32_t disableAll,
-                                          const TokenPrivileges& newState, uint32_t bufferLength,
-                                          TokenPrivileges& previousState,
+    virtual int32_t AdjustTokenPrivileges(Handle token, int32_t disableAll, const TokenPrivileges& newState,
+                                          uint32_t bufferLength, TokenPrivileges& previousState,
                                           uint32_t& returnLength) = 0;
     virtual int32_t CloseHandle(Handle handle) = 0;
 };

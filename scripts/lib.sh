@@ -17,9 +17,11 @@ wine_arch() {
 win_build_dir() { if [ "$1" = win32 ]; then echo "$build/win32"; else echo "$build/win64"; fi; }
 wine_loader() { if [ "$1" = win32 ]; then echo /usr/lib/wine/wine; else echo /usr/lib/wine/wine64; fi; }
 
-build_native() {
-  cmake -S "$root" -B "$build/native" -DCMAKE_BUILD_TYPE=Release -DDUSKLET_WIN_BUILD="${1:-}" >/dev/null
+build_native() {  # [WINDOWS_BUILD_FOLDER]: also registers the checks that need the Windows builds
+  cmake -S "$root" -B "$build/native" -DCMAKE_BUILD_TYPE=Release -DDUSKLET_WIN_BUILD="${1:-}" \
+    -DDUSKLET_PRODUCT_EXE="${1:+$build/win32/Dusklet.exe}" >/dev/null
   cmake --build "$build/native" -j"$(nproc)"
+  export DUSKLET_LAYOUT="$build/native/layout.json"
 }
 
 build_windows() {  # ARCH

@@ -21,9 +21,8 @@ row() { rows+=("| $1 | $2 | $3 |"); }
 
 # Fuzzer on the number boxes (libFuzzer, with address and undefined-behaviour checks).
 mkdir -p "$build/fuzz/corpus"
-clang++ -std=c++20 -O1 -g -fsanitize=fuzzer,address,undefined -I"$root" "$root/tests/fuzz/fuzz_inputs.cpp" \
-  "$root/tests/unit/fakes.cpp" "$root"/base/*.cpp "$root"/tray/*.cpp "$root"/power/*.cpp "$root"/app/*.cpp \
-  -o "$build/fuzz/fuzz_inputs"
+cmake -S "$root" -B "$build/fuzz" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Release -DDUSKLET_FUZZ=ON >/dev/null
+cmake --build "$build/fuzz" --target fuzz_inputs -j"$(nproc)" >/dev/null
 "$build/fuzz/fuzz_inputs" -max_total_time="${FUZZ_SECONDS:-120}" -print_final_stats=1 "$build/fuzz/corpus" \
   > "$build/fuzz/log.txt" 2>&1
 fuzz_rc=$?

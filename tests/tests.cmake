@@ -13,10 +13,17 @@ add_executable(unit_tests
   tests/unit/test_frmMain_inputs.cpp
   tests/unit/test_frmMain_window.cpp
   tests/unit/test_frmAbout.cpp
+  tests/unit/test_ui.cpp
   tests/unit/fakes.cpp)
 target_link_libraries(unit_tests PRIVATE dusklet_core GTest::gtest GTest::gtest_main)
-target_compile_options(unit_tests PRIVATE -Wall -Wextra)
 gtest_discover_tests(unit_tests)
+
+# The windows' layout tables as JSON, for the end-to-end tests and the benchmark.
+add_executable(layout_json tests/e2e/layout_json.cpp)
+target_link_libraries(layout_json PRIVATE dusklet_core)
+set(DUSKLET_LAYOUT_JSON ${CMAKE_BINARY_DIR}/layout.json)
+add_custom_command(OUTPUT ${DUSKLET_LAYOUT_JSON} COMMAND layout_json > ${DUSKLET_LAYOUT_JSON} DEPENDS layout_json)
+add_custom_target(layout ALL DEPENDS ${DUSKLET_LAYOUT_JSON})
 
 set(DUSKLET_WIN_BUILD "" CACHE PATH "Folder of the Windows build that the end-to-end tests run")
 if(DUSKLET_WIN_BUILD)
@@ -25,10 +32,29 @@ if(DUSKLET_WIN_BUILD)
     get_filename_component(name ${test} NAME_WE)
     add_test(NAME e2e_${name} COMMAND python3 ${test})
     set_tests_properties(e2e_${name} PROPERTIES
-      ENVIRONMENT "DUSKLET_WIN_BUILD=${DUSKLET_WIN_BUILD};DUSKLET_SOURCE=${CMAKE_SOURCE_DIR}"
+      ENVIRONMENT "DUSKLET_WIN_BUILD=${DUSKLET_WIN_BUILD};DUSKLET_SOURCE=${CMAKE_SOURCE_DIR};DUSKLET_LAYOUT=${DUSKLET_LAYOUT_JSON}"
       TIMEOUT 600 RESOURCE_LOCK wine)
   endforeach()
 endif()
 
-# Checks of the 32-bit product executable (its path comes from the test script).
-add_test(NAME executable_checks COMMAND python3 ${CMAKE_SOURCE_DIR}/tests/pe/check_executable.py)
+# Checks of the 32-bit product executable, when the test script names it: its
+# headers, imports, resources and size, and that the same sources built again
+# in another folder give the same bytes.
+set(DUSKLET_PRODUCT_EXE "" CACHE FILEPATH "The 32-bit Dusklet.exe that the executable checks examine")
+if(DUSKLET_PRODUCT_EXE)
+  add_test(NAME executable_checks COMMAND python3 ${CMAKE_SOURCE_DIR}/tests/pe/check_executable.py)
+  add_test(NAME reproducible_build COMMAND python3 ${CMAKE_SOURCE_DIR}/tests/pe/test_reproducible.py)
+  set_tests_properties(executable_checks reproducible_build PROPERTIES
+    ENVIRONMENT "DUSKLET_PRODUCT_EXE=${DUSKLET_PRODUCT_EXE};DUSKLET_SOURCE=${CMAKE_SOURCE_DIR}" TIMEOUT 600)
+endif()
+
+if(DUSKLET_FUZZ)
+  add_executable(fuzz_inputs tests/fuzz/fuzz_inputs.cpp tests/unit/fakes.cpp)
+  target_link_libraries(fuzz_inputs PRIVATE dusklet_core)
+  target_link_options(fuzz_inputs PRIVATE -fsanitize=fuzzer,address,undefined)
+endif()
+
+# The C++ sources keep the house style (.clang-format).
+add_test(NAME code_format COMMAND sh -c
+  "git ls-files -z --cached --others --exclude-standard '*.cpp' '*.h' | xargs -0 clang-format --dry-run --Werror"
+  WORKING_DIRECTORY ${CMAKE_SOURCE_DIR})

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/ansi_codec.h"
+
 namespace dusklet {
 
 constexpr uint32_t kNimAdd = 0;
@@ -33,13 +35,6 @@ void SetTip(NOTIFYICONDATA& nid, std::u16string_view text);
 // The tip as shown: the characters before the first NUL.
 std::u16string TipText(const NOTIFYICONDATA& nid);
 
-// Converts text to the system's ANSI code page.
-class AnsiCodec {
-public:
-    virtual ~AnsiCodec() = default;
-    virtual std::string ToAnsi(std::u16string_view text) = 0;
-};
-
 using NotifyIconBytes = std::array<uint8_t, kNotifyIconDataSize>;
 
 // The record in the shell's ANSI form: six little-endian numbers, then the
@@ -54,8 +49,7 @@ public:
     virtual bool NotifyIcon(uint32_t message, const NotifyIconBytes& record) = 0;
 };
 
-inline void TrayNotify(TrayShell& shell, AnsiCodec& codec, uint32_t message,
-                       const NOTIFYICONDATA& nid) {
+inline void TrayNotify(TrayShell& shell, AnsiCodec& codec, uint32_t message, const NOTIFYICONDATA& nid) {
     shell.NotifyIcon(message, AnsiForm(nid, codec));
 }
 

@@ -1,7 +1,9 @@
 // The control model the forms are written against. Two implementations exist:
 // real child windows (win32/) and in-memory controls for the unit tests.
 // The semantics the handlers rely on live here:
-//  - writing a text box's text raises its change event at once, inside the write;
+//  - writing a text box's text raises its change event at once, inside the
+//    write, when the text really changes; writing the text it already holds
+//    changes nothing and raises nothing;
 //  - a scroll bar raises its change event only when its value really changes,
 //    whether the program or the user moved it.
 #pragma once
@@ -13,8 +15,7 @@ namespace dusklet {
 
 // A handler bound to one event: a plain function pointer and its object, so
 // that binding costs nothing and needs no allocation.
-template <class... Args>
-struct Event {
+template <class... Args> struct Event {
     void (*fn)(void*, Args...) = nullptr;
     void* target = nullptr;
 
@@ -22,16 +23,10 @@ struct Event {
         if (fn) fn(target, args...);
     }
 
-    template <auto Method, class T>
-    static Event To(T* object) {
+    template <auto Method, class T> static Event To(T* object) {
         return {[](void* t, Args... args) { (static_cast<T*>(t)->*Method)(args...); }, object};
     }
 };
-
-using Boolean = int16_t;  // true = -1, false = 0; any nonzero value reads as true
-constexpr Boolean kTrue = -1;
-constexpr Boolean kFalse = 0;
-constexpr Boolean ToBoolean(bool b) { return b ? kTrue : kFalse; }
 
 class Control {
 public:
@@ -43,9 +38,17 @@ public:
 class TextBox : public Control {
 public:
     virtual std::u16string Text() const = 0;
-    virtual void SetText(std::u16string_view text) = 0;
+    // Writes the text. A text other than the one the box holds raises
+    // onChange inside the write; the same text again changes nothing.
+    void SetText(std::u16string_view text) {
+        if (text != Text()) Replace(text);
+    }
     Event<> onChange;
     Event<int16_t&> onKeyPress;  // a typed character; setting it to 0 drops it
+
+protected:
+    // Puts a new text in the box and raises onChange before returning.
+    virtual void Replace(std::u16string_view text) = 0;
 };
 
 class ScrollBar : public Control {
@@ -79,14 +82,20 @@ public:
 class Label : public Control {
 public:
     virtual void SetCaption(std::u16string_view caption) = 0;
-};
-
-class Button : public Label {
-public:
     Event<> onClick;
 };
 
+// A label whose font underline can be switched (a mail link).
+class LinkLabel : public Label {
+public:
+    virtual void SetUnderline(bool underline) = 0;
+    Event<> onMouseMove;
+};
+
+class Button : public Label {};
+
 class Container : public Control {};
+class Image : public Control {};
 
 class Timer {
 public:

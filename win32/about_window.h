@@ -2,46 +2,44 @@
 #pragma once
 #include <windows.h>
 
+#include <memory>
+
 #include "about/frmAbout.h"
+#include "win32/handles.h"
 #include "win32/win_controls.h"
+#include "win32/window.h"
 
 namespace dusklet::win {
 
-class AboutWindow : public AboutHost {
+class AboutWindow : public Window, public AboutHost {
 public:
     AboutWindow(HINSTANCE instance, HWND owner, int dpiX, int dpiY);
     ~AboutWindow() override;
 
-    // Creates the window, runs Form_Load and shows it centred.
-    void Open();
-    bool IsOpen() const { return hwnd_ != nullptr; }
-    bool Owns(HWND h) const { return hwnd_ && (h == hwnd_ || IsChild(hwnd_, h)); }
+    // Creates the window from its layout, runs Form_Load and shows it
+    // centred; false when it could not be made.
+    bool Open();
+    bool IsOpen() const { return hwnd() != nullptr; }
+    bool Owns(HWND h) const { return hwnd() && (h == hwnd() || IsChild(hwnd(), h)); }
     // Key preview: the window sees every typed character first.
-    void PreviewChar(int16_t& code) { form_.Form_KeyPress(code); }
+    void PreviewChar(int16_t& code) { form_->Form_KeyPress(code); }
 
     // AboutHost
     void Unload() override;
-    void ShellExecuteA(std::u16string_view verb, std::u16string_view file,
-                      std::u16string_view directory, int32_t showCommand) override;
+    void ShellExecuteA(std::u16string_view verb, std::u16string_view file, std::u16string_view directory,
+                       int32_t showCommand) override;
 
 private:
-    static LRESULT CALLBACK Proc(HWND h, UINT msg, WPARAM wp, LPARAM lp);
-    static LRESULT CALLBACK LinkProc(HWND h, UINT msg, WPARAM wp, LPARAM lp);
-    LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
-    HWND Child(const char* cls, DWORD style, int left, int top, int width, int height);
+    LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+    void AddLinkTooltip(HWND link);
 
     HINSTANCE instance_;
     HWND owner_;
     int dpiX_, dpiY_;
-    HWND hwnd_ = nullptr;
-    HWND image_ = nullptr;
-    HWND tooltip_ = nullptr;
-    HBRUSH black_;
-    HFONT plain_ = nullptr, underlined_ = nullptr;
-    HBITMAP banner_ = nullptr;
-    WinLabel lblME_;
-    WinLinkLabel lblEMail_;
-    frmAbout form_;
+    WinControlSet<kAboutLayout> controls_;
+    std::array<Control*, about::kControlCount> models_{};
+    UniqueBitmap banner_;
+    std::unique_ptr<frmAbout> form_;
 };
 
 }  // namespace dusklet::win

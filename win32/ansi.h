@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "tray/notify_icon.h"
+#include "base/ansi_codec.h"
 
 namespace dusklet::win {
 

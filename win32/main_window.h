@@ -3,25 +3,30 @@
 #pragma once
 #include <windows.h>
 
+#include <array>
 #include <memory>
 
 #include "app/frmMain.h"
 #include "app/frmMain_layout.h"
 #include "win32/about_window.h"
 #include "win32/ansi.h"
+#include "win32/handles.h"
 #include "win32/system_win.h"
 #include "win32/win_controls.h"
+#include "win32/window.h"
 
 namespace dusklet::win {
 
-class MainWindow : public MainHost {
+class MainWindow : public Window, public MainHost {
 public:
     MainWindow(HINSTANCE instance, bool anotherInstance);
     ~MainWindow() override;
 
-    // Creates the hidden window and its controls, then runs start-up.
-    // False when the program must end at once.
-    bool Start();
+    enum class Start { Running, Ended, Failed };
+    // Creates the window and its controls, runs start-up and shows the
+    // window. Ended when another copy runs; Failed when a window could not
+    // be made.
+    Start Open();
     // Runs the message loop until the program ends.
     int Run();
 
@@ -44,40 +49,27 @@ public:
     void UnloadAbout() override;
 
 private:
-    static LRESULT CALLBACK Proc(HWND h, UINT msg, WPARAM wp, LPARAM lp);
-    LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
-    void CreateControls();
-    void CreateControl(const ControlLayout& layout, HWND parent, WinControl& target);
-    int Px(int twips, int dpi) const { return MulDiv(twips, dpi, 1440); }
+    LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+    bool MakeMenu();
     // Key preview, the digit filters and keyboard navigation, before the
     // message reaches its window. True when the message is consumed.
     bool PreTranslate(MSG& msg);
-    void MoveFocus(bool backwards);
-    bool CanTakeFocus(HWND h) const;
-    bool IsMine(HWND h) const;
+    // The row of the main window's control that has the focus, or -1.
+    int FocusedControl() const;
+    void Focus(int id);
 
     HINSTANCE instance_;
     bool anotherInstance_;
     int dpiX_ = 96, dpiY_ = 96;
-    HWND owner_ = nullptr;
-    HWND hwnd_ = nullptr;
-    HICON icon_ = nullptr;
-    HMENU menu_ = nullptr;
-    HBRUSH black_ = nullptr;
+    UniqueIcon icon_;
+    UniqueMenu menu_;
+    UniqueWindow owner_;
     UINT taskbarCreated_ = 0;
-    HWND lastFocus_ = nullptr;  // the control to give the focus back to on activation
+    int lastFocus_ = -1;  // the control to give the focus back to on activation
 
-    WinContainer frame_, pic_;
-    WinComboBox cmbAction_, cmbUnit_, cmbT_;
-    WinLabel lbl_[2], lblStatus_;
-    WinOption opt_[2];
-    WinTextBox txtPeriod_, txtHour_, txtMin_, txtBlink_;
-    WinScrollBar vsPeriod_, vsHour_, vsMin_, vsBlink_;
-    WinCheckBox chkForce_, chkBlink_;
-    WinButton cmdTimer_;
+    WinControlSet<kMainLayout> controls_;
+    std::array<Control*, ctl::kControlCount> models_{};
     WinTimer timer_;
-    WinControl* controls_[kControlCount];
-
     WinAnsiCodec ansi_;
     WinClock clock_;
     WinDateTimeFormat dateFormat_;

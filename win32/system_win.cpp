@@ -20,8 +20,7 @@ HMODULE LoadSystemLibrary(const char* name) {
 namespace {
 
 // Functions that older Windows versions lack, resolved when first needed.
-template <class Fn>
-Fn Resolve(HMODULE module, const char* name) {
+template <class Fn> Fn Resolve(HMODULE module, const char* name) {
     return module ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name))) : nullptr;
 }
 
@@ -80,9 +79,9 @@ int32_t WinSystemApi::LookupPrivilegeValueA(const char* systemName, const char* 
     return ok;
 }
 
-int32_t WinSystemApi::AdjustTokenPrivileges(Handle token, int32_t disableAll,
-                                            const TokenPrivileges& newState, uint32_t bufferLength,
-                                            TokenPrivileges& previousState, uint32_t& returnLength) {
+int32_t WinSystemApi::AdjustTokenPrivileges(Handle token, int32_t disableAll, const TokenPrivileges& newState,
+                                            uint32_t bufferLength, TokenPrivileges& previousState,
+                                            uint32_t& returnLength) {
     using Fn = BOOL(WINAPI*)(HANDLE, BOOL, PTOKEN_PRIVILEGES, DWORD, PTOKEN_PRIVILEGES, PDWORD);
     static const Fn fn = Resolve<Fn>(Advapi32(), "AdjustTokenPrivileges");
     static_assert(sizeof(TOKEN_PRIVILEGES) == sizeof(TokenPrivileges));

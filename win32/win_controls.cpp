@@ -6,9 +6,24 @@
 
 namespace dusklet::win {
 
-void WinControl::Attach(HWND h) {
-    hwnd = h;
-    SetWindowLongPtrA(h, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+// ---- Every control ------------------------------------------------------------
+
+bool WinControl::Create(const ControlLayout& row, HWND parent, const ControlContext& context) {
+    const WindowStyle s = Style(row, context);
+    DWORD style = WS_CHILD | WS_VISIBLE | s.style;
+    if (!row.enabled) style |= WS_DISABLED;
+    const UINT controlId = static_cast<UINT>(ControlWindowId(row.id));
+    hwnd =
+        CreateWindowExA(s.exStyle, s.cls, ToAnsi(row.text).c_str(), style, TwipsToPixels(row.rect.left, context.dpiX),
+                        TwipsToPixels(row.rect.top, context.dpiY), TwipsToPixels(row.rect.width, context.dpiX),
+                        TwipsToPixels(row.rect.height + s.listTwips, context.dpiY), parent,
+                        reinterpret_cast<HMENU>(static_cast<UINT_PTR>(controlId)), context.instance, nullptr);
+    if (!hwnd) return false;
+    id = row.id;
+    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(context.font), FALSE);
+    Init(row, context);
+    return true;
 }
 
 WinControl* WinControl::From(HWND h) {
@@ -25,101 +40,13 @@ std::u16string WindowText(HWND h) {
 
 void SetWindowText16(HWND h, std::u16string_view text) { SetWindowTextA(h, ToAnsi(text).c_str()); }
 
-void WinTextBox::SetText(std::u16string_view text) {
-    // Writing the same text again changes nothing and would only move the
-    // caret away from where the user is typing.
-    if (text == WindowText(hwnd)) return;
-    SetWindowText16(hwnd, text);
-    // A rewrite while the user types leaves the caret at the end, not the start.
-    if (GetFocus() == hwnd) SendMessageA(hwnd, EM_SETSEL, 0x7FFF, 0x7FFF);
-}
-
-void WinLabel::SetCaption(std::u16string_view caption) {
-    if (caption != WindowText(hwnd)) SetWindowText16(hwnd, caption);
-}
-
-void WinTextBox::OnCommand(int code) {
-    if (code == EN_CHANGE) onChange();
-}
-
-void WinScrollBar::Init(int16_t min, int16_t max, int16_t value) {
-    min_ = min;
-    max_ = max;
-    SetScrollRange(hwnd, SB_CTL, 0, Range(), FALSE);
-    SetScrollPos(hwnd, SB_CTL, (value - min_) * Step(), TRUE);
-}
-
-int16_t WinScrollBar::Value() const {
-    return static_cast<int16_t>(min_ + GetScrollPos(hwnd, SB_CTL) * Step());
-}
-
-void WinScrollBar::SetValue(int16_t value) {
-    int pos = (value - min_) * Step();
-    if (pos < 0) pos = 0;
-    if (pos > Range()) pos = Range();
-    if (pos == GetScrollPos(hwnd, SB_CTL)) return;  // only a real change is reported
-    SetScrollPos(hwnd, SB_CTL, pos, TRUE);
-    onChange();
-}
-
-void WinScrollBar::OnScroll(int code, int trackPos) {
-    int pos = GetScrollPos(hwnd, SB_CTL);
-    switch (code) {
-    case SB_LINEUP:
-    case SB_PAGEUP: --pos; break;  // small and large change are both 1
-    case SB_LINEDOWN:
-    case SB_PAGEDOWN: ++pos; break;
-    case SB_TOP: pos = 0; break;
-    case SB_BOTTOM: pos = Range(); break;
-    case SB_THUMBPOSITION: pos = trackPos; break;
-    default: return;
+bool ToControl(UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg != WM_COMMAND && msg != WM_VSCROLL) return false;
+    if (WinControl* control = WinControl::From(reinterpret_cast<HWND>(lp))) {
+        if (msg == WM_COMMAND) control->OnCommand(HIWORD(wp));
+        else control->OnScroll(LOWORD(wp), static_cast<int16_t>(HIWORD(wp)));
     }
-    SetValue(static_cast<int16_t>(min_ + pos * Step()));
-}
-
-std::u16string WinComboBox::Text() const {
-    const LRESULT index = SendMessageA(hwnd, CB_GETCURSEL, 0, 0);
-    if (index == CB_ERR) return {};
-    const LRESULT n = SendMessageA(hwnd, CB_GETLBTEXTLEN, index, 0);
-    std::string ansi(static_cast<size_t>(n) + 1, '\0');
-    SendMessageA(hwnd, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(ansi.data()));
-    ansi.resize(static_cast<size_t>(n));
-    return FromAnsi(ansi);
-}
-
-void WinComboBox::SetListIndex(int index) { SendMessageA(hwnd, CB_SETCURSEL, index, 0); }
-
-void WinComboBox::AddItem(std::u16string_view item) {
-    SendMessageA(hwnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(ToAnsi(item).c_str()));
-}
-
-int WinCheckBox::Value() const { return SendMessageA(hwnd, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0; }
-
-void WinCheckBox::OnCommand(int code) {
-    if (code == BN_CLICKED) onClick();
-}
-
-bool WinOption::Value() const { return SendMessageA(hwnd, BM_GETCHECK, 0, 0) == BST_CHECKED; }
-
-void WinOption::OnCommand(int code) {
-    if (code == BN_CLICKED) onClick();
-}
-
-void WinButton::OnCommand(int code) {
-    if (code == BN_CLICKED) onClick();
-}
-
-void WinTimer::SetEnabled(bool enabled) {
-    if (enabled == enabled_) return;
-    enabled_ = enabled;
-    if (enabled) SetTimer(owner_, id_, interval_, nullptr);
-    else KillTimer(owner_, id_);
-}
-
-void WinLinkLabel::SetUnderline(bool underline) {
-    if (underline == underline_) return;
-    underline_ = underline;
-    SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(underline ? underlined_ : plain_), TRUE);
+    return true;
 }
 
 HWND TopLevel(HWND h) {
@@ -129,31 +56,15 @@ HWND TopLevel(HWND h) {
 
 namespace {
 
+template <class Base> class Windowed : public Base, public WinControl {
+public:
+    bool Enabled() const override { return IsWindowEnabled(hwnd) != 0; }
+    void SetEnabled(bool enabled) override { EnableWindow(hwnd, enabled); }
+    Control& Model() override { return *this; }
+};
+
+// Replaces a window's procedure; the new one ends with CallOriginalProc.
 const char kOriginalProc[] = "DuskletProc";
-
-LRESULT CALLBACK ContainerProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
-    switch (msg) {
-    case WM_COMMAND:
-    case WM_VSCROLL:
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLORSCROLLBAR:
-    case WM_CTLCOLORLISTBOX:
-        return SendMessageA(TopLevel(h), msg, wp, lp);
-    case WM_ERASEBKGND: {
-        // Group boxes and statics leave their inside to the parent, which
-        // clips its children; paint the face colour here.
-        RECT r;
-        GetClientRect(h, &r);
-        FillRect(reinterpret_cast<HDC>(wp), &r, GetSysColorBrush(COLOR_BTNFACE));
-        return 1;
-    }
-    }
-    return CallOriginalProc(h, msg, wp, lp);
-}
-
-}  // namespace
 
 void Subclass(HWND h, WNDPROC proc) {
     const LONG_PTR original = SetWindowLongPtrA(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(proc));
@@ -169,6 +80,288 @@ LRESULT CallOriginalProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
     return CallWindowProcA(original, h, msg, wp, lp);
 }
 
-void ForwardNotifications(HWND container) { Subclass(container, ContainerProc); }
+// ---- Containers: the frame (a group box) and the picture box -----------------
+
+LRESULT CALLBACK ContainerProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_COMMAND:
+    case WM_VSCROLL:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORLISTBOX: return SendMessageA(TopLevel(h), msg, wp, lp);
+    case WM_ERASEBKGND: {
+        // Group boxes and statics leave their inside to the parent, which
+        // clips its children; paint the face colour here.
+        RECT r;
+        GetClientRect(h, &r);
+        FillRect(reinterpret_cast<HDC>(wp), &r, GetSysColorBrush(COLOR_BTNFACE));
+        return 1;
+    }
+    }
+    return CallOriginalProc(h, msg, wp, lp);
+}
+
+class WinContainer : public Windowed<Container> {
+    WindowStyle Style(const ControlLayout& row, const ControlContext&) const override {
+        if (row.kind == ControlKind::Frame) return {"BUTTON", BS_GROUPBOX | WS_GROUP, WS_EX_CONTROLPARENT};
+        return {"STATIC", WS_GROUP, WS_EX_CONTROLPARENT};
+    }
+    void Init(const ControlLayout&, const ControlContext&) override { Subclass(hwnd, ContainerProc); }
+};
+
+// ---- Labels: sized to their text, the status strip, the About text --------------
+
+class WinLabel : public Windowed<Label> {
+public:
+    void SetCaption(std::u16string_view caption) override {
+        // The status strip is written twice a second but changes once: an
+        // unchanged caption is not written again, which spares a repaint.
+        if (caption != WindowText(hwnd)) SetWindowText16(hwnd, caption);
+    }
+    void OnCommand(int code) override {
+        if (code == STN_CLICKED) onClick();
+    }
+
+private:
+    WindowStyle Style(const ControlLayout& row, const ControlContext&) const override {
+        switch (row.kind) {
+        case ControlKind::StatusStrip: return {"STATIC", SS_CENTER | SS_NOPREFIX | WS_GROUP, 0};
+        case ControlKind::TextLabel: return {"STATIC", SS_LEFT | SS_NOPREFIX | SS_NOTIFY, 0};
+        default: return {"STATIC", SS_LEFT | SS_NOPREFIX | WS_GROUP, 0};
+        }
+    }
+    void Init(const ControlLayout& row, const ControlContext& context) override {
+        if (row.kind != ControlKind::Label) return;
+        // Sized to its text in the window's font.
+        const std::string text = ToAnsi(row.text);
+        HDC dc = GetDC(hwnd);
+        HGDIOBJ old = SelectObject(dc, context.font);
+        SIZE size = {};
+        GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
+        SelectObject(dc, old);
+        ReleaseDC(hwnd, dc);
+        SetWindowPos(hwnd, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+};
+
+class WinImage : public Windowed<Image> {
+    // Takes clicks so that they do not fall through to the window behind it.
+    WindowStyle Style(const ControlLayout&, const ControlContext&) const override {
+        return {"STATIC", SS_BITMAP | SS_NOTIFY, 0};
+    }
+};
+
+// ---- Drop-down lists ----------------------------------------------------------------
+
+class WinComboBox : public Windowed<ComboBox> {
+public:
+    std::u16string Text() const override {
+        const LRESULT index = SendMessageA(hwnd, CB_GETCURSEL, 0, 0);
+        if (index == CB_ERR) return {};
+        const LRESULT n = SendMessageA(hwnd, CB_GETLBTEXTLEN, index, 0);
+        std::string ansi(static_cast<size_t>(n) + 1, '\0');
+        SendMessageA(hwnd, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(ansi.data()));
+        ansi.resize(static_cast<size_t>(n));
+        return FromAnsi(ansi);
+    }
+    void SetListIndex(int index) override { SendMessageA(hwnd, CB_SETCURSEL, index, 0); }
+    void AddItem(std::u16string_view item) override {
+        SendMessageA(hwnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(ToAnsi(item).c_str()));
+    }
+
+private:
+    WindowStyle Style(const ControlLayout&, const ControlContext&) const override {
+        return {"COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP | WS_GROUP, 0, 2400};
+    }
+    void Init(const ControlLayout& row, const ControlContext&) override {
+        for (const char16_t* const* item = row.items; item && *item; ++item) AddItem(*item);
+    }
+};
+
+// ---- Text boxes ---------------------------------------------------------------------------
+
+class WinTextBox : public Windowed<TextBox> {
+public:
+    std::u16string Text() const override { return WindowText(hwnd); }
+    // EN_CHANGE arrives inside the write, so the change handler runs before
+    // this returns.
+    void Replace(std::u16string_view text) override {
+        SetWindowText16(hwnd, text);
+        // A rewrite while the user types leaves the caret at the end, not the start.
+        if (GetFocus() == hwnd) SendMessageA(hwnd, EM_SETSEL, 0x7FFF, 0x7FFF);
+    }
+    void OnCommand(int code) override {
+        if (code == EN_CHANGE) onChange();
+    }
+    void OnKeyPress(int16_t& code) override { onKeyPress(code); }
+
+private:
+    WindowStyle Style(const ControlLayout&, const ControlContext&) const override {
+        return {"EDIT", ES_AUTOHSCROLL | WS_TABSTOP | WS_GROUP, WS_EX_CLIENTEDGE};
+    }
+    void Init(const ControlLayout& row, const ControlContext&) override {
+        SendMessageA(hwnd, EM_LIMITTEXT, static_cast<WPARAM>(row.maxLength), 0);
+    }
+};
+
+// ---- Spin bars ----------------------------------------------------------------------------
+
+SpinMove MoveOf(int code) {
+    switch (code) {
+    case SB_LINEUP: return SpinMove::LineUp;
+    case SB_LINEDOWN: return SpinMove::LineDown;
+    case SB_PAGEUP: return SpinMove::PageUp;
+    case SB_PAGEDOWN: return SpinMove::PageDown;
+    case SB_TOP: return SpinMove::Top;
+    case SB_BOTTOM: return SpinMove::Bottom;
+    case SB_THUMBPOSITION: return SpinMove::Thumb;
+    default: return SpinMove::Other;
+    }
+}
+
+class WinScrollBar : public Windowed<ScrollBar> {
+public:
+    int16_t Min() const override { return range_.Min(); }
+    int16_t Max() const override { return range_.Max(); }
+    int16_t Value() const override { return range_.ValueAt(GetScrollPos(hwnd, SB_CTL)); }
+    void SetValue(int16_t value) override { MoveTo(range_.PositionOf(value)); }
+    void OnScroll(int code, int thumb) override {
+        const int position = range_.PositionAfter(MoveOf(code), GetScrollPos(hwnd, SB_CTL), thumb);
+        if (position >= 0) MoveTo(position);
+    }
+
+private:
+    void MoveTo(int position) {
+        if (position == GetScrollPos(hwnd, SB_CTL)) return;  // only a real change is reported
+        SetScrollPos(hwnd, SB_CTL, position, TRUE);
+        onChange();
+    }
+    WindowStyle Style(const ControlLayout&, const ControlContext&) const override {
+        return {"SCROLLBAR", SBS_VERT | WS_TABSTOP | WS_GROUP, 0};
+    }
+    void Init(const ControlLayout& row, const ControlContext&) override {
+        range_ = SpinRange(row.min, row.max);
+        SetScrollRange(hwnd, SB_CTL, 0, range_.Positions(), FALSE);
+        SetScrollPos(hwnd, SB_CTL, range_.PositionOf(row.value), TRUE);
+    }
+    SpinRange range_{0, 0};
+};
+
+// ---- Buttons: option buttons, check boxes, the command button ---------------------
+
+class WinCheckBox : public Windowed<CheckBox> {
+public:
+    int Value() const override { return SendMessageA(hwnd, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0; }
+    void OnCommand(int code) override {
+        if (code == BN_CLICKED) onClick();
+    }
+
+private:
+    WindowStyle Style(const ControlLayout&, const ControlContext&) const override {
+        return {"BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP | WS_GROUP, 0};
+    }
+    void Init(const ControlLayout& row, const ControlContext&) override {
+        if (row.checked) SendMessageA(hwnd, BM_SETCHECK, BST_CHECKED, 0);
+    }
+};
+
+class WinOption : public Windowed<OptionButton> {
+public:
+    bool Value() const override { return SendMessageA(hwnd, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+    void OnCommand(int code) override {
+        if (code == BN_CLICKED) onClick();
+    }
+
+private:
+    // The options of one container form a group, which starts at the first.
+    WindowStyle Style(const ControlLayout& row, const ControlContext& context) const override {
+        DWORD style = BS_AUTORADIOBUTTON;
+        if (row.checked) style |= WS_TABSTOP;
+        bool first = true;
+        for (const ControlLayout& other : context.rows.first(static_cast<size_t>(row.id)))
+            if (other.kind == ControlKind::Option && other.parent == row.parent) first = false;
+        if (first) style |= WS_GROUP;
+        return {"BUTTON", style, 0};
+    }
+    void Init(const ControlLayout& row, const ControlContext&) override {
+        if (row.checked) SendMessageA(hwnd, BM_SETCHECK, BST_CHECKED, 0);
+    }
+};
+
+class WinButton : public Windowed<Button> {
+public:
+    void SetCaption(std::u16string_view caption) override { SetWindowText16(hwnd, caption); }
+    void OnCommand(int code) override {
+        if (code == BN_CLICKED) onClick();
+    }
+
+private:
+    WindowStyle Style(const ControlLayout&, const ControlContext&) const override {
+        return {"BUTTON", BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP, 0};
+    }
+};
+
+// ---- The mail link ----------------------------------------------------------------------
+
+LRESULT CALLBACK LinkProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_MOUSEMOVE) {
+        if (auto* link = static_cast<WinLinkLabel*>(WinControl::From(h))) link->onMouseMove();
+    }
+    return CallOriginalProc(h, msg, wp, lp);
+}
+
+}  // namespace
+
+WindowStyle WinLinkLabel::Style(const ControlLayout&, const ControlContext&) const {
+    return {"STATIC", SS_CENTER | SS_NOPREFIX | SS_NOTIFY, 0};
+}
+
+void WinLinkLabel::Init(const ControlLayout&, const ControlContext&) { Subclass(hwnd, LinkProc); }
+
+void WinLinkLabel::SetFonts(UniqueFont plain, UniqueFont underlined) {
+    plain_ = std::move(plain);
+    underlined_ = std::move(underlined);
+    SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(plain_.get()), FALSE);
+}
+
+void WinLinkLabel::SetCaption(std::u16string_view caption) { SetWindowText16(hwnd, caption); }
+
+void WinLinkLabel::SetUnderline(bool underline) {
+    if (underline == underline_) return;
+    underline_ = underline;
+    SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>((underline ? underlined_ : plain_).get()), TRUE);
+}
+
+void WinLinkLabel::OnCommand(int code) {
+    if (code == STN_CLICKED) onClick();
+}
+
+void WinTimer::SetEnabled(bool enabled) {
+    if (enabled == enabled_) return;
+    enabled_ = enabled;
+    if (enabled) SetTimer(owner_, id_, interval_, nullptr);
+    else KillTimer(owner_, id_);
+}
+
+std::unique_ptr<WinControl> MakeControl(ControlKind kind) {
+    switch (kind) {
+    case ControlKind::Frame:
+    case ControlKind::Picture: return std::make_unique<WinContainer>();
+    case ControlKind::Label:
+    case ControlKind::TextLabel:
+    case ControlKind::StatusStrip: return std::make_unique<WinLabel>();
+    case ControlKind::Link: return std::make_unique<WinLinkLabel>();
+    case ControlKind::Image: return std::make_unique<WinImage>();
+    case ControlKind::DropDownList: return std::make_unique<WinComboBox>();
+    case ControlKind::TextBox: return std::make_unique<WinTextBox>();
+    case ControlKind::SpinBar: return std::make_unique<WinScrollBar>();
+    case ControlKind::Option: return std::make_unique<WinOption>();
+    case ControlKind::Check: return std::make_unique<WinCheckBox>();
+    case ControlKind::Command: return std::make_unique<WinButton>();
+    }
+    return nullptr;
+}
 
 }  // namespace dusklet::win

@@ -1,131 +1,129 @@
-// The control model on real child windows. A control's window keeps a pointer
-// to its object in GWLP_USERDATA; the containers pass their children's
-// notifications up to the main window, which hands them to that object.
+// The control model on real child windows. Each control object makes its own
+// window from its row of a window's table and keeps a pointer to itself in
+// the window (GWLP_USERDATA); containers pass their children's notifications
+// up to the top-level window, which hands each to the control it came from.
 #pragma once
 #include <windows.h>
 
+#include <array>
+#include <memory>
+#include <span>
 #include <string>
 
-#include "about/frmAbout.h"
-#include "ui/controls.h"
+#include "ui/layout.h"
+#include "ui/spin_range.h"
+#include "win32/handles.h"
 
 namespace dusklet::win {
+
+// What making a control needs to know beyond its own row.
+struct ControlContext {
+    HINSTANCE instance;
+    int dpiX, dpiY;
+    HFONT font;
+    std::span<const ControlLayout> rows;  // the whole table the row belongs to
+};
+
+struct WindowStyle {
+    const char* cls;
+    DWORD style;
+    DWORD exStyle;
+    int listTwips = 0;  // room below the control for a dropped list
+};
 
 class WinControl {
 public:
     virtual ~WinControl() = default;
     HWND hwnd = nullptr;
-    void Attach(HWND h);
+    int id = -1;  // the control's row in its window's table
+
+    // Makes the control's window from its row; false when it cannot be made.
+    bool Create(const ControlLayout& row, HWND parent, const ControlContext& context);
     static WinControl* From(HWND h);
+
+    virtual Control& Model() = 0;
     virtual void OnCommand(int) {}
     virtual void OnScroll(int, int) {}
     virtual void OnKeyPress(int16_t&) {}
+
+protected:
+    virtual WindowStyle Style(const ControlLayout& row, const ControlContext& context) const = 0;
+    virtual void Init(const ControlLayout&, const ControlContext&) {}
 };
 
-template <class Base>
-class Windowed : public Base, public WinControl {
-public:
-    bool Enabled() const override { return IsWindowEnabled(hwnd) != 0; }
-    void SetEnabled(bool enabled) override { EnableWindow(hwnd, enabled); }
-};
+// A control of the kind a table row names.
+std::unique_ptr<WinControl> MakeControl(ControlKind kind);
 
-std::u16string WindowText(HWND h);
-void SetWindowText16(HWND h, std::u16string_view text);
-
-class WinTextBox : public Windowed<TextBox> {
+// The controls of one window, made from its table.
+template <const auto& Rows> class WinControlSet {
 public:
-    std::u16string Text() const override { return WindowText(hwnd); }
-    // EN_CHANGE arrives inside the write, so the change handler runs before this returns.
-    void SetText(std::u16string_view text) override;
-    void OnCommand(int code) override;
-    void OnKeyPress(int16_t& code) override { onKeyPress(code); }
-};
+    static constexpr size_t kCount = std::size(Rows);
 
-// A vertical scroll bar whose Min sits at the top end: the window's position
-// counts from the top, so the value is Min - position when Min > Max.
-class WinScrollBar : public Windowed<ScrollBar> {
-public:
-    void Init(int16_t min, int16_t max, int16_t value);
-    int16_t Min() const override { return min_; }
-    int16_t Max() const override { return max_; }
-    int16_t Value() const override;
-    void SetValue(int16_t value) override;
-    void OnScroll(int code, int trackPos) override;
+    // Makes every control on `window`, containers before what they hold.
+    bool Create(HWND window, const ControlContext& context) {
+        for (const ControlLayout& row : Rows) {
+            auto& slot = owned_[static_cast<size_t>(row.id)];
+            slot = MakeControl(row.kind);
+            const HWND parent = row.parent == kOnWindow ? window : owned_[static_cast<size_t>(row.parent)]->hwnd;
+            if (!slot->Create(row, parent, context)) return false;
+        }
+        return true;
+    }
+    std::array<Control*, kCount> Models() const {
+        std::array<Control*, kCount> all;
+        for (size_t i = 0; i < kCount; ++i) all[i] = &owned_[i]->Model();
+        return all;
+    }
+    WinControl& operator[](int id) const { return *owned_[static_cast<size_t>(id)]; }
 
 private:
-    int Step() const { return max_ >= min_ ? 1 : -1; }
-    int Range() const { return (max_ - min_) * Step(); }
-    int16_t min_ = 0, max_ = 0;
+    std::array<std::unique_ptr<WinControl>, kCount> owned_;
 };
 
-class WinComboBox : public Windowed<ComboBox> {
+// The mail link: a label whose font is switched between plain and underlined.
+// It owns both fonts.
+class WinLinkLabel : public LinkLabel, public WinControl {
 public:
-    std::u16string Text() const override;
-    void SetListIndex(int index) override;
-    void AddItem(std::u16string_view item) override;
-};
-
-class WinCheckBox : public Windowed<CheckBox> {
-public:
-    int Value() const override;
-    void OnCommand(int code) override;
-};
-
-class WinOption : public Windowed<OptionButton> {
-public:
-    bool Value() const override;
-    void OnCommand(int code) override;
-};
-
-class WinLabel : public Windowed<Label> {
-public:
-    // The status strip is written twice a second but changes once: an
-    // unchanged caption is not written again, which spares a repaint.
+    void SetFonts(UniqueFont plain, UniqueFont underlined);
+    bool Enabled() const override { return IsWindowEnabled(hwnd) != 0; }
+    void SetEnabled(bool enabled) override { EnableWindow(hwnd, enabled); }
+    Control& Model() override { return *this; }
     void SetCaption(std::u16string_view caption) override;
-};
-
-class WinButton : public Windowed<Button> {
-public:
-    void SetCaption(std::u16string_view caption) override { SetWindowText16(hwnd, caption); }
+    void SetUnderline(bool underline) override;
     void OnCommand(int code) override;
+
+protected:
+    WindowStyle Style(const ControlLayout&, const ControlContext&) const override;
+    void Init(const ControlLayout&, const ControlContext&) override;
+
+private:
+    UniqueFont plain_, underlined_;
+    bool underline_ = false;
 };
 
-class WinContainer : public Windowed<Container> {};
-
+// A window timer on a window of the program's.
 class WinTimer : public Timer {
 public:
-    WinTimer(HWND& owner, UINT id, UINT interval) : owner_(owner), id_(id), interval_(interval) {}
+    WinTimer(UINT id, UINT interval) : id_(id), interval_(interval) {}
+    void Attach(HWND owner) { owner_ = owner; }
     bool Enabled() const override { return enabled_; }
     void SetEnabled(bool enabled) override;
     UINT Id() const { return id_; }
 
 private:
-    HWND& owner_;
+    HWND owner_ = nullptr;
     UINT id_, interval_;
     bool enabled_ = false;
 };
 
-// The mail link: a label whose font is switched between plain and underlined.
-class WinLinkLabel : public Windowed<LinkLabel> {
-public:
-    void SetFonts(HFONT plain, HFONT underlined) { plain_ = plain; underlined_ = underlined; }
-    void SetCaption(std::u16string_view caption) override { SetWindowText16(hwnd, caption); }
-    void SetUnderline(bool underline) override;
+std::u16string WindowText(HWND h);
+void SetWindowText16(HWND h, std::u16string_view text);
 
-private:
-    HFONT plain_ = nullptr, underlined_ = nullptr;
-    bool underline_ = false;
-};
+// Hands a control's notification (WM_COMMAND, WM_VSCROLL) that reached its
+// top-level window to the control's object; false for any other message.
+bool ToControl(UINT msg, WPARAM wp, LPARAM lp);
 
 // The top-level window that holds a control.
 HWND TopLevel(HWND h);
-
-// Replaces a window's procedure; the new one ends with CallOriginalProc.
-void Subclass(HWND h, WNDPROC proc);
-LRESULT CallOriginalProc(HWND h, UINT msg, WPARAM wp, LPARAM lp);
-
-// Passes the notifications a container receives from its children on to
-// the top-level window, so all handlers see them in one place.
-void ForwardNotifications(HWND container);
 
 }  // namespace dusklet::win

@@ -31,14 +31,22 @@ ARCH = _wine_arch()
 PREFIX = os.environ.get("DUSKLET_E2E_PREFIX") or os.path.join(WIN_BUILD, "..", "e2e-prefix-" + ARCH)
 LOADER = "/usr/lib/wine/wine" if ARCH == "win32" else "/usr/lib/wine/wine64"
 WINESERVER = "/usr/lib/wine/wineserver"
-MAIN_TITLE = "Dusklet  V1.0"
 APP_DIR = os.path.join(PREFIX, "drive_c", "Dusklet")
 
-# Control ids: 100 + the control's place in the window's layout.
-IDS = {name: 100 + i for i, name in enumerate([
-    "frame", "pic", "cmbAction", "lbl(0)", "opt(0)", "opt(1)", "txtPeriod", "vsPeriod", "cmbUnit",
-    "txtHour", "vsHour", "txtMin", "vsMin", "cmbT", "chkForce", "chkBlink", "txtBlink", "vsBlink",
-    "lbl(1)", "cmdTimer", "lblStatus"])}
+# The windows' layout tables, as the program has them (written by the native
+# build's layout_json): captions, client sizes in twips, and every control with
+# its window id, kind, container, text, state and geometry.
+with open(os.environ.get("DUSKLET_LAYOUT") or os.path.join(WIN_BUILD, "..", "native", "layout.json"),
+          encoding="utf-8") as _f:
+    LAYOUT = json.load(_f)
+MAIN_TITLE = LAYOUT["main"]["caption"]
+ABOUT_TITLE = LAYOUT["about"]["caption"]
+IDS = {c["name"]: c["id"] for c in LAYOUT["main"]["controls"]}
+
+
+def px(twips, dpi=96):
+    """Pixels for twips at a screen's dots per inch, rounded as the program does."""
+    return (twips * dpi + 720) // 1440
 
 WM_SETTEXT, WM_CLOSE, WM_COMMAND, WM_MOUSEMOVE, BM_CLICK = 0x0C, 0x10, 0x111, 0x200, 0xF5
 CB_SETCURSEL = 0x14E

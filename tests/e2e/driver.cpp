@@ -38,9 +38,14 @@ std::string Utf8(const std::wstring& w) {
 std::string Json(const std::wstring& w) {
     std::string s = Utf8(w), out = "\"";
     for (unsigned char c : s) {
-        if (c == '"' || c == '\\') { out += '\\'; out += static_cast<char>(c); }
-        else if (c < 0x20) { char buf[8]; std::snprintf(buf, sizeof buf, "\\u%04x", c); out += buf; }
-        else out += static_cast<char>(c);
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += static_cast<char>(c);
+        } else if (c < 0x20) {
+            char buf[8];
+            std::snprintf(buf, sizeof buf, "\\u%04x", c);
+            out += buf;
+        } else out += static_cast<char>(c);
     }
     return out + "\"";
 }
@@ -71,17 +76,17 @@ void Describe(HWND h) {
     GetWindowThreadProcessId(h, &pid);
     RECT client;
     GetClientRect(h, &client);
-    std::printf("{\"hwnd\":%lu,\"parent\":%lu,\"owner\":%lu,\"pid\":%lu,\"class\":%s,\"id\":%ld,\"text\":%s,"
-                "\"x\":%ld,\"y\":%ld,\"w\":%ld,\"h\":%ld,\"sx\":%ld,\"sy\":%ld,\"enabled\":%d,\"visible\":%d,"
-                "\"style\":%lu,\"exstyle\":%lu,\"cw\":%ld,\"ch\":%ld",
-                static_cast<unsigned long>(reinterpret_cast<uintptr_t>(h)),
-                static_cast<unsigned long>(reinterpret_cast<uintptr_t>(GetParent(h))),
-                static_cast<unsigned long>(reinterpret_cast<uintptr_t>(GetWindow(h, GW_OWNER))),
-                static_cast<unsigned long>(pid), Json(ClassOf(h)).c_str(),
-                static_cast<long>(GetWindowLongW(h, GWL_ID)), Json(Text(h)).c_str(), p.x, p.y,
-                r.right - r.left, r.bottom - r.top, r.left, r.top, IsWindowEnabled(h) ? 1 : 0,
-                IsWindowVisible(h) ? 1 : 0, static_cast<unsigned long>(GetWindowLongW(h, GWL_STYLE)),
-                static_cast<unsigned long>(GetWindowLongW(h, GWL_EXSTYLE)), client.right, client.bottom);
+    std::printf(
+        "{\"hwnd\":%lu,\"parent\":%lu,\"owner\":%lu,\"pid\":%lu,\"class\":%s,\"id\":%ld,\"text\":%s,"
+        "\"x\":%ld,\"y\":%ld,\"w\":%ld,\"h\":%ld,\"sx\":%ld,\"sy\":%ld,\"enabled\":%d,\"visible\":%d,"
+        "\"style\":%lu,\"exstyle\":%lu,\"cw\":%ld,\"ch\":%ld",
+        static_cast<unsigned long>(reinterpret_cast<uintptr_t>(h)),
+        static_cast<unsigned long>(reinterpret_cast<uintptr_t>(GetParent(h))),
+        static_cast<unsigned long>(reinterpret_cast<uintptr_t>(GetWindow(h, GW_OWNER))),
+        static_cast<unsigned long>(pid), Json(ClassOf(h)).c_str(), static_cast<long>(GetWindowLongW(h, GWL_ID)),
+        Json(Text(h)).c_str(), p.x, p.y, r.right - r.left, r.bottom - r.top, r.left, r.top, IsWindowEnabled(h) ? 1 : 0,
+        IsWindowVisible(h) ? 1 : 0, static_cast<unsigned long>(GetWindowLongW(h, GWL_STYLE)),
+        static_cast<unsigned long>(GetWindowLongW(h, GWL_EXSTYLE)), client.right, client.bottom);
     const std::wstring cls = ClassOf(h);
     if (_wcsicmp(cls.c_str(), L"ComboBox") == 0) {
         const LRESULT count = SendMessageW(h, CB_GETCOUNT, 0, 0);
@@ -93,7 +98,9 @@ void Describe(HWND h) {
         }
         std::printf("]");
     } else if (_wcsicmp(cls.c_str(), L"ScrollBar") == 0) {
-        SCROLLINFO si = {sizeof si, SIF_ALL};
+        SCROLLINFO si = {};
+        si.cbSize = sizeof si;
+        si.fMask = SIF_ALL;
         GetScrollInfo(h, SB_CTL, &si);
         std::printf(",\"pos\":%d,\"min\":%d,\"max\":%d", si.nPos, si.nMin, si.nMax);
     } else if (_wcsicmp(cls.c_str(), L"Button") == 0) {
@@ -173,11 +180,14 @@ int wmain(int argc, wchar_t** argv) {
         if (cmd == L"send") std::printf("%ld\n", static_cast<long>(SendMessageW(h, msg, w, l)));
         else std::printf("%d\n", PostMessageW(h, msg, w, l) ? 1 : 0);
     } else if (cmd == L"settext" && argc >= 4) {
-        std::printf("%ld\n", static_cast<long>(SendMessageW(Hwnd(argv[2]), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[3]))));
+        std::printf("%ld\n",
+                    static_cast<long>(SendMessageW(Hwnd(argv[2]), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[3]))));
     } else if (cmd == L"focus" && argc >= 3) {
-        GUITHREADINFO info = {sizeof info};
+        GUITHREADINFO info = {};
+        info.cbSize = sizeof info;
         GetGUIThreadInfo(GetWindowThreadProcessId(Hwnd(argv[2]), nullptr), &info);
-        std::printf("{\"focus\":%lu,\"active\":%lu}\n", static_cast<unsigned long>(reinterpret_cast<uintptr_t>(info.hwndFocus)),
+        std::printf("{\"focus\":%lu,\"active\":%lu}\n",
+                    static_cast<unsigned long>(reinterpret_cast<uintptr_t>(info.hwndFocus)),
                     static_cast<unsigned long>(reinterpret_cast<uintptr_t>(info.hwndActive)));
     } else if (cmd == L"foreground") {
         g_top = GetForegroundWindow();
@@ -193,7 +203,8 @@ int wmain(int argc, wchar_t** argv) {
     } else if (cmd == L"launch" && argc >= 4) {
         LARGE_INTEGER frequency, start, now;
         QueryPerformanceFrequency(&frequency);
-        STARTUPINFOW si = {sizeof si};
+        STARTUPINFOW si = {};
+        si.cb = sizeof si;
         PROCESS_INFORMATION pi;
         std::wstring line = std::wstring(L"\"") + argv[2] + L"\"";
         QueryPerformanceCounter(&start);
@@ -202,7 +213,8 @@ int wmain(int argc, wchar_t** argv) {
             Search s = {argv[3], nullptr};
             EnumWindows(FindVisible, reinterpret_cast<LPARAM>(&s));
             QueryPerformanceCounter(&now);
-            const double ms = 1000.0 * static_cast<double>(now.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
+            const double ms =
+                1000.0 * static_cast<double>(now.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
             if (s.found) {
                 std::printf("{\"ms\":%.2f,\"pid\":%lu}\n", ms, static_cast<unsigned long>(pi.dwProcessId));
                 break;

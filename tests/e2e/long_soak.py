@@ -6,7 +6,7 @@ import sys
 import time
 
 sys.path.insert(0, os.path.dirname(__file__))
-from bench import BM_CLICK, Bench, poll  # noqa: E402
+from bench import BM_CLICK, MAIN_TITLE, Bench, poll  # noqa: E402
 
 
 def vmrss(pid):
@@ -20,7 +20,7 @@ def main():
     samples = []
     try:
         b.start()
-        win_pid = b.find("Dusklet  V1.0")["pid"]
+        win_pid = b.find(MAIN_TITLE)["pid"]
         unix_pid = b.unix_pid("Dusklet.exe")
         b.choose("cmbUnit", 1)
         b.set_text("txtPeriod", str(seconds // 60 + 5))

@@ -5,10 +5,12 @@ import sys
 import unittest
 
 sys.path.insert(0, os.path.dirname(__file__))
-from bench import APP_DIR, MAIN_TITLE, BenchTest, artefact, poll  # noqa: E402
+from bench import ABOUT_TITLE, APP_DIR, LAYOUT, MAIN_TITLE, BenchTest, artefact, poll, px  # noqa: E402
 
 SS_BITMAP = 0xE
 AUTHOR = "作者: Varrow.\r\n\r\n如果你喜欢这个程序，别忘了给我发送一个电子邮件或者常去我的网站哦."
+ABOUT = LAYOUT["about"]
+ROWS = {c["name"]: c for c in ABOUT["controls"]}
 
 
 class About(BenchTest):
@@ -27,7 +29,7 @@ class About(BenchTest):
         self.assertTrue(menu, "no menu")
         m = menu[0]
         b.xdo("mousemove", m["sx"] + 20, m["sy"] + m["h"] - 10, "click", "1")  # 关于(&A), the last item
-        about = b.find("关于", 5)
+        about = b.find(ABOUT_TITLE, 5)
         self.assertIsNotNone(about, "About did not open")
         return about
 
@@ -35,19 +37,21 @@ class About(BenchTest):
         return self.bench.driver("tree", about["hwnd"])[1:]
 
     def closed(self):
-        return poll(lambda: self.bench.find("关于") is None, 3)
+        return poll(lambda: self.bench.find(ABOUT_TITLE) is None, 3)
 
     def test_window_and_its_contents(self):
         b = self.bench
         about = self.open_about()
-        self.assertEqual((about["cw"], about["ch"]), (385, 145))
+        self.assertEqual((about["cw"], about["ch"]), (px(ABOUT["width"]), px(ABOUT["height"])))
         self.assertEqual(about["owner"], b.main)
         self.assertFalse(b.find(MAIN_TITLE)["enabled"])  # the owner takes no input meanwhile
         texts = [p["text"] for p in self.parts(about)]
         self.assertIn(AUTHOR, texts)
-        self.assertIn("别忘了给我 E-Mail哦", texts)
+        self.assertIn(ROWS["lblEMail"]["text"], texts)
+        # The banner at its natural size, 200 x 51 pixels.
         image = [p for p in self.parts(about) if p["style"] & 0x1F == SS_BITMAP]
-        self.assertEqual([(i["x"], i["y"], i["w"], i["h"]) for i in image], [(0, 88, 200, 51)])
+        self.assertEqual([(i["x"], i["y"], i["w"], i["h"]) for i in image],
+                         [(px(ROWS["Image1"]["left"]), px(ROWS["Image1"]["top"]), 200, 51)])
         b.screenshot(artefact("about-window.png"), "%dx%d+%d+%d" % (about["w"], about["h"], about["sx"], about["sy"]))
 
     def test_enter_leaves_it_open_and_esc_closes(self):
@@ -73,7 +77,7 @@ class About(BenchTest):
     def test_the_mail_link_opens_a_message_and_underlines_under_the_pointer(self):
         b = self.bench
         about = self.open_about()
-        link = [p for p in self.parts(about) if p["text"] == "别忘了给我 E-Mail哦"][0]
+        link = [p for p in self.parts(about) if p["text"] == ROWS["lblEMail"]["text"]][0]
         crop = "%dx%d+%d+%d" % (link["w"], link["h"], link["sx"], link["sy"])
         plain, hovered, left = (artefact("link-%s.png" % n) for n in ("plain", "hover", "left"))
         b.screenshot(plain, crop)
@@ -111,7 +115,7 @@ class About(BenchTest):
         self.open_about()
         self.wait_gone(self.proc, 15)
         self.assertEqual(b.tray_icons(), [])
-        self.assertIsNone(b.find("关于"))
+        self.assertIsNone(b.find(ABOUT_TITLE))
         self.assertIsNone(b.find(MAIN_TITLE))
 
 

@@ -5,46 +5,20 @@ import sys
 import unittest
 
 sys.path.insert(0, os.path.dirname(__file__))
-from bench import ARCH, BenchTest, IDS, artefact, poll  # noqa: E402
+from bench import IDS, LAYOUT, MAIN_TITLE, BenchTest, artefact, poll, px  # noqa: E402
 
-# name: (parent, left, top, width, height, text, enabled, tab) in twips, as laid out.
-LAYOUT = {
-    "frame": (None, 180, 180, 3435, 3315, " 设置", True),
-    "pic": ("frame", 150, 930, 3075, 825, "", True),
-    "cmbAction": ("frame", 900, 420, 2295, None, "关机", True),
-    "lbl(0)": ("frame", 180, 480, None, None, "动作", True),
-    "opt(0)": ("pic", 30, 60, 675, 195, "之内", True),
-    "opt(1)": ("pic", 30, 540, 675, 195, "于", True),
-    "txtPeriod": ("pic", 750, 0, 495, 315, "1", True),
-    "vsPeriod": ("pic", 1230, 0, 165, 315, "", True),
-    "cmbUnit": ("pic", 1530, 0, 1515, None, "时", True),
-    "txtHour": ("pic", 750, 480, 495, 315, "1", False),
-    "vsHour": ("pic", 1230, 480, 165, 315, "", False),
-    "txtMin": ("pic", 1530, 480, 495, 315, "00", False),
-    "vsMin": ("pic", 2010, 480, 165, 315, "", False),
-    "cmbT": ("pic", 2310, 480, 735, None, "AM", False),
-    "chkForce": ("frame", 210, 1920, 3075, 255, "强制终止进程", True),
-    "chkBlink": ("frame", 210, 2340, 2475, 255, "图标闪动之前执行", True),
-    "txtBlink": ("frame", 900, 2760, 495, 315, "30", True),
-    "vsBlink": ("frame", 1380, 2760, 165, 315, "", True),
-    "lbl(1)": ("frame", 1680, 2820, None, None, "秒", True),
-    "cmdTimer": (None, 180, 3660, 3435, 315, "开始定时(&E)", True),
-    "lblStatus": (None, 0, 4140, 3795, 195, "定时禁止", True),
-}
 WS_MINIMIZEBOX, WS_MAXIMIZEBOX, WS_THICKFRAME, WS_SYSMENU = 0x20000, 0x10000, 0x40000, 0x80000
 WS_EX_TOOLWINDOW, WS_EX_APPWINDOW = 0x80, 0x40000
-
-
-def px(twips, dpi=96):
-    return (twips * dpi + 720) // 1440
+MAIN = LAYOUT["main"]
+ROWS = {c["name"]: c for c in MAIN["controls"]}
 
 
 class Window(BenchTest):
     def test_window_as_laid_out(self):
         b = self.bench
         b.start()
-        main = b.find("Dusklet  V1.0")
-        self.assertEqual((main["cw"], main["ch"]), (252, 289))
+        main = b.find(MAIN_TITLE)
+        self.assertEqual((main["cw"], main["ch"]), (px(MAIN["width"]), px(MAIN["height"])))
         self.assertFalse(main["style"] & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME))
         self.assertTrue(main["style"] & WS_SYSMENU)
         # No taskbar button: owned by a hidden window, not a tool window.
@@ -58,31 +32,34 @@ class Window(BenchTest):
         self.assertEqual(set(controls), set(IDS))
 
         def origin(name):
-            parent, left, top = LAYOUT[name][:3]
-            ox, oy = origin(parent) if parent else (0, 0)
-            return ox + px(left), oy + px(top)
-        for name, (parent, left, top, width, height, text, enabled) in LAYOUT.items():
+            row = ROWS[name]
+            ox, oy = origin(row["parent"]) if row["parent"] else (0, 0)
+            return ox + px(row["left"]), oy + px(row["top"])
+        for name, row in ROWS.items():
             c = controls[name]
             with self.subTest(control=name):
                 self.assertEqual((c["x"], c["y"]), origin(name))
-                if width:
-                    self.assertEqual(c["w"], px(width))
-                if height:
-                    self.assertEqual(c["h"], px(height))
-                self.assertEqual(c["text"] if "items" not in c else c["items"][c["cursel"]], text)
-                self.assertEqual(bool(c["enabled"]), enabled)
-        self.assertEqual(controls["cmbAction"]["items"], ["关机", "重新启动", "注销", "挂起", "睡眠"])
-        self.assertEqual(controls["cmbUnit"]["items"], ["时", "分", "秒"])
-        self.assertEqual(controls["cmbT"]["items"], ["AM", "PM"])
-        self.assertEqual([controls[n]["check"] for n in ("opt(0)", "opt(1)", "chkForce", "chkBlink")], [1, 0, 1, 1])
-        self.assertEqual([controls[n]["limit"] for n in ("txtPeriod", "txtHour", "txtMin", "txtBlink")], [3, 2, 2, 3])
-        # Scroll bars count from the top, where the larger number sits.
-        for name, top_value, value in (("vsPeriod", 999, 1), ("vsHour", 12, 1), ("vsMin", 59, 0), ("vsBlink", 999, 30)):
-            self.assertEqual(top_value - controls[name]["pos"], value, name)
-        # The containers are the parents of what they hold.
-        self.assertEqual(controls["txtHour"]["parent"], controls["pic"]["hwnd"])
-        self.assertEqual(controls["pic"]["parent"], controls["frame"]["hwnd"])
-        self.assertEqual(controls["chkForce"]["parent"], controls["frame"]["hwnd"])
+                # Labels are sized to their text; a list's height includes its drop-down.
+                if row["kind"] != "Label":
+                    self.assertEqual(c["w"], px(row["width"]))
+                if row["kind"] not in ("Label", "DropDownList"):
+                    self.assertEqual(c["h"], px(row["height"]))
+                if row["kind"] == "DropDownList":
+                    self.assertEqual(c["items"], row["items"])
+                    self.assertEqual(c["cursel"], 0)  # start-up selects the first entry
+                else:
+                    self.assertEqual(c["text"], row["text"])
+                self.assertEqual(bool(c["enabled"]), row["enabled"])
+                if row["kind"] in ("Option", "Check"):
+                    self.assertEqual(c["check"], int(row["checked"]))
+                if row["kind"] == "TextBox":
+                    self.assertEqual(c["limit"], row["max_length"])
+                if row["kind"] == "SpinBar":
+                    # Scroll bars count from the top, where Min (the larger number) sits.
+                    self.assertEqual(row["min"] - c["pos"], row["value"])
+                    self.assertEqual(c["max"] - c["min"], row["min"] - row["max"])
+                if row["parent"]:
+                    self.assertEqual(c["parent"], controls[row["parent"]]["hwnd"])
         b.screenshot(artefact("main-window.png"), "%dx%d+%d+%d" % (main["w"], main["h"], main["sx"], main["sy"]))
 
     def test_tab_order_and_first_focus(self):
@@ -113,10 +90,10 @@ class HighDpi(BenchTest):
     def test_window_scales_with_the_screen(self):
         b = self.bench
         b.start()
-        main = b.find("Dusklet  V1.0")
+        main = b.find(MAIN_TITLE)
         dpi = b.driver("screen")[0]["dpi"]
-        self.assertEqual((main["cw"], main["ch"]), (px(3780, dpi), px(4335, dpi)))
-        self.assertEqual(b.control("cmdTimer")["w"], px(3435, dpi))
+        self.assertEqual((main["cw"], main["ch"]), (px(MAIN["width"], dpi), px(MAIN["height"], dpi)))
+        self.assertEqual(b.control("cmdTimer")["w"], px(ROWS["cmdTimer"]["width"], dpi))
 
 
 class MediumDpi(HighDpi):
@@ -145,7 +122,7 @@ class Tray(BenchTest):
         b.send(buttons[0]["hwnd"], 0xF5)  # BM_CLICK on OK
         self.wait_gone(second)
         self.assertEqual(len(b.tray_icons()), 1)
-        self.assertIsNotNone(b.find("Dusklet  V1.0"))
+        self.assertIsNotNone(b.find(MAIN_TITLE))
 
 
 class LockEntry(BenchTest):
@@ -160,7 +137,7 @@ class LockEntry(BenchTest):
                 if count == 6:
                     self.assertEqual(items[5], "锁定计算机")
                 b.post(b.main, 0x10)  # a close request only hides
-                poll(lambda: not b.find("Dusklet  V1.0"), 5)
+                poll(lambda: not b.find(MAIN_TITLE), 5)
                 proc.kill()
                 b.wine(["/usr/lib/wine/wineserver", "-k"], check=False)
 

@@ -11,6 +11,7 @@
 
 using namespace dusklet;
 using namespace dusklet::testing;
+using namespace dusklet::ctl;
 
 namespace {
 
@@ -24,8 +25,8 @@ struct Pair {
 void Check(const Pair& p) {
     const double n = LeadingNumber(p.box->text);
     if (n < p.bar->Lower() || n > p.bar->Upper()) std::abort();
-    if (p.bar->value != RoundToInt16(n)) std::abort();
-    if (p.bar->value < p.bar->Lower() || p.bar->value > p.bar->Upper()) std::abort();
+    if (p.bar->Value() != RoundToInt16(n)) std::abort();
+    if (p.bar->Value() < p.bar->Lower() || p.bar->Value() > p.bar->Upper()) std::abort();
 }
 
 }  // namespace
@@ -33,9 +34,11 @@ void Check(const Pair& p) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     MainFixture f;
     f.Started();
-    f.opt1.Click();
-    const Pair pairs[4] = {{&f.txtPeriod, &f.vsPeriod}, {&f.txtHour, &f.vsHour}, {&f.txtMin, &f.vsMin},
-                           {&f.txtBlink, &f.vsBlink}};
+    f.get<opt1>().Click();
+    const Pair pairs[4] = {{&f.get<txtPeriod>(), &f.get<vsPeriod>()},
+                           {&f.get<txtHour>(), &f.get<vsHour>()},
+                           {&f.get<txtMin>(), &f.get<vsMin>()},
+                           {&f.get<txtBlink>(), &f.get<vsBlink>()}};
     size_t i = 0;
     auto next = [&]() -> uint8_t { return i < size ? data[i++] : 0; };
     while (i < size) {

@@ -55,13 +55,17 @@ class Executable(unittest.TestCase):
         self.assertTrue(dlls <= {"kernel32.dll", "user32.dll", "gdi32.dll", "shell32.dll", "comctl32.dll",
                                  "msvcrt.dll"}, dlls)
 
-    def test_resources_hold_manifest_version_icon_and_menu(self):
+    def test_fits_the_size_budget(self):
+        self.assertLessEqual(os.path.getsize(EXE), 64 * 1024)
+
+    def test_resources_hold_manifest_and_version_and_the_code_the_menu_texts(self):
         with open(EXE, "rb") as f:
             raw = f.read()
         self.assertIn(b'name="Windows Application" version="5.1.0.0" processorArchitecture="x86"', raw)
         self.assertIn(b'name="Microsoft.Windows.Common-Controls" version="6.0.0.0"', raw)
         self.assertIn("1.00.0004".encode("utf-16-le"), raw)
         self.assertIn("080403a8".encode("utf-16-le"), raw)
+        # The menu is built at run time from the same texts as the windows.
         self.assertIn("退出(&X)".encode("utf-16-le"), raw)
         self.assertIn("关于(&A)".encode("utf-16-le"), raw)
 

@@ -1,71 +1,80 @@
 #include "tests/unit/fakes.h"
 
-#include "base/number_text.h"
-
 namespace dusklet::testing {
 
-frmMainControls MainFixture::Controls() {
-    frmMainControls c;
-    c.Timer = &timer;
-    c.cmdTimer = &cmdTimer;
-    c.frame = &frame;
-    c.lblStatus = &lblStatus;
-    c.pic = &pic;
-    c.chkForce = &chkForce;
-    c.vsBlink = &vsBlink;
-    c.txtBlink = &txtBlink;
-    c.chkBlink = &chkBlink;
-    c.cmbAction = &cmbAction;
-    c.lbl[0] = &lbl0;
-    c.lbl[1] = &lbl1;
-    c.txtPeriod = &txtPeriod;
-    c.cmbUnit = &cmbUnit;
-    c.opt[0] = &opt0;
-    c.opt[1] = &opt1;
-    c.vsPeriod = &vsPeriod;
-    c.vsHour = &vsHour;
-    c.txtHour = &txtHour;
-    c.vsMin = &vsMin;
-    c.txtMin = &txtMin;
-    c.cmbT = &cmbT;
-    return c;
+std::unique_ptr<Control> MakeMemControl(const ControlLayout& row) {
+    std::unique_ptr<Control> made;
+    switch (row.kind) {
+    case ControlKind::Frame:
+    case ControlKind::Picture: made = std::make_unique<MemContainer>(); break;
+    case ControlKind::Image: made = std::make_unique<MemImage>(); break;
+    case ControlKind::Label:
+    case ControlKind::TextLabel:
+    case ControlKind::StatusStrip: {
+        auto label = std::make_unique<MemLabel>();
+        label->caption = row.text;
+        made = std::move(label);
+        break;
+    }
+    case ControlKind::Link: {
+        auto link = std::make_unique<MemLink>();
+        link->caption = row.text;
+        made = std::move(link);
+        break;
+    }
+    case ControlKind::Command: {
+        auto button = std::make_unique<MemButton>();
+        button->caption = row.text;
+        made = std::move(button);
+        break;
+    }
+    case ControlKind::TextBox: {
+        auto box = std::make_unique<MemTextBox>();
+        box->text = row.text;
+        made = std::move(box);
+        break;
+    }
+    case ControlKind::SpinBar: {
+        auto bar = std::make_unique<MemScrollBar>();
+        bar->range = SpinRange(row.min, row.max);
+        bar->position = bar->range.PositionOf(row.value);
+        made = std::move(bar);
+        break;
+    }
+    case ControlKind::DropDownList: {
+        auto list = std::make_unique<MemComboBox>();
+        for (const char16_t* const* item = row.items; item && *item; ++item) list->items.emplace_back(*item);
+        made = std::move(list);
+        break;
+    }
+    case ControlKind::Check: {
+        auto check = std::make_unique<MemCheckBox>();
+        check->value = row.checked ? 1 : 0;
+        made = std::move(check);
+        break;
+    }
+    case ControlKind::Option: {
+        auto option = std::make_unique<MemOption>();
+        option->value = row.checked;
+        made = std::move(option);
+        break;
+    }
+    }
+    made->SetEnabled(row.enabled);
+    return made;
 }
 
-MainFixture::MainFixture() : form(Controls(), frmMainServices{host, clock, format, system, tray, gbk}) {
-    host.form = &form;
-    opt0.other = &opt1;
-    opt1.other = &opt0;
-    // Initial state from the window's layout.
-    Control* controls[kControlCount] = {&frame, &pic, &cmbAction, &lbl0, &opt0, &opt1, &txtPeriod,
-                                        &vsPeriod, &cmbUnit, &txtHour, &vsHour, &txtMin, &vsMin, &cmbT,
-                                        &chkForce, &chkBlink, &txtBlink, &vsBlink, &lbl1, &cmdTimer,
-                                        &lblStatus};
-    const auto layout = MainLayout();
-    for (int i = 0; i < kControlCount; ++i) {
-        const ControlLayout& l = layout[i];
-        controls[i]->SetEnabled(l.enabled);
-        switch (l.kind) {
-        case ControlKind::TextBox: static_cast<MemTextBox*>(controls[i])->text = l.text; break;
-        case ControlKind::SpinBar: {
-            auto* bar = static_cast<MemScrollBar*>(controls[i]);
-            bar->min = l.min;
-            bar->max = l.max;
-            bar->value = l.value;
-            break;
-        }
-        case ControlKind::DropDownList:
-            for (const char16_t* const* item = l.items; *item; ++item)
-                static_cast<MemComboBox*>(controls[i])->items.emplace_back(*item);
-            break;
-        case ControlKind::Check: static_cast<MemCheckBox*>(controls[i])->value = l.checked ? 1 : 0; break;
-        case ControlKind::Option: static_cast<MemOption*>(controls[i])->value = l.checked; break;
-        case ControlKind::Label:
-        case ControlKind::StatusStrip: static_cast<MemLabel*>(controls[i])->caption = l.text; break;
-        case ControlKind::Command: static_cast<MemButton*>(controls[i])->caption = l.text; break;
-        default: break;
-        }
+void GroupOptions(std::span<const ControlLayout> rows, std::span<Control* const> controls) {
+    for (const ControlLayout& a : rows) {
+        if (a.kind != ControlKind::Option) continue;
+        auto* option = static_cast<MemOption*>(controls[static_cast<size_t>(a.id)]);
+        for (const ControlLayout& b : rows)
+            if (b.kind == ControlKind::Option && b.parent == a.parent && b.id != a.id)
+                option->group.push_back(static_cast<MemOption*>(controls[static_cast<size_t>(b.id)]));
     }
 }
+
+MainFixture::MainFixture() : form(controls.Models(), timer, Services(format)) { host.form = &form; }
 
 MainFixture& MainFixture::Started() {
     form.Form_Initialize();

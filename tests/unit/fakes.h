@@ -4,6 +4,10 @@
 #pragma once
 #include <iconv.h>
 
+#include <algorithm>
+#include <array>
+#include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -12,25 +16,17 @@
 #include "app/frmMain_layout.h"
 #include "base/number_text.h"
 #include "power/system_api.h"
+#include "tests/utf8.h"
 #include "tray/notify_icon.h"
 #include "ui/controls.h"
+#include "ui/layout.h"
+#include "ui/spin_range.h"
 
 namespace dusklet::testing {
 
 using Log = std::vector<std::string>;
 
-inline std::string Narrow(std::u16string_view s) {
-    std::string out;
-    for (char16_t c : s) {
-        if (c < 0x80) out += static_cast<char>(c);
-        else if (c < 0x800) { out += static_cast<char>(0xC0 | (c >> 6)); out += static_cast<char>(0x80 | (c & 0x3F)); }
-        else { out += static_cast<char>(0xE0 | (c >> 12)); out += static_cast<char>(0x80 | ((c >> 6) & 0x3F)); out += static_cast<char>(0x80 | (c & 0x3F)); }
-    }
-    return out;
-}
-
-template <class Base>
-struct Mem : Base {
+template <class Base> struct Mem : Base {
     bool enabled = true;
     bool Enabled() const override { return enabled; }
     void SetEnabled(bool e) override { enabled = e; }
@@ -38,11 +34,11 @@ struct Mem : Base {
 
 struct MemTextBox : Mem<TextBox> {
     std::u16string text;
-    int writes = 0;
+    int writes = 0;  // texts the program put in the box
     std::u16string Text() const override { return text; }
-    void SetText(std::u16string_view t) override {
-        text = t;
+    void Replace(std::u16string_view t) override {
         ++writes;
+        text = t;
         onChange();  // inside the write, as an edit control's EN_CHANGE
     }
     // The user types one character: the key filter first, then the edit.
@@ -59,26 +55,26 @@ struct MemTextBox : Mem<TextBox> {
     }
 };
 
+// Holds a position as a scroll bar window does and maps it with the same
+// range as the real one.
 struct MemScrollBar : Mem<ScrollBar> {
-    int16_t min = 0, max = 0, value = 0;
+    SpinRange range{0, 0};
+    int position = 0;
     int changes = 0;
-    int16_t Min() const override { return min; }
-    int16_t Max() const override { return max; }
-    int16_t Value() const override { return value; }
-    void SetValue(int16_t v) override {
-        if (v == value) return;  // only real changes are reported
-        value = v;
+    int16_t Min() const override { return range.Min(); }
+    int16_t Max() const override { return range.Max(); }
+    int16_t Value() const override { return range.ValueAt(position); }
+    void SetValue(int16_t v) override { MoveTo(range.PositionOf(v)); }
+    void MoveTo(int p) {
+        if (p == position) return;  // only real changes are reported
+        position = p;
         ++changes;
         onChange();
     }
-    int16_t Upper() const { return min > max ? min : max; }
-    int16_t Lower() const { return min > max ? max : min; }
-    void ArrowUp() {
-        if (value < Upper()) SetValue(static_cast<int16_t>(value + 1));
-    }
-    void ArrowDown() {
-        if (value > Lower()) SetValue(static_cast<int16_t>(value - 1));
-    }
+    int16_t Upper() const { return std::max(Min(), Max()); }
+    int16_t Lower() const { return std::min(Min(), Max()); }
+    void ArrowUp() { MoveTo(range.PositionAfter(SpinMove::LineUp, position, 0)); }
+    void ArrowDown() { MoveTo(range.PositionAfter(SpinMove::LineDown, position, 0)); }
 };
 
 struct MemComboBox : Mem<ComboBox> {
@@ -106,11 +102,11 @@ struct MemCheckBox : Mem<CheckBox> {
 
 struct MemOption : Mem<OptionButton> {
     bool value = false;
-    MemOption* other = nullptr;
+    std::vector<MemOption*> group;  // the other options of its container
     bool Value() const override { return value; }
     void Click() {
         value = true;
-        if (other) other->value = false;
+        for (MemOption* other : group) other->value = false;
         onClick();
     }
 };
@@ -120,12 +116,62 @@ struct MemLabel : Mem<Label> {
     void SetCaption(std::u16string_view c) override { caption = c; }
 };
 
+struct MemLink : Mem<LinkLabel> {
+    std::u16string caption;
+    bool underline = false;
+    void SetCaption(std::u16string_view c) override { caption = c; }
+    void SetUnderline(bool u) override { underline = u; }
+};
+
 struct MemButton : Mem<Button> {
     std::u16string caption;
     void SetCaption(std::u16string_view c) override { caption = c; }
 };
 
 struct MemContainer : Mem<Container> {};
+struct MemImage : Mem<Image> {};
+
+// The in-memory type of each kind of control.
+// clang-format off
+template <ControlKind K> struct MemFor;
+template <> struct MemFor<ControlKind::Frame> { using type = MemContainer; };
+template <> struct MemFor<ControlKind::Picture> { using type = MemContainer; };
+template <> struct MemFor<ControlKind::Label> { using type = MemLabel; };
+template <> struct MemFor<ControlKind::TextLabel> { using type = MemLabel; };
+template <> struct MemFor<ControlKind::StatusStrip> { using type = MemLabel; };
+template <> struct MemFor<ControlKind::Link> { using type = MemLink; };
+template <> struct MemFor<ControlKind::Image> { using type = MemImage; };
+template <> struct MemFor<ControlKind::DropDownList> { using type = MemComboBox; };
+template <> struct MemFor<ControlKind::TextBox> { using type = MemTextBox; };
+template <> struct MemFor<ControlKind::SpinBar> { using type = MemScrollBar; };
+template <> struct MemFor<ControlKind::Option> { using type = MemOption; };
+template <> struct MemFor<ControlKind::Check> { using type = MemCheckBox; };
+template <> struct MemFor<ControlKind::Command> { using type = MemButton; };
+// clang-format on
+
+// A control as its row lays it out, before any code runs.
+std::unique_ptr<Control> MakeMemControl(const ControlLayout& row);
+// Links the option buttons of each container into one group.
+void GroupOptions(std::span<const ControlLayout> rows, std::span<Control* const> controls);
+
+// The controls of one window, made from its table.
+template <const auto& Rows> struct MemControls {
+    static constexpr size_t kCount = std::size(Rows);
+    std::array<std::unique_ptr<Control>, kCount> owned;
+    std::array<Control*, kCount> all{};
+
+    MemControls() {
+        for (const ControlLayout& row : Rows) {
+            owned[static_cast<size_t>(row.id)] = MakeMemControl(row);
+            all[static_cast<size_t>(row.id)] = owned[static_cast<size_t>(row.id)].get();
+        }
+        GroupOptions(Rows, all);
+    }
+    template <int id> typename MemFor<Rows[id].kind>::type& get() const {
+        return static_cast<typename MemFor<Rows[id].kind>::type&>(*all[id]);
+    }
+    ControlSet<Rows> Models() const { return ControlSet<Rows>(all); }
+};
 
 struct MemTimer : Timer {
     Log& log;
@@ -164,7 +210,10 @@ struct Gbk : AnsiCodec {
     std::string ToAnsi(std::u16string_view text) override {
         iconv_t cd = iconv_open("GBK", "UTF-16LE");
         std::string in;
-        for (char16_t c : text) { in += static_cast<char>(c & 0xFF); in += static_cast<char>(c >> 8); }
+        for (char16_t c : text) {
+            in += static_cast<char>(c & 0xFF);
+            in += static_cast<char>(c >> 8);
+        }
         std::string out(in.size() * 2 + 8, '\0');
         char* ip = in.data();
         char* op = out.data();
@@ -234,8 +283,8 @@ struct RecordingSystem : SystemApi {
         luid = {0x13, 0};
         return 1;
     }
-    int32_t AdjustTokenPrivileges(Handle token, int32_t disableAll, const TokenPrivileges& p,
-                                  uint32_t length, TokenPrivileges&, uint32_t&) override {
+    int32_t AdjustTokenPrivileges(Handle token, int32_t disableAll, const TokenPrivileges& p, uint32_t length,
+                                  TokenPrivileges&, uint32_t&) override {
         log.push_back("AdjustTokenPrivileges " + std::to_string(token) + " " + std::to_string(disableAll) + " " +
                       std::to_string(p.PrivilegeCount) + " " + std::to_string(p.luid.LowPart) + " " +
                       std::to_string(p.Attributes) + " " + std::to_string(length));
@@ -273,8 +322,14 @@ struct FakeHost : MainHost {
         log.push_back("msgbox " + Narrow(text) + "|" + Narrow(title) + "|" + std::to_string(style));
     }
     float TwipsPerPixelX() override { return twipsPerPixel; }
-    void Show() override { shown = true; log.push_back("show"); }
-    void Hide() override { shown = false; log.push_back("hide"); }
+    void Show() override {
+        shown = true;
+        log.push_back("show");
+    }
+    void Hide() override {
+        shown = false;
+        log.push_back("hide");
+    }
     void Unload() override {
         log.push_back("unload");
         int16_t cancel = 0;
@@ -288,20 +343,16 @@ struct FakeHost : MainHost {
     }
     void ShowAboutModal() override { log.push_back("about"); }
     bool AboutShowing() override { return aboutOpen; }
-    void UnloadAbout() override { aboutOpen = false; log.push_back("unload about"); }
+    void UnloadAbout() override {
+        aboutOpen = false;
+        log.push_back("unload about");
+    }
 };
 
 // The main window's controls as laid out, with its services, ready to run.
 struct MainFixture {
     Log log;
-    MemContainer frame, pic;
-    MemComboBox cmbAction, cmbUnit, cmbT;
-    MemLabel lbl0, lbl1, lblStatus;
-    MemOption opt0, opt1;
-    MemTextBox txtPeriod, txtHour, txtMin, txtBlink;
-    MemScrollBar vsPeriod, vsHour, vsMin, vsBlink;
-    MemCheckBox chkForce, chkBlink;
-    MemButton cmdTimer;
+    MemControls<kMainLayout> controls;
     MemTimer timer{log};
     FakeHost host{log};
     FakeClock clock;
@@ -312,7 +363,10 @@ struct MainFixture {
     frmMain form;
 
     MainFixture();
-    frmMainControls Controls();
+    template <int id> auto& get() { return controls.get<id>(); }
+    frmMainServices Services(DateTimeFormat& dateFormat) {
+        return frmMainServices{host, clock, dateFormat, system, tray, gbk};
+    }
     // Runs start-up and forgets what it logged.
     MainFixture& Started();
 };

@@ -6,13 +6,6 @@
 namespace dusklet {
 namespace {
 
-struct MemLink : testing::Mem<LinkLabel> {
-    std::u16string caption;
-    bool underline = false;
-    void SetCaption(std::u16string_view c) override { caption = c; }
-    void SetUnderline(bool u) override { underline = u; }
-};
-
 struct Host : AboutHost {
     std::vector<std::u16string> calls;
     void Unload() override { calls.push_back(u"unload"); }
@@ -24,10 +17,11 @@ struct Host : AboutHost {
 };
 
 struct About : ::testing::Test {
-    testing::MemLabel me;
-    MemLink mail;
+    testing::MemControls<kAboutLayout> controls;
+    testing::MemLabel& me = controls.get<about::lblME>();
+    testing::MemLink& mail = controls.get<about::lblEMail>();
     Host host;
-    frmAbout form{{&me, &mail}, host};
+    frmAbout form{controls.Models(), host};
 };
 
 TEST_F(About, LoadSetsTheAuthorText) {
@@ -48,16 +42,16 @@ TEST_F(About, OnlyEscCloses) {
 }
 
 TEST_F(About, ClicksCloseExceptOnTheMailLink) {
-    form.lblEMail_Click();
+    mail.onClick();
     ASSERT_EQ(host.calls.size(), 1u);
     EXPECT_EQ(host.calls[0], u"open|mailto:varrow@example.com?subject=Dusklet|C:\\|5");
-    form.lblME_Click();
+    me.onClick();
     form.Form_Click();
     EXPECT_EQ(host.calls.size(), 3u);
 }
 
 TEST_F(About, UnderlineFollowsThePointer) {
-    form.lblEMail_MouseMove();
+    mail.onMouseMove();
     EXPECT_TRUE(mail.underline);
     form.Form_MouseMove();
     EXPECT_FALSE(mail.underline);

@@ -5,6 +5,8 @@
 namespace dusklet {
 namespace {
 
+using namespace ctl;
+
 using testing::Log;
 using testing::MainFixture;
 
@@ -14,15 +16,15 @@ struct Schedule : ::testing::Test {
     MainFixture f;
     void SetUp() override { f.Started(); }
     void Countdown(const char16_t* action, const char16_t* amount, const char16_t* unit) {
-        f.cmbAction.Choose(action);
-        f.txtPeriod.Paste(amount);
-        f.cmbUnit.Choose(unit);
+        f.get<cmbAction>().Choose(action);
+        f.get<txtPeriod>().Paste(amount);
+        f.get<cmbUnit>().Choose(unit);
     }
     void ClockMode(const char16_t* hour, const char16_t* minute, const char16_t* half) {
-        f.opt1.Click();
-        f.txtHour.Paste(hour);
-        f.txtMin.Paste(minute);
-        f.cmbT.Choose(half);
+        f.get<opt1>().Click();
+        f.get<txtHour>().Paste(hour);
+        f.get<txtMin>().Paste(minute);
+        f.get<cmbT>().Choose(half);
     }
     void Tick(int n = 1) {
         for (int i = 0; i < n; ++i) f.form.Timer_Timer();
@@ -33,9 +35,9 @@ struct Schedule : ::testing::Test {
 TEST_F(Schedule, ArmingLatchesTheSettingsAndTellsWhen) {
     Countdown(u"关机", u"1", u"分");
     f.form.cmdTimer_Click();
-    EXPECT_FALSE(f.frame.enabled);
-    EXPECT_EQ(f.cmdTimer.caption, u"禁止定时器(&D)");
-    EXPECT_EQ(f.lblStatus.caption, u"定时禁止");  // the first tick writes the countdown
+    EXPECT_FALSE(f.get<frame>().enabled);
+    EXPECT_EQ(f.get<cmdTimer>().caption, u"禁止定时器(&D)");
+    EXPECT_EQ(f.get<lblStatus>().caption, u"定时禁止");  // the first tick writes the countdown
     EXPECT_EQ(f.form.Target(), At(2026, 12, 7, 10, 16, 42));
     EXPECT_EQ(TipText(f.form.TrayRecord()), u"程序将要在2026/12/7 10:16:42执行关机");
     EXPECT_EQ(f.log, (Log{"tray 1", "timer on"}));
@@ -46,9 +48,9 @@ TEST_F(Schedule, DisarmingRestoresTheIdleState) {
     f.form.cmdTimer_Click();
     f.log.clear();
     f.form.cmdTimer_Click();
-    EXPECT_TRUE(f.frame.enabled);
-    EXPECT_EQ(f.cmdTimer.caption, u"激活定时器(&E)");
-    EXPECT_EQ(f.lblStatus.caption, u"定时器禁止");
+    EXPECT_TRUE(f.get<frame>().enabled);
+    EXPECT_EQ(f.get<cmdTimer>().caption, u"激活定时器(&E)");
+    EXPECT_EQ(f.get<lblStatus>().caption, u"定时器禁止");
     EXPECT_EQ(TipText(f.form.TrayRecord()), u"没设置动作");
     EXPECT_EQ(f.form.TrayRecord().hIcon, 0x777u);
     EXPECT_EQ(f.log, (Log{"tray 1", "timer off"}));
@@ -66,22 +68,26 @@ TEST_F(Schedule, CountdownUnitsAndTheLongestAmount) {
 }
 
 TEST_F(Schedule, ClockModeTodayOrTomorrow) {
-    struct Case { int h, m, s; const char16_t *hour, *minute, *half; SerialDate due; };
+    struct Case {
+        int h, m, s;
+        const char16_t *hour, *minute, *half;
+        SerialDate due;
+    };
     const Case cases[] = {
-        {8, 30, 20, u"8", u"30", u"AM", At(2026, 12, 8, 8, 30, 0)},   // already past: tomorrow
-        {8, 30, 0, u"8", u"30", u"AM", At(2026, 12, 7, 8, 30, 0)},    // exactly now: today
-        {9, 0, 0, u"12", u"05", u"PM", At(2026, 12, 7, 12, 5, 0)},    // 12 PM is noon
-        {9, 0, 0, u"12", u"00", u"AM", At(2026, 12, 8, 0, 0, 0)},     // 12 AM is midnight
-        {9, 0, 0, u"11", u"", u"PM", At(2026, 12, 7, 23, 0, 0)},      // an empty minute is 0
+        {8, 30, 20, u"8", u"30", u"AM", At(2026, 12, 8, 8, 30, 0)},  // already past: tomorrow
+        {8, 30, 0, u"8", u"30", u"AM", At(2026, 12, 7, 8, 30, 0)},   // exactly now: today
+        {9, 0, 0, u"12", u"05", u"PM", At(2026, 12, 7, 12, 5, 0)},   // 12 PM is noon
+        {9, 0, 0, u"12", u"00", u"AM", At(2026, 12, 8, 0, 0, 0)},    // 12 AM is midnight
+        {9, 0, 0, u"11", u"", u"PM", At(2026, 12, 7, 23, 0, 0)},     // an empty minute is 0
     };
     for (const Case& c : cases) {
         MainFixture g;
         g.Started();
         g.clock.now = {2026, 12, 7, c.h, c.m, c.s};
-        g.opt1.Click();
-        g.txtHour.Paste(c.hour);
-        g.txtMin.text = c.minute;
-        g.cmbT.Choose(c.half);
+        g.get<opt1>().Click();
+        g.get<txtHour>().Paste(c.hour);
+        g.get<txtMin>().text = c.minute;
+        g.get<cmbT>().Choose(c.half);
         g.form.cmdTimer_Click();
         EXPECT_EQ(g.form.Target(), c.due) << g.form.Target();
     }
@@ -94,9 +100,9 @@ TEST_F(Schedule, MidnightTargetShowsOnlyTheDate) {
 }
 
 TEST_F(Schedule, PastedTextBehindTheNumbersStillArms) {
-    f.opt1.Click();
-    f.txtHour.text = u"9x";
-    f.txtMin.text = u"15 分钟";
+    f.get<opt1>().Click();
+    f.get<txtHour>().text = u"9x";
+    f.get<txtMin>().text = u"15 分钟";
     f.form.cmdTimer_Click();
     EXPECT_EQ(f.form.Target(), At(2026, 12, 8, 9, 15, 0));
 }
@@ -106,37 +112,51 @@ TEST_F(Schedule, TickCountsDownAndFiresTheChosenAction) {
     f.form.cmdTimer_Click();
     f.log.clear();
     Tick();
-    EXPECT_EQ(f.lblStatus.caption, u"2 秒后执行");
+    EXPECT_EQ(f.get<lblStatus>().caption, u"2 秒后执行");
     Advance(1);
     Tick();
-    EXPECT_EQ(f.lblStatus.caption, u"1 秒后执行");
+    EXPECT_EQ(f.get<lblStatus>().caption, u"1 秒后执行");
     Advance(1);
     Tick();
-    EXPECT_EQ(f.lblStatus.caption, u"0 秒后执行");
+    EXPECT_EQ(f.get<lblStatus>().caption, u"0 秒后执行");
     EXPECT_TRUE(f.form.Quitting());
     EXPECT_TRUE(f.host.unloaded);
     // Blinking was on (30 s lead): three blink steps, then the power call, then the icon goes.
-    const Log expected = {"tray 1", "tray 1", "tray 1", "GetVersionExA", "OpenProcessToken 40",
-                          "LookupPrivilegeValueA '' SeShutdownPrivilege", "AdjustTokenPrivileges 68 0 1 19 2 16",
-                          "CloseHandle 68", "ExitWindowsEx 6 0", "OpenProcessToken 40",
-                          "LookupPrivilegeValueA '' SeShutdownPrivilege", "AdjustTokenPrivileges 68 0 1 19 0 16",
-                          "CloseHandle 68", "unload", "tray 2"};
+    const Log expected = {"tray 1",
+                          "tray 1",
+                          "tray 1",
+                          "GetVersionExA",
+                          "OpenProcessToken 40",
+                          "LookupPrivilegeValueA '' SeShutdownPrivilege",
+                          "AdjustTokenPrivileges 68 0 1 19 2 16",
+                          "CloseHandle 68",
+                          "ExitWindowsEx 6 0",
+                          "OpenProcessToken 40",
+                          "LookupPrivilegeValueA '' SeShutdownPrivilege",
+                          "AdjustTokenPrivileges 68 0 1 19 0 16",
+                          "CloseHandle 68",
+                          "unload",
+                          "tray 2"};
     EXPECT_EQ(f.log, expected);
 }
 
 TEST_F(Schedule, EachActionLabelCallsItsOperation) {
-    struct Case { const char16_t* label; bool force; const char* call; };
-    const Case cases[] = {{u"关机", true, "ExitWindowsEx 12 0"}, {u"关机", false, "ExitWindowsEx 8 0"},
-                          {u"注销", true, "ExitWindowsEx 4 0"},   {u"挂起", true, "SetSuspendState 0 1 0"},
+    struct Case {
+        const char16_t* label;
+        bool force;
+        const char* call;
+    };
+    const Case cases[] = {{u"关机", true, "ExitWindowsEx 12 0"},     {u"关机", false, "ExitWindowsEx 8 0"},
+                          {u"注销", true, "ExitWindowsEx 4 0"},      {u"挂起", true, "SetSuspendState 0 1 0"},
                           {u"睡眠", false, "SetSuspendState 1 0 0"}, {u"锁定计算机", true, "LockWorkStation"}};
     for (const Case& c : cases) {
         MainFixture g;
         g.system.Set(2, 5, 1);
         g.Started();
-        g.cmbAction.Choose(c.label);
-        if (!c.force) g.chkForce.Click();
-        g.txtPeriod.Paste(u"1");
-        g.cmbUnit.Choose(u"秒");
+        g.get<cmbAction>().Choose(c.label);
+        if (!c.force) g.get<chkForce>().Click();
+        g.get<txtPeriod>().Paste(u"1");
+        g.get<cmbUnit>().Choose(u"秒");
         g.form.cmdTimer_Click();
         g.clock.Set(AddUnits(g.clock.Serial(), TimeUnit::Seconds, 1));
         g.form.Timer_Timer();
@@ -161,7 +181,7 @@ TEST_F(Schedule, BlinksOnlyWithinTheLeadTime) {
 }
 
 TEST_F(Schedule, NoBlinkingWhenTheBoxIsUnticked) {
-    f.chkBlink.Click();
+    f.get<chkBlink>().Click();
     Countdown(u"关机", u"3", u"秒");
     f.form.cmdTimer_Click();
     f.tray.calls.clear();
@@ -172,7 +192,7 @@ TEST_F(Schedule, NoBlinkingWhenTheBoxIsUnticked) {
 TEST_F(Schedule, TheIconFlagSurvivesDisarming) {
     Countdown(u"关机", u"10", u"秒");
     f.form.cmdTimer_Click();
-    Tick();  // blanks
+    Tick();                   // blanks
     f.form.cmdTimer_Click();  // disarm: icon back
     EXPECT_EQ(f.tray.LastIcon(), 0x777u);
     f.form.cmdTimer_Click();
@@ -188,11 +208,11 @@ TEST_F(Schedule, LateTickFiresAtOnceAndAClockSetBackWaits) {
     f.form.cmdTimer_Click();
     Advance(-3600);
     Tick();
-    EXPECT_EQ(f.lblStatus.caption, u"4200 秒后执行");
+    EXPECT_EQ(f.get<lblStatus>().caption, u"4200 秒后执行");
     EXPECT_FALSE(f.form.Quitting());
     Advance(3 * 3600);  // asleep past the due time
     Tick();
-    EXPECT_EQ(f.lblStatus.caption, u"-6600 秒后执行");
+    EXPECT_EQ(f.get<lblStatus>().caption, u"-6600 秒后执行");
     EXPECT_TRUE(f.form.Quitting());
 }
 
@@ -200,7 +220,7 @@ TEST_F(Schedule, DayOfTicksWithBlinkingStaysConsistent) {
     // A day of 500 ms ticks inside the blink lead time; the clock is set back
     // every quarter hour so that the schedule never comes due.
     Countdown(u"关机", u"999", u"秒");
-    f.txtBlink.Paste(u"999");
+    f.get<txtBlink>().Paste(u"999");
     f.form.cmdTimer_Click();
     f.tray.calls.clear();
     size_t blinks = 0;
@@ -216,7 +236,7 @@ TEST_F(Schedule, DayOfTicksWithBlinkingStaysConsistent) {
     f.form.cmdTimer_Click();
     EXPECT_EQ(f.tray.LastIcon(), 0x777u);
     EXPECT_EQ(TipText(f.form.TrayRecord()), u"没设置动作");
-    EXPECT_EQ(f.lblStatus.caption, u"定时器禁止");
+    EXPECT_EQ(f.get<lblStatus>().caption, u"定时器禁止");
     EXPECT_FALSE(f.timer.enabled);
 }
 
@@ -251,13 +271,13 @@ TEST(Tooltip, EveryActionAndUnitFitsAsWholeCharactersWithItsNul) {
                 testing::MainFixture f;
                 f.system.Set(2, 5, 1);
                 LongFormat wide;
-                frmMain form(f.Controls(), frmMainServices{f.host, f.clock, longForms ? static_cast<DateTimeFormat&>(wide) : f.format,
-                                                           f.system, f.tray, f.gbk});
+                frmMain form(f.controls.Models(), f.timer,
+                             f.Services(longForms ? static_cast<DateTimeFormat&>(wide) : f.format));
                 f.host.form = &form;
                 form.Form_Initialize();
-                f.cmbAction.Choose(action);
-                f.cmbUnit.Choose(unit);
-                f.txtPeriod.text = u"999";
+                f.get<cmbAction>().Choose(action);
+                f.get<cmbUnit>().Choose(unit);
+                f.get<txtPeriod>().text = u"999";
                 form.cmdTimer_Click();
                 const auto& bytes = f.tray.calls.back().second;
                 const auto nul = std::find(bytes.begin() + 24, bytes.end(), 0);

@@ -5,6 +5,8 @@
 namespace dusklet {
 namespace {
 
+using namespace ctl;
+
 using testing::Log;
 using testing::MainFixture;
 
@@ -14,10 +16,10 @@ TEST(Startup, RunsItsStepsInOrderAndAddsTheIdleIcon) {
     EXPECT_TRUE(f.form.Form_Initialize());
     EXPECT_EQ(f.log, (Log{"skin C:\\Program Files\\Dusklet/aero.she|", "InitCommonControls", "instance?",
                           "GetVersionExA", "tray 0"}));
-    EXPECT_EQ(f.cmbAction.Text(), u"关机");
-    EXPECT_EQ(f.cmbUnit.Text(), u"时");
-    EXPECT_EQ(f.cmbT.Text(), u"AM");
-    EXPECT_EQ(f.cmbAction.ListCount(), 5);
+    EXPECT_EQ(f.get<cmbAction>().Text(), u"关机");
+    EXPECT_EQ(f.get<cmbUnit>().Text(), u"时");
+    EXPECT_EQ(f.get<cmbT>().Text(), u"AM");
+    EXPECT_EQ(f.get<cmbAction>().ListCount(), 5);
 
     const auto& nid = f.form.TrayRecord();
     EXPECT_EQ(nid.cbSize, 88u);
@@ -34,15 +36,21 @@ TEST(Startup, RunsItsStepsInOrderAndAddsTheIdleIcon) {
 }
 
 TEST(Startup, OffersLockingOnlyOn2000AndXP) {
-    for (auto [p, ma, mi, six] : {std::tuple{2u, 5u, 0u, true}, {2u, 5u, 1u, true}, {2u, 5u, 2u, false},
-                                 {2u, 4u, 0u, false}, {1u, 4u, 10u, false}, {1u, 4u, 0u, false},
-                                 {2u, 6u, 2u, false}}) {
+    for (auto [p, ma, mi, six] : {std::tuple{2u, 5u, 0u, true},
+                                  {2u, 5u, 1u, true},
+                                  {2u, 5u, 2u, false},
+                                  {2u, 4u, 0u, false},
+                                  {1u, 4u, 10u, false},
+                                  {1u, 4u, 0u, false},
+                                  {2u, 6u, 2u, false}}) {
         MainFixture f;
         f.system.Set(p, ma, mi);
         f.form.Form_Initialize();
-        ASSERT_EQ(f.cmbAction.ListCount(), six ? 6 : 5) << ma << "." << mi;
-        if (six) EXPECT_EQ(f.cmbAction.items[5], u"锁定计算机");
-        EXPECT_EQ(f.cmbAction.ListIndex(), 0);
+        ASSERT_EQ(f.get<cmbAction>().ListCount(), six ? 6 : 5) << ma << "." << mi;
+        if (six) {
+            EXPECT_EQ(f.get<cmbAction>().items[5], u"锁定计算机");
+        }
+        EXPECT_EQ(f.get<cmbAction>().ListIndex(), 0);
     }
 }
 
@@ -52,7 +60,7 @@ TEST(Startup, SecondInstanceShowsItsMessageAndAddsNoIcon) {
     EXPECT_FALSE(f.form.Form_Initialize());
     EXPECT_EQ(f.log.back(), "msgbox Dusklet已经运行中.|By: Brindle|64");
     EXPECT_TRUE(f.tray.calls.empty());
-    EXPECT_EQ(f.cmbAction.ListIndex(), -1);
+    EXPECT_EQ(f.get<cmbAction>().ListIndex(), -1);
 }
 
 TEST(Startup, SkinPathUsesAForwardSlashWhateverTheFolder) {

@@ -17,7 +17,8 @@ TEST(LeadingNumber, ReadsTheNumberAtTheStart) {
 }
 
 TEST(LeadingNumber, TextsWithoutANumberReadAsZero) {
-    for (const char16_t* t : {u"", u"abc", u"-", u".", u"时", u"x12", u"+"}) EXPECT_EQ(LeadingNumber(t), 0) << testing::Narrow(t);
+    for (const char16_t* t : {u"", u"abc", u"-", u".", u"时", u"x12", u"+"})
+        EXPECT_EQ(LeadingNumber(t), 0) << testing::Narrow(t);
 }
 
 TEST(LeadingNumber, VeryLongDigitRunsStayOrdered) {

@@ -18,11 +18,11 @@ struct Row {
 
 TEST(OSVersion, ClassifiesEveryPlatformAndVersion) {
     const Row rows[] = {
-        {0, 3, 1, 0, 0, u"Windows 32"},   {1, 4, 0, 1, 1, u"Windows 95"},  {1, 4, 10, 1, 2, u"Windows 98"},
-        {1, 4, 90, 1, 3, u"Windows ME"},  {1, 4, 3, 1, 0, u"Windows 32"},  {1, 7, 10, 1, 2, u"Windows 98"},
-        {2, 3, 51, 2, 4, u"Windows NT"},  {2, 4, 0, 2, 4, u"Windows NT"},  {2, 5, 0, 2, 5, u"Windows 2000"},
-        {2, 5, 1, 2, 6, u"Windows XP"},   {2, 5, 2, 2, 0, u"Windows 32"},  {2, 6, 1, 2, 0, u"Windows 32"},
-        {2, 10, 0, 2, 0, u"Windows 32"},  {3, 5, 1, 0, 0, u"Windows 32"},  {7, 5, 0, 0, 0, u"Windows 32"},
+        {0, 3, 1, 0, 0, u"Windows 32"},  {1, 4, 0, 1, 1, u"Windows 95"}, {1, 4, 10, 1, 2, u"Windows 98"},
+        {1, 4, 90, 1, 3, u"Windows ME"}, {1, 4, 3, 1, 0, u"Windows 32"}, {1, 7, 10, 1, 2, u"Windows 98"},
+        {2, 3, 51, 2, 4, u"Windows NT"}, {2, 4, 0, 2, 4, u"Windows NT"}, {2, 5, 0, 2, 5, u"Windows 2000"},
+        {2, 5, 1, 2, 6, u"Windows XP"},  {2, 5, 2, 2, 0, u"Windows 32"}, {2, 6, 1, 2, 0, u"Windows 32"},
+        {2, 10, 0, 2, 0, u"Windows 32"}, {3, 5, 1, 0, 0, u"Windows 32"}, {7, 5, 0, 0, 0, u"Windows 32"},
     };
     for (const Row& r : rows) {
         OsVersionRecord rec;
@@ -128,8 +128,12 @@ TEST(SuspendAction, PassesHibernateThroughAndBracketsOnNT) {
 }
 
 TEST(LockAction, Only2000AndXP) {
-    for (auto [p, ma, mi, locks] : {std::tuple{2u, 5u, 0u, true}, {2u, 5u, 1u, true}, {1u, 4u, 10u, false},
-                                   {1u, 4u, 90u, false}, {2u, 4u, 0u, false}, {2u, 6u, 2u, false}}) {
+    for (auto [p, ma, mi, locks] : {std::tuple{2u, 5u, 0u, true},
+                                    {2u, 5u, 1u, true},
+                                    {1u, 4u, 10u, false},
+                                    {1u, 4u, 90u, false},
+                                    {2u, 4u, 0u, false},
+                                    {2u, 6u, 2u, false}}) {
         Log log;
         RecordingSystem sys(log);
         sys.Set(p, ma, mi);
