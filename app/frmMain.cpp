@@ -14,7 +14,6 @@ using namespace ctl;
 namespace {
 
 constexpr int16_t kEscape = 27;
-constexpr uint32_t WM_MOUSEMOVE = 0x200;
 constexpr int32_t WM_LBUTTONDBLCLK = 0x203;
 constexpr int32_t WM_RBUTTONUP = 0x205;
 
@@ -67,8 +66,7 @@ bool frmMain::Form_Initialize() {
         s.host.MsgBox(texts::kAlreadyRunning, texts::kAlreadyRunningTitle, 64);
         return false;
     }
-    const std::u16string os = GetOSName(s.system);
-    if (os == u"Windows XP" || os == u"Windows 2000") c.get<cmbAction>().AddItem(texts::kLockLabel);
+    if (VersionCanLock(GetOSInfo(s.system))) c.get<cmbAction>().AddItem(texts::kLockLabel);
     c.get<cmbAction>().SetListIndex(0);
     c.get<cmbUnit>().SetListIndex(0);
     c.get<cmbT>().SetListIndex(0);
@@ -77,7 +75,7 @@ bool frmMain::Form_Initialize() {
     nid.hIcon = s.host.IconHandle();
     nid.hWnd = s.host.WindowHandle();
     SetTip(nid, std::u16string(texts::kIdleTip) + u'\0');
-    nid.uCallbackMessage = WM_MOUSEMOVE;
+    nid.uCallbackMessage = kTrayCallbackMessage;
     nid.uFlags = kNifMessage | kNifIcon | kNifTip;
     nid.uID = 1;
     Tray(kNimAdd);
@@ -150,15 +148,41 @@ void frmMain::Timer_Timer() {
     Fire();
 }
 
+PowerResult frmMain::Perform() {
+    if (strAction == texts::kPowerOff) return ExitWindowsAction(s.system, kEwxPowerOff, blnForce);
+    if (strAction == texts::kRestart) return ExitWindowsAction(s.system, kEwxReboot, blnForce);
+    if (strAction == texts::kLogOff) return ExitWindowsAction(s.system, kEwxLogOff, blnForce);
+    if (strAction == texts::kSuspend) return SuspendAction(s.system, 0, blnForce, kFalse);
+    if (strAction == texts::kHibernate) return SuspendAction(s.system, 1, blnForce, kFalse);
+    if (strAction == texts::kLockLabel) return LockAction(s.system);
+    return {};
+}
+
 void frmMain::Fire() {
-    if (strAction == texts::kPowerOff) ExitWindowsAction(s.system, kEwxPowerOff, blnForce);
-    else if (strAction == texts::kRestart) ExitWindowsAction(s.system, kEwxReboot, blnForce);
-    else if (strAction == texts::kLogOff) ExitWindowsAction(s.system, kEwxLogOff, blnForce);
-    else if (strAction == texts::kSuspend) SuspendAction(s.system, 0, blnForce, kFalse);
-    else if (strAction == texts::kHibernate) SuspendAction(s.system, 1, blnForce, kFalse);
-    else if (strAction == texts::kLockLabel) LockAction(s.system);
-    blnQuit = kTrue;
-    s.host.Unload();
+    const PowerResult result = Perform();
+    if (result.Done()) {
+        blnQuit = kTrue;
+        s.host.Unload();
+        return;
+    }
+    // An action that did not happen is never silent: the schedule goes back
+    // to idle as disarming leaves it (no tick can come again), the window
+    // comes to the front, and a message says what failed and why.
+    cmdTimer_Click();
+    ShowMainWindow();
+    s.host.Warn(FailureText(result));
+}
+
+std::u16string frmMain::FailureText(const PowerResult& result) {
+    std::u16string text = texts::kCannotRun + strAction + texts::kFullStop + u"\r\n";
+    switch (result.outcome) {
+    case PowerResult::Outcome::NotOnThisVersion: return text + texts::kNotOnThisVersion;
+    case PowerResult::Outcome::NotOnThisMachine: return text + texts::kNotOnThisMachine;
+    case PowerResult::Outcome::Failed: break;
+    case PowerResult::Outcome::Done: return {};
+    }
+    const std::u16string reason = s.system.ErrorText(result.error);
+    return text + (reason.empty() ? texts::kErrorCode + DecimalText(static_cast<int32_t>(result.error)) : reason);
 }
 
 // ---- Number boxes and options ---------------------------------------------------
@@ -202,8 +226,7 @@ void frmMain::Form_KeyPress(int16_t& keyAscii) {
 void frmMain::Form_MouseMove(int16_t, int16_t, float x, float) {
     const int32_t message = RoundToInt32(static_cast<double>(x) / s.host.TwipsPerPixelX());
     if (message == WM_LBUTTONDBLCLK) {
-        if (s.host.AboutShowing()) s.host.UnloadAbout();
-        s.host.Show();
+        ShowMainWindow();
     } else if (message == WM_RBUTTONUP) {
         s.host.SetForeground();
         switch (s.host.PopupMenu()) {
@@ -212,6 +235,12 @@ void frmMain::Form_MouseMove(int16_t, int16_t, float x, float) {
         case PopupChoice::None: break;
         }
     }
+}
+
+// The About window, if showing, closes first: it is modal to this one.
+void frmMain::ShowMainWindow() {
+    if (s.host.AboutShowing()) s.host.UnloadAbout();
+    s.host.Show();
 }
 
 void frmMain::Form_Unload(int16_t& cancel) {

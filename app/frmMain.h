@@ -7,6 +7,7 @@
 #include "app/main_host.h"
 #include "base/boolean.h"
 #include "base/clock.h"
+#include "power/shutdown.h"
 #include "power/system_api.h"
 #include "tray/notify_icon.h"
 
@@ -72,6 +73,9 @@ private:
     void Disarm();
     SerialDate ClockTarget(SerialDate now);
     void Fire();
+    PowerResult Perform();
+    std::u16string FailureText(const PowerResult& result);
+    void ShowMainWindow();
     void Tray(uint32_t message);
 
     MainControls c;

@@ -20,6 +20,9 @@ public:
     virtual void InitCommonControls() = 0;
     virtual bool AnotherInstanceRunning() = 0;
     virtual void MsgBox(std::u16string_view text, std::u16string_view title, uint32_t style) = 0;
+    // A warning the user must see: a message box owned by the main window,
+    // titled with the program's name, once the handler that asks has returned.
+    virtual void Warn(std::u16string_view text) = 0;
     virtual float TwipsPerPixelX() = 0;
     virtual void Show() = 0;
     virtual void Hide() = 0;

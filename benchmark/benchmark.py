@@ -110,7 +110,7 @@ def fire_latency():
     try:
         while len(latencies) < FIRES:
             b.start()
-            before, after = arm(b, 3, 2, 2)  # suspend in 2 seconds: Wine does nothing, the program ends
+            before, after = arm(b, 4, 2, 2)  # hibernate in 2 seconds: Wine does nothing, the program ends
             if math.floor(before) != math.floor(after):
                 kill(b, "Dusklet.exe")
                 continue  # armed across a second boundary: the due second is ambiguous

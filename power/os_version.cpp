@@ -7,6 +7,7 @@ namespace dusklet {
 OSInfo ClassifyOS(const OsVersionRecord& r) {
     OSInfo info;
     info.BuildNumber = r.dwBuildNumber;
+    info.MajorVersion = r.dwMajorVersion;
     info.Version = DecimalText(static_cast<int32_t>(r.dwMajorVersion)) + u"." +
                    DecimalText(static_cast<int32_t>(r.dwMinorVersion));
     switch (r.dwPlatformId) {
@@ -39,6 +40,10 @@ const char16_t* OSTypeName(int32_t type) {
     default: return u"Windows 32";
     }
 }
+
+bool IsModernNT(const OSInfo& info) { return info.PlatformId == 2 && info.MajorVersion >= 5; }
+bool VersionCanLock(const OSInfo& info) { return IsModernNT(info); }
+bool VersionCanSuspend(const OSInfo& info) { return info.OSType == Win98 || info.OSType == WinME || IsModernNT(info); }
 
 OSInfo GetOSInfo(SystemApi& api) {
     OsVersionRecord record;

@@ -22,7 +22,16 @@ struct OSInfo {
     int32_t OSType = Win32;
     uint32_t BuildNumber = 0;
     std::u16string Version;
+    uint32_t MajorVersion = 0;  // what the power gates read beyond the type
 };
+
+// The NT family from Windows 2000 on (NT 5.0 and later, Windows 11 included),
+// whatever its type reads: where locking and the power states are the system's own.
+bool IsModernNT(const OSInfo& info);
+// Which Windows versions have each action: locking on the modern NT family;
+// suspend and hibernate there and on Windows 98 and ME, not on 95 or NT 4.
+bool VersionCanLock(const OSInfo& info);
+bool VersionCanSuspend(const OSInfo& info);
 
 // The pure part: platform, type and version text from the query's record.
 OSInfo ClassifyOS(const OsVersionRecord& record);

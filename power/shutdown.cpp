@@ -3,50 +3,87 @@
 #include "power/os_version.h"
 
 namespace dusklet {
+namespace {
+
+using Outcome = PowerResult::Outcome;
+
+// The result of a call that returned `result`, with the system's reason read
+// at once when it failed (before anything else can overwrite it).
+PowerResult Called(SystemApi& api, int32_t result) {
+    if (result != 0) return {};
+    return {Outcome::Failed, api.GetLastError()};
+}
+
+// The NT platform refuses power calls to a process whose shutdown privilege
+// is not enabled: enable it for the call and disable it after, whatever the
+// call returned.
+template <class Call> PowerResult WithShutdownPrivilege(SystemApi& api, bool nt, Call call) {
+    if (nt) SetShutdownPrivilege(api, kTrue);
+    const PowerResult result = call();
+    if (nt) SetShutdownPrivilege(api, kFalse);
+    return result;
+}
+
+// Closes the token whichever way the privilege routine leaves.
+class Token {
+public:
+    explicit Token(SystemApi& api) : api_(api) {}
+    Token(const Token&) = delete;
+    Token& operator=(const Token&) = delete;
+    ~Token() {
+        if (handle) api_.CloseHandle(handle);
+    }
+    Handle handle = 0;
+
+private:
+    SystemApi& api_;
+};
+
+}  // namespace
 
 uint32_t ComposeExitFlags(uint32_t flags, Boolean force) { return force ? flags | kEwxForce : flags; }
 
 void SetShutdownPrivilege(SystemApi& api, Boolean enable) {
-    Handle token = 0;
-    api.OpenProcessToken(api.GetCurrentProcess(), kTokenAdjustPrivileges | kTokenQuery, token);
+    Token token(api);
+    api.OpenProcessToken(api.GetCurrentProcess(), kTokenAdjustPrivileges | kTokenQuery, token.handle);
     TokenPrivileges privileges;
     api.LookupPrivilegeValueA("", "SeShutdownPrivilege", privileges.luid);
     privileges.PrivilegeCount = 1;
     privileges.Attributes = enable ? kSePrivilegeEnabled : 0;
     TokenPrivileges previous;
     uint32_t returnLength = 0;
-    api.AdjustTokenPrivileges(token, 0, privileges, sizeof(TokenPrivileges), previous, returnLength);
-    // Nothing reads the token afterwards; don't leak a handle per call.
-    if (token) api.CloseHandle(token);
+    api.AdjustTokenPrivileges(token.handle, 0, privileges, sizeof(TokenPrivileges), previous, returnLength);
 }
 
-Boolean ExitWindowsAction(SystemApi& api, const int32_t& flags, const Boolean& force) {
+PowerResult ExitWindowsAction(SystemApi& api, const int32_t& flags, const Boolean& force) {
     const uint32_t effective = ComposeExitFlags(static_cast<uint32_t>(flags), force);
-    if (GetOSInfo(api).PlatformId == 2) {
-        SetShutdownPrivilege(api, kTrue);
-        const bool ok = api.ExitWindowsEx(effective, 0) != 0;
-        SetShutdownPrivilege(api, kFalse);
-        return ToBoolean(ok);
-    }
-    return ToBoolean(api.ExitWindowsEx(effective, 0) != 0);
+    return WithShutdownPrivilege(api, GetOSInfo(api).PlatformId == 2,
+                                 [&] { return Called(api, api.ExitWindowsEx(effective, 0)); });
 }
 
-Boolean SuspendAction(SystemApi& api, const int32_t& hibernate, const Boolean& force, const Boolean& disableWake) {
+PowerResult SuspendAction(SystemApi& api, const int32_t& hibernate, const Boolean& force, const Boolean& disableWake) {
     const OSInfo info = GetOSInfo(api);
-    if (info.OSType == Win32 || info.OSType == Win95 || info.OSType == WinNT) return kFalse;
-    // The NT platform refuses to suspend a process whose shutdown privilege is
-    // not enabled, so the call is bracketed there as for ExitWindowsEx.
-    const bool nt = info.PlatformId == 2;
-    if (nt) SetShutdownPrivilege(api, kTrue);
-    const bool ok = api.SetSuspendState(hibernate != 0, force != 0, disableWake != 0) != 0;
-    if (nt) SetShutdownPrivilege(api, kFalse);
-    return ToBoolean(ok);
+    if (!VersionCanSuspend(info)) return {Outcome::NotOnThisVersion};
+    if (hibernate == 0) {
+        // Modern Standby first: there the system has no S1-S3, so it answers
+        // that it cannot suspend, yet it sleeps by idling with the display off.
+        const auto caps = api.GetPwrCapabilities();
+        if (caps && caps->aoac && !caps->s1 && !caps->s2 && !caps->s3) {
+            api.TurnOffDisplay();
+            return {};
+        }
+        if (const auto allowed = api.IsPwrSuspendAllowed(); allowed && !*allowed) return {Outcome::NotOnThisMachine};
+    } else if (const auto allowed = api.IsPwrHibernateAllowed(); allowed && !*allowed) {
+        return {Outcome::NotOnThisMachine};
+    }
+    return WithShutdownPrivilege(api, info.PlatformId == 2, [&] {
+        return Called(api, api.SetSuspendState(hibernate != 0, force != 0, disableWake != 0));
+    });
 }
 
-Boolean LockAction(SystemApi& api) {
-    const int32_t type = GetOSInfo(api).OSType;
-    if (type != Win2000 && type != WinXP) return kFalse;
-    return ToBoolean(api.LockWorkStation() != 0);
+PowerResult LockAction(SystemApi& api) {
+    if (!VersionCanLock(GetOSInfo(api))) return {Outcome::NotOnThisVersion};
+    return Called(api, api.LockWorkStation());
 }
 
 }  // namespace dusklet

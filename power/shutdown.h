@@ -1,6 +1,7 @@
 // The power actions: log off, restart, power off, suspend, hibernate, lock.
 // Each asks the system for its version first and refuses where the version
-// lacks the action. Booleans are 16-bit, true = -1; any nonzero counts.
+// lacks the action; suspend and hibernate also ask what the machine can do.
+// Booleans are 16-bit, true = -1; any nonzero counts.
 #pragma once
 #include <cstdint>
 
@@ -9,11 +10,22 @@
 
 namespace dusklet {
 
+// What became of a power action: done, refused before any call, or failed in
+// the call with the system's error.
+struct PowerResult {
+    enum class Outcome { Done, NotOnThisVersion, NotOnThisMachine, Failed };
+    Outcome outcome = Outcome::Done;
+    uint32_t error = 0;  // Failed: the system's last error
+    bool Done() const { return outcome == Outcome::Done; }
+};
+
 uint32_t ComposeExitFlags(uint32_t flags, Boolean force);
 
-Boolean ExitWindowsAction(SystemApi& api, const int32_t& flags, const Boolean& force);
-Boolean SuspendAction(SystemApi& api, const int32_t& hibernate, const Boolean& force, const Boolean& disableWake);
-Boolean LockAction(SystemApi& api);
+PowerResult ExitWindowsAction(SystemApi& api, const int32_t& flags, const Boolean& force);
+// On a machine with Modern Standby, which cannot suspend, suspend turns the
+// display off instead, as the system's own sleep does there.
+PowerResult SuspendAction(SystemApi& api, const int32_t& hibernate, const Boolean& force, const Boolean& disableWake);
+PowerResult LockAction(SystemApi& api);
 void SetShutdownPrivilege(SystemApi& api, Boolean enable);
 
 }  // namespace dusklet

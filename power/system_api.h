@@ -3,6 +3,8 @@
 // at run time; tests put a recording fake in their place.
 #pragma once
 #include <cstdint>
+#include <optional>
+#include <string>
 
 namespace dusklet {
 
@@ -30,6 +32,13 @@ struct TokenPrivileges {
     uint32_t Attributes = 0;
 };
 
+// What the machine can do as powrprof reports it (SYSTEM_POWER_CAPABILITIES).
+struct PowerCapabilities {
+    bool s1 = false, s2 = false, s3 = false;  // the sleeping states
+    bool s4 = false;                          // hibernation
+    bool aoac = false;                        // always on, always connected: Modern Standby
+};
+
 constexpr uint32_t kEwxLogOff = 0;
 constexpr uint32_t kEwxReboot = 2;
 constexpr uint32_t kEwxForce = 4;
@@ -52,6 +61,18 @@ public:
                                           uint32_t bufferLength, TokenPrivileges& previousState,
                                           uint32_t& returnLength) = 0;
     virtual int32_t CloseHandle(Handle handle) = 0;
+    // The calling thread's last error, read right after a call that failed.
+    virtual uint32_t GetLastError() = 0;
+    // The system's text for an error, in the user's language (FormatMessage);
+    // empty when the system has none.
+    virtual std::u16string ErrorText(uint32_t error) = 0;
+    // powrprof's answers; nothing where this Windows lacks the function.
+    virtual std::optional<PowerCapabilities> GetPwrCapabilities() = 0;
+    virtual std::optional<bool> IsPwrSuspendAllowed() = 0;
+    virtual std::optional<bool> IsPwrHibernateAllowed() = 0;
+    // Turns the display off through the program's own window (SC_MONITORPOWER),
+    // which lets a machine with Modern Standby enter its low-power idle.
+    virtual void TurnOffDisplay() = 0;
 };
 
 }  // namespace dusklet

@@ -17,6 +17,10 @@ constexpr uint32_t kNifMessage = 1;
 constexpr uint32_t kNifIcon = 2;
 constexpr uint32_t kNifTip = 4;
 constexpr uint32_t kNotifyIconDataSize = 88;
+// The message the shell sends the window for the icon's mouse activity
+// (WM_APP + 1), with the mouse message in its second parameter. A private
+// message, so that the pointer moving over the window is never taken for it.
+constexpr uint32_t kTrayCallbackMessage = 0x8001;
 constexpr size_t kTipChars = 64;
 
 struct NOTIFYICONDATA {

@@ -6,6 +6,7 @@
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     using namespace dusklet::win;
+    DeclareDpiAware();
     // Taken before any window exists and held for the life of the process;
     // a second copy finds it and ends after its message.
     const UniqueHandle mutex(CreateMutexA(nullptr, FALSE, "Dusklet.SingleInstance"));

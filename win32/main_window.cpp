@@ -1,7 +1,6 @@
 #include "win32/main_window.h"
 
 #include <commctrl.h>
-#include <windowsx.h>
 
 #include "app/texts.h"
 #include "base/program_folder.h"
@@ -14,6 +13,7 @@ namespace {
 const char kClass[] = "DuskletMain";
 constexpr UINT kTimerId = 1;
 constexpr UINT kFirstMenuId = 1000;
+constexpr UINT kShowWarning = WM_APP + 2;
 
 }  // namespace
 
@@ -44,6 +44,7 @@ MainWindow::Start MainWindow::Open() {
                            WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, 0, client, owner_.get()))
         return Start::Failed;
     timer_.Attach(hwnd());
+    system_.SetWindow(hwnd());
     const ControlContext context = {instance_, dpiX_, dpiY_, static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)),
                                     kMainLayout};
     if (!controls_.Create(hwnd(), context)) return Start::Failed;
@@ -134,14 +135,17 @@ LRESULT MainWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_TIMER:
         if (wp == timer_.Id()) timer_.onTimer();
         return 0;
-    case WM_MOUSEMOVE: {
-        // Tray notifications come here too, with the mouse message as x.
-        const int16_t button = static_cast<int16_t>(((wp & MK_LBUTTON) ? 1 : 0) | ((wp & MK_RBUTTON) ? 2 : 0) |
-                                                    ((wp & MK_MBUTTON) ? 4 : 0));
-        const int16_t shift = static_cast<int16_t>(((wp & MK_SHIFT) ? 1 : 0) | ((wp & MK_CONTROL) ? 2 : 0));
-        const float tppY = 1440.0f / static_cast<float>(dpiY_);
-        form_->Form_MouseMove(button, shift, static_cast<float>(GET_X_LPARAM(lp)) * TwipsPerPixelX(),
-                              static_cast<float>(GET_Y_LPARAM(lp)) * tppY);
+    case kTrayCallbackMessage:
+        // The tray icon's mouse activity, the mouse message in lParam; handed
+        // over as a mouse move whose x, in twips, carries it.
+        form_->Form_MouseMove(0, 0, static_cast<float>(static_cast<UINT>(lp)) * TwipsPerPixelX(), 0);
+        return 0;
+    case kShowWarning: {
+        const std::u16string text = std::move(warning_);
+        warning_.clear();
+        if (!text.empty())
+            MessageBoxA(hwnd(), ToAnsi(text).c_str(), ToAnsi(texts::kProgramTitle).c_str(),
+                        MB_OK | MB_ICONWARNING | MB_SETFOREGROUND);
         return 0;
     }
     case WM_ACTIVATE:
@@ -198,6 +202,13 @@ void MainWindow::InitCommonControls() { ::InitCommonControls(); }
 
 void MainWindow::MsgBox(std::u16string_view text, std::u16string_view title, uint32_t style) {
     ::MessageBoxA(nullptr, ToAnsi(text).c_str(), ToAnsi(title).c_str(), style);
+}
+
+// Shown from the message loop once the handler that asks has returned, so
+// that no handler runs inside the message box's own loop.
+void MainWindow::Warn(std::u16string_view text) {
+    warning_ = text;
+    PostMessageA(hwnd(), kShowWarning, 0, 0);
 }
 
 void MainWindow::Show() { ShowWindow(hwnd(), SW_SHOW); }

@@ -38,6 +38,7 @@ public:
     void InitCommonControls() override;
     bool AnotherInstanceRunning() override { return anotherInstance_; }
     void MsgBox(std::u16string_view text, std::u16string_view title, uint32_t style) override;
+    void Warn(std::u16string_view text) override;
     float TwipsPerPixelX() override { return 1440.0f / static_cast<float>(dpiX_); }
     void Show() override;
     void Hide() override;
@@ -65,7 +66,8 @@ private:
     UniqueMenu menu_;
     UniqueWindow owner_;
     UINT taskbarCreated_ = 0;
-    int lastFocus_ = -1;  // the control to give the focus back to on activation
+    int lastFocus_ = -1;      // the control to give the focus back to on activation
+    std::u16string warning_;  // a warning waiting to be shown
 
     WinControlSet<kMainLayout> controls_;
     std::array<Control*, ctl::kControlCount> models_{};

@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include <cstddef>
 #include <cstring>
 
 #include "win32/ansi.h"
@@ -29,6 +30,11 @@ HMODULE Advapi32() {
     return module;
 }
 
+HMODULE Powrprof() {
+    static HMODULE module = LoadSystemLibrary("powrprof.dll");
+    return module;
+}
+
 }  // namespace
 
 int32_t WinSystemApi::GetVersionExA(OsVersionRecord& record) {
@@ -48,14 +54,50 @@ int32_t WinSystemApi::ExitWindowsEx(uint32_t flags, uint32_t reason) { return ::
 
 int32_t WinSystemApi::SetSuspendState(bool hibernate, bool forceCritical, bool disableWakeEvent) {
     using Fn = BOOLEAN(WINAPI*)(BOOLEAN, BOOLEAN, BOOLEAN);
-    static const Fn fn = Resolve<Fn>(LoadSystemLibrary("powrprof.dll"), "SetSuspendState");
-    return fn ? fn(hibernate, forceCritical, disableWakeEvent) : 0;
+    static const Fn fn = Resolve<Fn>(Powrprof(), "SetSuspendState");
+    if (!fn) {
+        SetLastError(ERROR_PROC_NOT_FOUND);
+        return 0;
+    }
+    return fn(hibernate, forceCritical, disableWakeEvent);
 }
+
+std::optional<PowerCapabilities> WinSystemApi::GetPwrCapabilities() {
+    using Fn = BOOLEAN(WINAPI*)(PSYSTEM_POWER_CAPABILITIES);
+    static const Fn fn = Resolve<Fn>(Powrprof(), "GetPwrCapabilities");
+    SYSTEM_POWER_CAPABILITIES caps;
+    std::memset(&caps, 0, sizeof caps);
+    if (!fn || !fn(&caps)) return std::nullopt;
+    // AoAc is the byte at offset 20, which older headers (and systems) call spare.
+    static_assert(offsetof(SYSTEM_POWER_CAPABILITIES, spare2) + 2 == 20);
+    return PowerCapabilities{caps.SystemS1 != 0, caps.SystemS2 != 0, caps.SystemS3 != 0, caps.SystemS4 != 0,
+                             caps.spare2[2] != 0};
+}
+
+std::optional<bool> WinSystemApi::IsPwrSuspendAllowed() {
+    using Fn = BOOLEAN(WINAPI*)();
+    static const Fn fn = Resolve<Fn>(Powrprof(), "IsPwrSuspendAllowed");
+    if (!fn) return std::nullopt;
+    return fn() != 0;
+}
+
+std::optional<bool> WinSystemApi::IsPwrHibernateAllowed() {
+    using Fn = BOOLEAN(WINAPI*)();
+    static const Fn fn = Resolve<Fn>(Powrprof(), "IsPwrHibernateAllowed");
+    if (!fn) return std::nullopt;
+    return fn() != 0;
+}
+
+void WinSystemApi::TurnOffDisplay() { SendMessageA(window_, WM_SYSCOMMAND, SC_MONITORPOWER, 2); }
 
 int32_t WinSystemApi::LockWorkStation() {
     using Fn = BOOL(WINAPI*)();
     static const Fn fn = Resolve<Fn>(GetModuleHandleA("user32.dll"), "LockWorkStation");
-    return fn ? fn() : 0;
+    if (!fn) {
+        SetLastError(ERROR_PROC_NOT_FOUND);
+        return 0;
+    }
+    return fn();
 }
 
 Handle WinSystemApi::GetCurrentProcess() { return reinterpret_cast<Handle>(::GetCurrentProcess()); }
@@ -102,6 +144,21 @@ int32_t WinSystemApi::AdjustTokenPrivileges(Handle token, int32_t disableAll, co
 }
 
 int32_t WinSystemApi::CloseHandle(Handle handle) { return ::CloseHandle(reinterpret_cast<HANDLE>(handle)); }
+
+uint32_t WinSystemApi::GetLastError() { return ::GetLastError(); }
+
+std::u16string WinSystemApi::ErrorText(uint32_t error) {
+    char text[512];
+    DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error,
+                             LANG_USER_DEFAULT, text, sizeof text, nullptr);
+    while (n > 0 && (text[n - 1] == '\r' || text[n - 1] == '\n' || text[n - 1] == ' ')) --n;
+    return FromAnsi(std::string_view(text, n));
+}
+
+void DeclareDpiAware() {
+    using Fn = BOOL(WINAPI*)();
+    if (const Fn fn = Resolve<Fn>(GetModuleHandleA("user32.dll"), "SetProcessDPIAware")) fn();
+}
 
 CivilDateTime WinClock::Now() {
     SYSTEMTIME st;

@@ -25,7 +25,23 @@ public:
                                   uint32_t bufferLength, TokenPrivileges& previousState,
                                   uint32_t& returnLength) override;
     int32_t CloseHandle(Handle handle) override;
+    uint32_t GetLastError() override;
+    std::u16string ErrorText(uint32_t error) override;
+    std::optional<PowerCapabilities> GetPwrCapabilities() override;
+    std::optional<bool> IsPwrSuspendAllowed() override;
+    std::optional<bool> IsPwrHibernateAllowed() override;
+    void TurnOffDisplay() override;
+    // The window whose system command turns the display off.
+    void SetWindow(HWND window) { window_ = window; }
+
+private:
+    HWND window_ = nullptr;
 };
+
+// Tells Windows Vista and later that the program lays its windows out at the
+// screen's own DPI, so that they are not drawn as a stretched bitmap; done
+// before any window exists. Older Windows lack the function and scale nothing.
+void DeclareDpiAware();
 
 class WinClock : public Clock {
 public:

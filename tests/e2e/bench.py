@@ -69,21 +69,24 @@ class Bench:
         self.program_files = program_files or WIN_BUILD
         self.display, self._xvfb = self._start_display(dpi)
         try:
-            self._set_up(relay, version)
+            self._set_up(relay, version, dpi)
         except BaseException:
             self._stop_display()
             raise
 
-    def _set_up(self, relay, version):
+    def _set_up(self, relay, version, dpi):
         self.env = dict(os.environ, DISPLAY=self.display, WINEPREFIX=PREFIX, WINEDEBUG="-all",
                         WINEDLLOVERRIDES="mscoree,mshtml=", LANG="zh_CN.UTF-8", LC_ALL="zh_CN.UTF-8")
         if ARCH == "win64":
             self.env["WINEARCH"] = "win64"
         self._prepare_prefix()
         self.wine([WINESERVER, "-k"], check=False)
+        self.dpi = dpi
         # Mail links go to the driver, which records them: nothing starts on the host.
         self.reg('[HKEY_CLASSES_ROOT\\mailto\\shell\\open\\command]\n'
                  '@="C:\\\\Dusklet\\\\driver.exe record C:\\\\Dusklet\\\\mail.txt \\"%1\\""\n')
+        # Wine takes its DPI from here for programs started afterwards.
+        self.reg("[HKEY_CURRENT_USER\\Control Panel\\Desktop]\n\"LogPixels\"=dword:%08x\n" % dpi)
         relay_include = ";".join(relay) if relay else ""
         self.reg("[HKEY_CURRENT_USER\\Software\\Wine\\Debug]\n\"RelayInclude\"=\"%s\"\n" % relay_include)
         self.set_version(version)
@@ -234,6 +237,21 @@ class Bench:
         by_id = {w["id"]: w for w in tree[1:]}
         return {name: by_id[i] for name, i in IDS.items() if i in by_id}
 
+    def message_box(self, title, timeout=10):
+        """The visible message box titled `title`: its window, texts, buttons
+        and whether it shows an icon; None when none appears in time."""
+        box = self.find(title, timeout)
+        if not box:
+            return None
+        parts = self.driver("tree", box["hwnd"])[1:]
+        statics = [p for p in parts if p["class"].lower() == "static"]
+        return dict(box, texts=[p["text"] for p in statics if p["text"]],
+                    icon=any(p["style"] & 0x3 == 0x3 for p in statics),  # SS_ICON
+                    buttons=[p for p in parts if p["class"].lower() == "button"])
+
+    def close_message_box(self, box):
+        self.send(box["buttons"][0]["hwnd"], BM_CLICK)
+
     def control(self, name):
         return self.controls()[name]
 
@@ -284,6 +302,9 @@ class Bench:
         self.xdo("mousemove", 13 + 20 * (n - 1), 32, "mousedown", 3)
         poll(lambda: (self.driver("foreground") or [{}])[0].get("class") == "__winex11_standalone_tray", 3)
         self.xdo("mouseup", 3)
+
+    def tray_double_click(self, n=1):
+        self.tray_click("click", "--repeat", "2", "--delay", "80", "1", n=n)
 
     def tray_click(self, *xdo_click, n=1):
         self.xdo("mousemove", 13 + 20 * (n - 1), 32, *xdo_click)

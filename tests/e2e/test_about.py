@@ -101,14 +101,14 @@ class About(BenchTest):
         b.xdo("key", "Escape")  # main window hidden first
         poll(lambda: b.find(MAIN_TITLE) is None, 3)
         self.open_about()
-        b.tray_click("click", "--repeat", "2", "--delay", "80", "1")
+        b.tray_double_click()
         self.assertTrue(self.closed())
         self.assertTrue(poll(lambda: b.find(MAIN_TITLE), 3))
         self.assertTrue(b.find(MAIN_TITLE)["enabled"])
 
     def test_firing_while_open_ends_cleanly(self):
         b = self.bench
-        b.choose("cmbAction", 3)  # suspend: Wine does nothing, so the program's own exit shows
+        b.choose("cmbAction", 4)  # hibernate: Wine does nothing, so the program's own exit shows
         b.choose("cmbUnit", 2)
         b.set_text("txtPeriod", "3")
         b.click_control("cmdTimer")

@@ -6,7 +6,7 @@ import sys
 import unittest
 
 sys.path.insert(0, os.path.dirname(__file__))
-from bench import BM_CLICK, BenchTest, poll  # noqa: E402
+from bench import BM_CLICK, MAIN_TITLE, BenchTest, poll  # noqa: E402
 
 TRACED = ["user32.ExitWindowsEx", "user32.LockWorkStation", "powrprof.SetSuspendState",
           "advapi32.AdjustTokenPrivileges", "kernelbase.AdjustTokenPrivileges"]
@@ -16,9 +16,10 @@ UNITS = {"时": 0, "分": 1, "秒": 2}
 
 class Schedule(BenchTest):
     version = "winxp"
+    traced = TRACED
 
     def setUp(self):
-        self.bench_options = {"relay": TRACED, "version": self.version}
+        self.bench_options = {"relay": self.traced, "version": self.version}
         super().setUp()
         self.proc = self.bench.start()
 
@@ -97,24 +98,80 @@ class HibernateOnXP(Schedule):
         return self.power_calls()
 
 
-class SuspendOnNT4(Schedule):
+class Refusal(Schedule):
+    """An action that cannot be done: the program says so and stays, disarmed."""
+
+    def refused(self, action, reason):
+        b = self.bench
+        self.countdown(action, 1, "秒")
+        self.arm()
+        box = b.message_box("Dusklet", 10)
+        self.assertIsNotNone(box, "no message")
+        self.assertEqual(box["owner"], b.main)
+        self.assertEqual(len(box["buttons"]), 1)
+        self.assertTrue(box["icon"])
+        self.assertEqual(len(box["texts"]), 1, box["texts"])
+        first, _, why = box["texts"][0].partition("\r\n")
+        self.assertEqual(first, "无法执行%s。" % action)
+        if reason:
+            self.assertEqual(why, reason)
+        else:
+            self.assertTrue(why, "no reason given")
+        # Disarmed as by the button, shown, and still running.
+        self.assertTrue(b.find(MAIN_TITLE))
+        self.assertEqual(b.text("cmdTimer"), "激活定时器(&E)")
+        self.assertEqual(b.text("lblStatus"), "定时器禁止")
+        self.assertTrue(b.control("frame")["enabled"])
+        b.close_message_box(box)
+        self.assertTrue(poll(lambda: not b.find("Dusklet"), 5))
+        self.assertIsNone(self.proc.poll())
+        self.assertEqual(len(b.tray_icons()), 1)
+        self.assertEqual(b.tray_tooltip(), "没设置动作")
+
+
+class SuspendOnNT4(Refusal):
     version = "nt40"
 
-    def test_refused_and_the_program_still_ends(self):
-        self.countdown("挂起", 1, "秒")
-        self.arm()
-        self.assertEqual(self.fires(), [])
-        self.assertEqual(self.bench.tray_icons(), [])
+    def test_refused_by_the_version_with_a_message(self):
+        self.refused("挂起", "这个版本的 Windows 不支持此操作。")
+        self.assertEqual(self.power_calls(), [])
 
 
-class LockOn2000(Schedule):
+class LockOnWin7(Refusal):
+    """Wine's LockWorkStation fails (error 120): the failure is reported."""
+    version = "win7"
+
+    def test_a_failed_lock_is_reported_with_the_systems_reason(self):
+        self.refused("锁定计算机", None)
+        self.assertEqual([n for n, _ in self.power_calls()], ["LockWorkStation"])
+
+
+class LockOn2000(LockOnWin7):
     version = "win2k"
 
-    def test_lock_calls_lock_workstation(self):
-        self.countdown("锁定计算机", 1, "秒")
+
+class HibernateOnWin10(Schedule):
+    version = "win10"
+
+    def test_hibernate_reaches_set_suspend_state_inside_the_privilege_bracket(self):
+        self.countdown("睡眠", 1, "秒")
         self.arm()
-        self.assertEqual(self.fires(), ["LockWorkStation"])
-        self.assertEqual(self.bench.tray_icons(), [])
+        self.wait_gone(self.proc)
+        calls = self.power_calls()
+        self.assertEqual([n for n, _ in calls], ["AdjustTokenPrivileges", "SetSuspendState", "AdjustTokenPrivileges"])
+        self.assertEqual(calls[1][1][0], 1)
+
+
+class DpiAwareBeforeAnyWindow(Schedule):
+    version = "win10"
+    traced = ["user32.SetProcessDPIAware", "user32.CreateWindowExA"]
+
+    def test_the_process_declares_itself_dpi_aware_first(self):
+        names = [f.split(".")[-1] for f, _ in self.bench.relay_calls()]
+        self.assertIn("SetProcessDPIAware", names)
+        self.assertIn("CreateWindowExA", names)
+        self.assertLess(names.index("SetProcessDPIAware"), names.index("CreateWindowExA"))
+
 
 
 class ClockMode(Schedule):

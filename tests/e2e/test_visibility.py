@@ -4,7 +4,7 @@ import sys
 import unittest
 
 sys.path.insert(0, os.path.dirname(__file__))
-from bench import MAIN_TITLE, BenchTest, poll  # noqa: E402
+from bench import LAYOUT, MAIN_TITLE, BenchTest, poll, px  # noqa: E402
 
 WM_SYSCOMMAND, SC_CLOSE = 0x112, 0xF060
 
@@ -21,7 +21,7 @@ class Visibility(BenchTest):
         return self.bench.find(MAIN_TITLE) is not None
 
     def double_click_tray(self):
-        self.bench.tray_click("click", "--repeat", "2", "--delay", "80", "1")
+        self.bench.tray_double_click()
 
     def menu(self):
         return [w for w in self.bench.driver("windows") if w["class"] == "#32768" and w["visible"]]
@@ -96,6 +96,43 @@ class Visibility(BenchTest):
         self.assertTrue(poll(lambda: b.text("cmdTimer") == "禁止定时器(&D)", 3))
         b.xdo("key", "alt+d")
         self.assertTrue(poll(lambda: b.text("cmdTimer") == "激活定时器(&E)", 3))
+
+
+class PointerAtHighDpi(BenchTest):
+    """At 240 DPI the window is wider than 515 pixels, the numbers of the tray's
+    mouse messages: the pointer crossing it must not pass for a tray click."""
+    bench_options = {"dpi": 240}
+
+    def menu(self):
+        return [w for w in self.bench.driver("windows") if w["class"] == "#32768" and w["visible"]]
+
+    def test_a_pointer_sweep_over_the_window_is_no_tray_click(self):
+        b = self.bench
+        b.start()
+        poll(b.tray_icons, 5)
+        main = b.find(MAIN_TITLE)
+        self.assertEqual(main["cw"], px(LAYOUT["main"]["width"], 240))
+        border = (main["w"] - main["cw"]) // 2
+        left, top = main["sx"] + border, main["sy"] + main["h"] - main["ch"] - border
+        rows = {c["name"]: c for c in LAYOUT["main"]["controls"]}
+        # The window's bare surface between the button and the status strip.
+        below_button = rows["cmdTimer"]["top"] + rows["cmdTimer"]["height"]
+        y = top + px((below_button + rows["lblStatus"]["top"]) // 2, 240)
+        moves = []
+        for x in list(range(0, 500, 10)) + list(range(500, 530)) + list(range(530, main["cw"], 10)):
+            moves += ["mousemove", left + x, y, "sleep", "0.01"]
+        b.xdo(*moves)
+        self.assertFalse(poll(self.menu, 1), "a pointer movement opened the tray menu")
+        self.assertTrue(b.find(MAIN_TITLE))
+        # The tray icon itself still answers.
+        b.tray_right_click()
+        self.assertTrue(poll(self.menu, 3), "no menu on a right click")
+        b.xdo("key", "Escape")
+        self.assertTrue(poll(lambda: not self.menu(), 3))
+        b.xdo("key", "Escape")  # hides the window
+        self.assertTrue(poll(lambda: not b.find(MAIN_TITLE), 3))
+        b.tray_double_click()
+        self.assertTrue(poll(lambda: b.find(MAIN_TITLE), 3))
 
 
 if __name__ == "__main__":

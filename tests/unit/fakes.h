@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <array>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -38,8 +39,8 @@ struct MemTextBox : Mem<TextBox> {
     std::u16string Text() const override { return text; }
     void Replace(std::u16string_view t) override {
         ++writes;
-        text = t;
-        onChange();  // inside the write, as an edit control's EN_CHANGE
+        text = std::u16string(t);  // (not from the view: GCC 12 warns wrongly on that inlined copy)
+        onChange();                // inside the write, as an edit control's EN_CHANGE
     }
     // The user types one character: the key filter first, then the edit.
     void Type(char16_t ch) {
@@ -50,7 +51,7 @@ struct MemTextBox : Mem<TextBox> {
         onChange();
     }
     void Paste(std::u16string_view t) {
-        text = t;
+        text = std::u16string(t);  // (not from the view: GCC 12 warns wrongly on that inlined copy)
         onChange();
     }
 };
@@ -248,7 +249,11 @@ struct RecordingTray : TrayShell {
 struct RecordingSystem : SystemApi {
     Log& log;
     OsVersionRecord version{148, 5, 1, 2600, 2};
-    int32_t exitResult = 1;
+    int32_t exitResult = 1, suspendResult = 1, lockResult = 1;
+    uint32_t lastError = 0;  // what a failed call leaves
+    // A desktop that sleeps to S3 and hibernates, as powrprof describes it.
+    std::optional<PowerCapabilities> capabilities = PowerCapabilities{true, false, true, true, false};
+    std::optional<bool> suspendAllowed = true, hibernateAllowed = true;
     explicit RecordingSystem(Log& l) : log(l) {}
     void Set(uint32_t platform, uint32_t major, uint32_t minor) {
         version.dwPlatformId = platform;
@@ -266,11 +271,11 @@ struct RecordingSystem : SystemApi {
     }
     int32_t SetSuspendState(bool h, bool f, bool d) override {
         log.push_back("SetSuspendState " + std::to_string(h) + " " + std::to_string(f) + " " + std::to_string(d));
-        return 1;
+        return suspendResult;
     }
     int32_t LockWorkStation() override {
         log.push_back("LockWorkStation");
-        return 1;
+        return lockResult;
     }
     Handle GetCurrentProcess() override { return static_cast<Handle>(-1); }
     int32_t OpenProcessToken(Handle, uint32_t access, Handle& token) override {
@@ -294,6 +299,12 @@ struct RecordingSystem : SystemApi {
         log.push_back("CloseHandle " + std::to_string(h));
         return 1;
     }
+    uint32_t GetLastError() override { return lastError; }
+    std::u16string ErrorText(uint32_t error) override { return error == 5 ? u"拒绝访问。" : u""; }
+    std::optional<PowerCapabilities> GetPwrCapabilities() override { return capabilities; }
+    std::optional<bool> IsPwrSuspendAllowed() override { return suspendAllowed; }
+    std::optional<bool> IsPwrHibernateAllowed() override { return hibernateAllowed; }
+    void TurnOffDisplay() override { log.push_back("TurnOffDisplay"); }
 };
 
 struct FakeHost : MainHost {
@@ -321,6 +332,7 @@ struct FakeHost : MainHost {
     void MsgBox(std::u16string_view text, std::u16string_view title, uint32_t style) override {
         log.push_back("msgbox " + Narrow(text) + "|" + Narrow(title) + "|" + std::to_string(style));
     }
+    void Warn(std::u16string_view text) override { log.push_back("warn " + Narrow(text)); }
     float TwipsPerPixelX() override { return twipsPerPixel; }
     void Show() override {
         shown = true;

@@ -180,6 +180,20 @@ TEST_F(Schedule, BlinksOnlyWithinTheLeadTime) {
     EXPECT_EQ(icons, (std::vector<uint32_t>{0, 0x777, 0}));
 }
 
+TEST_F(Schedule, TheBlinkLeadIsTheBoxsNumberRoundedNotCut) {
+    f.get<vsBlink>().SetValue(5);
+    f.get<txtBlink>().Paste(u"4.6");  // the bar already holds 5: the text stays
+    ASSERT_EQ(f.get<txtBlink>().text, u"4.6");
+    Countdown(u"关机", u"6", u"秒");
+    f.form.cmdTimer_Click();
+    f.tray.calls.clear();
+    Tick();  // 6 seconds left: no blinking yet
+    EXPECT_TRUE(f.tray.calls.empty());
+    Advance(1);
+    Tick();  // 5 left: within a lead of 5 (4.6 rounded), not of 4
+    EXPECT_EQ(f.tray.calls.size(), 1u);
+}
+
 TEST_F(Schedule, NoBlinkingWhenTheBoxIsUnticked) {
     f.get<chkBlink>().Click();
     Countdown(u"关机", u"3", u"秒");

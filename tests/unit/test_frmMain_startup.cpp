@@ -19,14 +19,14 @@ TEST(Startup, RunsItsStepsInOrderAndAddsTheIdleIcon) {
     EXPECT_EQ(f.get<cmbAction>().Text(), u"关机");
     EXPECT_EQ(f.get<cmbUnit>().Text(), u"时");
     EXPECT_EQ(f.get<cmbT>().Text(), u"AM");
-    EXPECT_EQ(f.get<cmbAction>().ListCount(), 5);
+    EXPECT_EQ(f.get<cmbAction>().ListCount(), 6);  // Windows 7 locks
 
     const auto& nid = f.form.TrayRecord();
     EXPECT_EQ(nid.cbSize, 88u);
     EXPECT_EQ(nid.hWnd, 0x1234u);
     EXPECT_EQ(nid.uID, 1u);
     EXPECT_EQ(nid.uFlags, 7u);
-    EXPECT_EQ(nid.uCallbackMessage, 512u);
+    EXPECT_EQ(nid.uCallbackMessage, 0x8001u);  // WM_APP + 1: never an ordinary mouse move
     EXPECT_EQ(nid.hIcon, 0x777u);
     EXPECT_EQ(TipText(nid), u"没设置动作");
     EXPECT_EQ(f.tray.LastTip(), "\xC3\xBB\xC9\xE8\xD6\xC3\xB6\xAF\xD7\xF7");
@@ -35,14 +35,15 @@ TEST(Startup, RunsItsStepsInOrderAndAddsTheIdleIcon) {
     EXPECT_FALSE(f.form.Quitting());
 }
 
-TEST(Startup, OffersLockingOnlyOn2000AndXP) {
+TEST(Startup, OffersLockingOnTheNTFamilyFrom2000On) {
     for (auto [p, ma, mi, six] : {std::tuple{2u, 5u, 0u, true},
                                   {2u, 5u, 1u, true},
-                                  {2u, 5u, 2u, false},
+                                  {2u, 5u, 2u, true},
+                                  {2u, 6u, 2u, true},
+                                  {2u, 10u, 0u, true},
                                   {2u, 4u, 0u, false},
                                   {1u, 4u, 10u, false},
-                                  {1u, 4u, 0u, false},
-                                  {2u, 6u, 2u, false}}) {
+                                  {1u, 4u, 0u, false}}) {
         MainFixture f;
         f.system.Set(p, ma, mi);
         f.form.Form_Initialize();

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "power/os_version.h"
 #include "power/shutdown.h"
 #include "tests/unit/fakes.h"
@@ -78,12 +80,17 @@ Log Join(std::initializer_list<Log> parts) {
     return all;
 }
 
+using Outcome = PowerResult::Outcome;
+
 TEST(ExitWindowsAction, BracketsTheCallWithThePrivilegeOnNT) {
     Log log;
     RecordingSystem sys(log);
     sys.Set(2, 5, 1);
     sys.exitResult = 0;  // refused: the privilege is disabled all the same
-    EXPECT_EQ(ExitWindowsAction(sys, 0, kTrue), kFalse);
+    sys.lastError = 5;
+    const PowerResult result = ExitWindowsAction(sys, 0, kTrue);
+    EXPECT_EQ(result.outcome, Outcome::Failed);
+    EXPECT_EQ(result.error, 5u);
     EXPECT_EQ(log, Join({{"GetVersionExA"}, kEnable, {"ExitWindowsEx 4 0"}, kDisable}));
 }
 
@@ -92,7 +99,7 @@ TEST(ExitWindowsAction, NoPrivilegeOnTheWindows95Family) {
         Log log;
         RecordingSystem sys(log);
         sys.Set(platform, 4, 10);
-        EXPECT_EQ(ExitWindowsAction(sys, 8, kTrue), kTrue);
+        EXPECT_TRUE(ExitWindowsAction(sys, 8, kTrue).Done());
         EXPECT_EQ(log, (Log{"GetVersionExA", "ExitWindowsEx 12 0"}));
     }
 }
@@ -101,44 +108,113 @@ TEST(ExitWindowsAction, NewerNTVersionsStillUseThePrivilege) {
     Log log;
     RecordingSystem sys(log);
     sys.Set(2, 10, 0);
-    EXPECT_EQ(ExitWindowsAction(sys, 2, kFalse), kTrue);
+    EXPECT_TRUE(ExitWindowsAction(sys, 2, kFalse).Done());
     EXPECT_EQ(log, Join({{"GetVersionExA"}, kEnable, {"ExitWindowsEx 2 0"}, kDisable}));
 }
 
-TEST(SuspendAction, RefusedWhereTheSystemLacksIt) {
-    for (auto [p, ma, mi] : {std::tuple{0u, 3u, 1u}, {1u, 4u, 0u}, {2u, 4u, 0u}, {2u, 5u, 2u}, {2u, 6u, 1u}}) {
+TEST(SuspendAction, RefusedByVersionOn95AndNT4AndUnknownVersions) {
+    for (auto [p, ma, mi] : {std::tuple{0u, 3u, 1u}, {1u, 4u, 0u}, {1u, 4u, 3u}, {2u, 4u, 0u}, {2u, 3u, 51u}}) {
         Log log;
         RecordingSystem sys(log);
         sys.Set(p, ma, mi);
-        EXPECT_EQ(SuspendAction(sys, 1, kTrue, kFalse), kFalse);
-        EXPECT_EQ(log, (Log{"GetVersionExA"}));
+        EXPECT_EQ(SuspendAction(sys, 1, kTrue, kFalse).outcome, Outcome::NotOnThisVersion);
+        EXPECT_EQ(SuspendAction(sys, 0, kTrue, kFalse).outcome, Outcome::NotOnThisVersion);
+        EXPECT_EQ(log, (Log{"GetVersionExA", "GetVersionExA"}));
     }
 }
 
 TEST(SuspendAction, PassesHibernateThroughAndBracketsOnNT) {
     Log log;
     RecordingSystem sys(log);
-    sys.Set(1, 4, 90);  // ME: no privileges to handle
-    EXPECT_EQ(SuspendAction(sys, 0, kTrue, kFalse), kTrue);
-    EXPECT_EQ(log, (Log{"GetVersionExA", "SetSuspendState 0 1 0"}));
-    log.clear();
-    sys.Set(2, 5, 0);
-    EXPECT_EQ(SuspendAction(sys, 1, kFalse, kFalse), kTrue);
-    EXPECT_EQ(log, Join({{"GetVersionExA"}, kEnable, {"SetSuspendState 1 0 0"}, kDisable}));
+    for (uint32_t minor : {10u, 90u}) {  // 98 and ME: no privileges to handle
+        sys.Set(1, 4, minor);
+        EXPECT_TRUE(SuspendAction(sys, 0, kTrue, kFalse).Done());
+        EXPECT_EQ(log, (Log{"GetVersionExA", "SetSuspendState 0 1 0"}));
+        log.clear();
+    }
+    for (auto [ma, mi] : {std::pair{5u, 0u}, {5u, 2u}, {6u, 1u}, {10u, 0u}}) {
+        sys.Set(2, ma, mi);
+        EXPECT_TRUE(SuspendAction(sys, 1, kFalse, kFalse).Done());
+        EXPECT_EQ(log, Join({{"GetVersionExA"}, kEnable, {"SetSuspendState 1 0 0"}, kDisable}));
+        log.clear();
+    }
 }
 
-TEST(LockAction, Only2000AndXP) {
+TEST(SuspendAction, AsksWhatTheMachineCanDoBeforeTheCall) {
+    Log log;
+    RecordingSystem sys(log);
+    sys.Set(2, 10, 0);
+    sys.suspendAllowed = false;
+    EXPECT_EQ(SuspendAction(sys, 0, kTrue, kFalse).outcome, Outcome::NotOnThisMachine);
+    EXPECT_TRUE(SuspendAction(sys, 1, kTrue, kFalse).Done());  // hibernation is still on
+    sys.hibernateAllowed = false;
+    EXPECT_EQ(SuspendAction(sys, 1, kTrue, kFalse).outcome, Outcome::NotOnThisMachine);
+    EXPECT_EQ(std::count_if(log.begin(), log.end(), [](const std::string& l) { return l.rfind("SetSuspend", 0) == 0; }),
+              1);
+}
+
+TEST(SuspendAction, WhereTheMachineCannotSayTheCallIsMade) {
+    Log log;
+    RecordingSystem sys(log);
+    sys.Set(1, 4, 10);  // Windows 98's powrprof lacks the questions
+    sys.capabilities.reset();
+    sys.suspendAllowed.reset();
+    sys.hibernateAllowed.reset();
+    EXPECT_TRUE(SuspendAction(sys, 0, kFalse, kFalse).Done());
+    EXPECT_TRUE(SuspendAction(sys, 1, kFalse, kFalse).Done());
+    EXPECT_EQ(log, (Log{"GetVersionExA", "SetSuspendState 0 0 0", "GetVersionExA", "SetSuspendState 1 0 0"}));
+}
+
+TEST(SuspendAction, ModernStandbyTurnsTheDisplayOffInstead) {
+    Log log;
+    RecordingSystem sys(log);
+    sys.Set(2, 10, 0);
+    sys.capabilities = PowerCapabilities{false, false, false, true, true};
+    sys.suspendAllowed = false;  // what powrprof answers there
+    EXPECT_TRUE(SuspendAction(sys, 0, kTrue, kFalse).Done());
+    EXPECT_EQ(log, (Log{"GetVersionExA", "TurnOffDisplay"}));
+    // Without Modern Standby, a machine with no sleeping state cannot suspend.
+    log.clear();
+    sys.capabilities = PowerCapabilities{false, false, false, true, false};
+    EXPECT_EQ(SuspendAction(sys, 0, kTrue, kFalse).outcome, Outcome::NotOnThisMachine);
+    EXPECT_EQ(log, (Log{"GetVersionExA"}));
+    // A machine that still has S3 beside it suspends as usual.
+    log.clear();
+    sys.capabilities = PowerCapabilities{false, false, true, true, true};
+    sys.suspendAllowed = true;
+    EXPECT_TRUE(SuspendAction(sys, 0, kTrue, kFalse).Done());
+    EXPECT_EQ(log, Join({{"GetVersionExA"}, kEnable, {"SetSuspendState 0 1 0"}, kDisable}));
+}
+
+TEST(SuspendAction, AFailedCallKeepsTheSystemsReasonAndClosesTheBracket) {
+    Log log;
+    RecordingSystem sys(log);
+    sys.Set(2, 6, 1);
+    sys.suspendResult = 0;
+    sys.lastError = 5;
+    const PowerResult result = SuspendAction(sys, 1, kTrue, kFalse);
+    EXPECT_EQ(result.outcome, Outcome::Failed);
+    EXPECT_EQ(result.error, 5u);
+    EXPECT_EQ(log, Join({{"GetVersionExA"}, kEnable, {"SetSuspendState 1 1 0"}, kDisable}));
+}
+
+TEST(LockAction, TheNTFamilyFrom2000On) {
     for (auto [p, ma, mi, locks] : {std::tuple{2u, 5u, 0u, true},
                                     {2u, 5u, 1u, true},
+                                    {2u, 5u, 2u, true},
+                                    {2u, 6u, 2u, true},
+                                    {2u, 10u, 0u, true},
                                     {1u, 4u, 10u, false},
                                     {1u, 4u, 90u, false},
-                                    {2u, 4u, 0u, false},
-                                    {2u, 6u, 2u, false}}) {
+                                    {2u, 4u, 0u, false}}) {
         Log log;
         RecordingSystem sys(log);
         sys.Set(p, ma, mi);
-        EXPECT_EQ(LockAction(sys), locks ? kTrue : kFalse);
+        EXPECT_EQ(LockAction(sys).outcome, locks ? Outcome::Done : Outcome::NotOnThisVersion);
         EXPECT_EQ(log.size(), locks ? 2u : 1u);
+        sys.lockResult = 0;
+        sys.lastError = 120;
+        EXPECT_EQ(LockAction(sys).error, locks ? 120u : 0u);
     }
 }
 

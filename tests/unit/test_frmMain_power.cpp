@@ -1,0 +1,152 @@
+// What each action does on each Windows version, and what the user sees when
+// an action cannot be done.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "tests/unit/fakes.h"
+
+namespace dusklet {
+namespace {
+
+using namespace ctl;
+using testing::Log;
+using testing::MainFixture;
+
+struct Version {
+    const char* name;
+    uint32_t platform, major, minor;
+    bool lock, suspend;  // offered and performed
+};
+
+const Version kVersions[] = {
+    {"95", 1, 4, 0, false, false},   {"98", 1, 4, 10, false, true},  {"ME", 1, 4, 90, false, true},
+    {"NT 4", 2, 4, 0, false, false}, {"2000", 2, 5, 0, true, true},  {"XP", 2, 5, 1, true, true},
+    {"2003", 2, 5, 2, true, true},   {"Vista", 2, 6, 0, true, true}, {"7", 2, 6, 1, true, true},
+    {"8", 2, 6, 2, true, true},      {"10", 2, 10, 0, true, true},
+};
+
+struct Action {
+    const char16_t* label;
+    const char* call;  // the system call that performs it
+    bool Version::*gate;
+};
+
+const Action kActions[] = {
+    {u"关机", "ExitWindowsEx 12 0", nullptr},
+    {u"重新启动", "ExitWindowsEx 6 0", nullptr},
+    {u"注销", "ExitWindowsEx 4 0", nullptr},
+    {u"挂起", "SetSuspendState 0 1 0", &Version::suspend},
+    {u"睡眠", "SetSuspendState 1 1 0", &Version::suspend},
+    {u"锁定计算机", "LockWorkStation", &Version::lock},
+};
+
+// Arms the action for one second on a started fixture and lets it come due.
+void RunOut(MainFixture& f, const char16_t* label) {
+    f.get<cmbAction>().Choose(label);
+    f.get<cmbUnit>().Choose(u"秒");
+    f.get<txtPeriod>().Paste(u"1");
+    f.form.cmdTimer_Click();
+    f.clock.Set(AddUnits(f.clock.Serial(), TimeUnit::Seconds, 1));
+    f.log.clear();
+    f.form.Timer_Timer();
+}
+
+bool Logged(const Log& log, const std::string& line) { return std::find(log.begin(), log.end(), line) != log.end(); }
+
+TEST(PowerByVersion, EachActionIsOfferedPerformedOrRefusedAsItsVersionAllows) {
+    int cases = 0;
+    for (const Version& v : kVersions) {
+        for (const Action& a : kActions) {
+            MainFixture f;
+            f.system.Set(v.platform, v.major, v.minor);
+            f.Started();
+            const bool offered = a.gate != &Version::lock || v.lock;
+            const auto& items = f.get<cmbAction>().items;
+            ASSERT_EQ(std::find(items.begin(), items.end(), a.label) != items.end(), offered)
+                << v.name << " " << testing::Narrow(a.label);
+            if (!offered) continue;
+            ++cases;
+            RunOut(f, a.label);
+            const bool performed = !a.gate || v.*a.gate;
+            SCOPED_TRACE(std::string(v.name) + " " + testing::Narrow(a.label));
+            EXPECT_EQ(Logged(f.log, a.call), performed);
+            EXPECT_EQ(f.host.unloaded, performed);
+            const std::string refusal =
+                "warn 无法执行" + testing::Narrow(a.label) + "。\r\n这个版本的 Windows 不支持此操作。";
+            EXPECT_EQ(Logged(f.log, refusal), !performed);
+        }
+    }
+    EXPECT_EQ(cases, 11 * 5 + 7);  // locking on the seven versions from 2000 on
+}
+
+struct Failure : ::testing::Test {
+    MainFixture f;
+    void SetUp() override { f.system.Set(2, 10, 0); }
+};
+
+TEST_F(Failure, AFailedCallReturnsToIdleShowsTheWindowAndSaysWhy) {
+    f.Started();
+    f.system.lockResult = 0;
+    f.system.lastError = 5;
+    f.host.shown = false;
+    f.get<chkBlink>().Click();  // no blink step in the log
+    RunOut(f, u"锁定计算机");
+    EXPECT_EQ(f.log, (Log{"GetVersionExA", "LockWorkStation", "tray 1", "timer off", "show",
+                          "warn 无法执行锁定计算机。\r\n拒绝访问。"}));
+    EXPECT_FALSE(f.host.unloaded);
+    EXPECT_FALSE(f.form.Quitting());
+    // Idle exactly as disarming leaves it.
+    EXPECT_FALSE(f.form.TimerOn());
+    EXPECT_FALSE(f.timer.enabled);
+    EXPECT_EQ(f.get<cmdTimer>().caption, u"激活定时器(&E)");
+    EXPECT_EQ(f.get<lblStatus>().caption, u"定时器禁止");
+    EXPECT_TRUE(f.get<frame>().enabled);
+    EXPECT_EQ(TipText(f.form.TrayRecord()), u"没设置动作");
+    EXPECT_EQ(f.form.TrayRecord().hIcon, 0x777u);
+    EXPECT_TRUE(f.host.shown);
+}
+
+TEST_F(Failure, EveryKindOfCallThatFailsIsReported) {
+    f.Started();
+    f.system.exitResult = 0;
+    f.system.suspendResult = 0;
+    f.system.lastError = 1314;  // no text for it: the number stands in
+    for (const char16_t* label : {u"关机", u"重新启动", u"注销", u"挂起", u"睡眠"}) {
+        RunOut(f, label);
+        EXPECT_TRUE(Logged(f.log, "warn 无法执行" + testing::Narrow(label) + "。\r\n错误代码 1314"))
+            << testing::Narrow(label);
+        EXPECT_FALSE(f.host.unloaded);
+        EXPECT_FALSE(f.timer.enabled);
+    }
+}
+
+TEST_F(Failure, WhatTheMachineCannotDoIsRefusedWithItsOwnReason) {
+    f.system.hibernateAllowed = false;
+    f.Started();
+    RunOut(f, u"睡眠");
+    EXPECT_TRUE(Logged(f.log, "warn 无法执行睡眠。\r\n这台计算机不支持此操作。"));
+    EXPECT_FALSE(Logged(f.log, "SetSuspendState 1 1 0"));
+}
+
+TEST_F(Failure, ModernStandbySuspendsByTurningTheDisplayOffAndEnds) {
+    f.system.capabilities = PowerCapabilities{false, false, false, false, true};
+    f.system.suspendAllowed = false;
+    f.Started();
+    RunOut(f, u"挂起");
+    EXPECT_TRUE(Logged(f.log, "TurnOffDisplay"));
+    EXPECT_TRUE(f.host.unloaded);
+}
+
+TEST_F(Failure, TheAboutWindowClosesBeforeTheWindowComesBack) {
+    f.Started();
+    f.system.lockResult = 0;
+    f.host.aboutOpen = true;
+    RunOut(f, u"锁定计算机");
+    const auto about = std::find(f.log.begin(), f.log.end(), "unload about");
+    ASSERT_NE(about, f.log.end());
+    EXPECT_LT(about - f.log.begin(), std::find(f.log.begin(), f.log.end(), "show") - f.log.begin());
+}
+
+}  // namespace
+}  // namespace dusklet
