@@ -63,10 +63,13 @@ def poll(fn, timeout=10.0, interval=0.05):
 
 
 class Bench:
-    def __init__(self, dpi=96, relay=None, version=None, program_files=None):
-        """program_files: a folder holding Dusklet.exe, SkinH_VB6.dll and aero.she
-        to run instead of the build's (an unpacked release, say)."""
+    def __init__(self, dpi=96, relay=None, version=None, program_files=None, debug=()):
+        """relay: the functions whose calls Wine traces; debug: more of Wine's
+        debug channels ("+systray"); program_files: a folder holding Dusklet.exe,
+        SkinH_VB6.dll and aero.she to run instead of the build's (an unpacked
+        release, say)."""
         self.program_files = program_files or WIN_BUILD
+        self.debug = list(debug)
         self.display, self._xvfb = self._start_display(dpi)
         try:
             self._set_up(relay, version, dpi)
@@ -82,14 +85,20 @@ class Bench:
         self._prepare_prefix()
         self.wine([WINESERVER, "-k"], check=False)
         self.dpi = dpi
-        # Mail links go to the driver, which records them: nothing starts on the host.
-        self.reg('[HKEY_CLASSES_ROOT\\mailto\\shell\\open\\command]\n'
-                 '@="C:\\\\Dusklet\\\\driver.exe record C:\\\\Dusklet\\\\mail.txt \\"%1\\""\n')
-        # Wine takes its DPI from here for programs started afterwards.
-        self.reg("[HKEY_CURRENT_USER\\Control Panel\\Desktop]\n\"LogPixels\"=dword:%08x\n" % dpi)
         relay_include = ";".join(relay) if relay else ""
-        self.reg("[HKEY_CURRENT_USER\\Software\\Wine\\Debug]\n\"RelayInclude\"=\"%s\"\n" % relay_include)
+        self.reg(
+            # Mail links go to the driver, which records them: nothing starts on the host.
+            '[HKEY_CLASSES_ROOT\\mailto\\shell\\open\\command]\n'
+            '@="C:\\\\Dusklet\\\\driver.exe record C:\\\\Dusklet\\\\mail.txt \\"%%1\\""\n\n'
+            # Wine takes its DPI from here for programs started afterwards.
+            '[HKEY_CURRENT_USER\\Control Panel\\Desktop]\n"LogPixels"=dword:%08x\n\n'
+            '[HKEY_CURRENT_USER\\Software\\Wine\\Debug]\n"RelayInclude"="%s"\n' % (dpi, relay_include))
         self.set_version(version)
+        # Writing the registry starts the prefix's desktop process, which would
+        # keep the DPI it started with (its tray icons sized for another DPI):
+        # the program starts with a fresh one.
+        self.wine([WINESERVER, "-k"], check=False)
+        self.wine([WINESERVER, "-w"], check=False)
         self.relay = bool(relay)
         self.procs = []
         self.logs = []
@@ -193,7 +202,10 @@ class Bench:
 
     def start(self, wait=True, env=None):
         log = tempfile.NamedTemporaryFile("w+", suffix=".log", delete=False)
-        env = dict(self.env, WINEDEBUG="+relay" if self.relay else "-all", **(env or {}))
+        env = dict(self.env, **(env or {}))
+        # Wine's exception trace is always on: a fault in a handler reached from
+        # another process is otherwise invisible (Wine carries on past it).
+        env["WINEDEBUG"] = ",".join(["+seh"] + (["+relay"] if self.relay else []) + self.debug)
         proc = subprocess.Popen([LOADER, "C:\\Dusklet\\Dusklet.exe"], env=env, cwd=APP_DIR,
                                 stdout=subprocess.DEVNULL, stderr=log)
         self.procs.append(proc)
@@ -282,14 +294,23 @@ class Bench:
             return []
         return [w for w in self.driver("tree", tray[0]["hwnd"])[1:] if w["class"] == "__winex11_tray_icon"]
 
+    def tray_icon_centre(self, n=1):
+        """Where the n-th tray icon is on the screen (its size and place
+        follow the DPI)."""
+        icons = poll(lambda: len(self.tray_icons()) >= n and self.tray_icons(), 5)
+        if not icons:
+            raise AssertionError("no tray icon %d" % n)
+        icon = icons[n - 1]
+        return icon["sx"] + icon["w"] // 2, icon["sy"] + icon["h"] // 2
+
     def tray_tooltip(self, n=1):
         """Hovers over the n-th tray icon and reads the tooltip the shell shows."""
-        x, y = 13 + 20 * (n - 1), 32
+        x, y = self.tray_icon_centre(n)
         self.xdo("mousemove", x + 1, y)
         self.xdo("mousemove", x, y)
 
         def shown():
-            tips = [t["text"] for t in self.driver("tooltips") or [] if t["visible"] and t["text"]]
+            tips = [t["text"] for t in self.driver("tooltips") or [] if t["visible"] and not t["balloon"] and t["text"]]
             return tips[0] if tips else None
         tip = poll(shown, 8, 0.2)
         self.xdo("mousemove", 600, 700)
@@ -299,7 +320,7 @@ class Bench:
         """A right click on the tray icon. Without a window manager the tray
         window takes the focus when pressed; releasing only once it has it
         keeps that from cancelling the menu that the release opens."""
-        self.xdo("mousemove", 13 + 20 * (n - 1), 32, "mousedown", 3)
+        self.xdo("mousemove", *self.tray_icon_centre(n), "mousedown", 3)
         poll(lambda: (self.driver("foreground") or [{}])[0].get("class") == "__winex11_standalone_tray", 3)
         self.xdo("mouseup", 3)
 
@@ -307,7 +328,7 @@ class Bench:
         self.tray_click("click", "--repeat", "2", "--delay", "80", "1", n=n)
 
     def tray_click(self, *xdo_click, n=1):
-        self.xdo("mousemove", 13 + 20 * (n - 1), 32, *xdo_click)
+        self.xdo("mousemove", *self.tray_icon_centre(n), *xdo_click)
 
     # ---- X ------------------------------------------------------------------
 

@@ -9,7 +9,7 @@
 //   driver settext HWND TEXT        WM_SETTEXT (raises the control's change notification)
 //   driver focus HWND               the control that has the focus in HWND's thread
 //   driver foreground               the foreground window
-//   driver tooltips                 texts of the visible tooltip windows
+//   driver tooltips                 tooltip windows: visible, balloon or not, text
 //   driver screen                   screen size and dots per inch
 //   driver launch EXE TITLE         starts EXE, prints the ms until a window titled TITLE is
 //                                   visible and the process's id, and leaves it running
@@ -19,6 +19,7 @@
 //   driver resources PID            handle, GDI and USER object counts of a process
 //   driver record FILE TEXT         appends TEXT to FILE (stands in for the mail program)
 #include <windows.h>
+#include <commctrl.h>
 #include <shellapi.h>
 
 #include <cstdio>
@@ -138,9 +139,9 @@ BOOL CALLBACK FindVisible(HWND h, LPARAM lp) {
 
 BOOL CALLBACK EachTooltip(HWND h, LPARAM) {
     if (_wcsicmp(ClassOf(h).c_str(), L"tooltips_class32") == 0) {
-        std::printf("{\"hwnd\":%lu,\"visible\":%d,\"text\":%s}\n",
+        std::printf("{\"hwnd\":%lu,\"visible\":%d,\"balloon\":%d,\"text\":%s}\n",
                     static_cast<unsigned long>(reinterpret_cast<uintptr_t>(h)), IsWindowVisible(h) ? 1 : 0,
-                    Json(Text(h)).c_str());
+                    (GetWindowLongW(h, GWL_STYLE) & TTS_BALLOON) ? 1 : 0, Json(Text(h)).c_str());
     }
     return TRUE;
 }
