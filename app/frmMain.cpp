@@ -103,6 +103,7 @@ void frmMain::Disarm() {
 }
 
 void frmMain::Arm() {
+    blnWarned = kFalse;
     c.get<frame>().SetEnabled(false);
     c.get<cmdTimer>().SetCaption(texts::kArmedButton);
     strAction = c.get<cmbAction>().Text();
@@ -140,12 +141,24 @@ void frmMain::Timer_Timer() {
     const int32_t secondsLeft = static_cast<int32_t>(SecondsBetween(NowSerial(s.clock), dtTarget));
     c.get<lblStatus>().SetCaption(DecimalText(secondsLeft) + texts::kSecondsLeft);
     if (blnBlink && secondsLeft <= lngBlinkSecs) {
+        if (!blnWarned) WarnOfTheAction(secondsLeft);
         nid.hIcon = blnIconShown ? 0 : s.host.IconHandle();
         Tray(kNimModify);
         blnIconShown = ToBoolean(!blnIconShown);
     }
     if (ToSeconds(dtTarget) > ToSeconds(NowSerial(s.clock))) return;
     Fire();
+}
+
+// Once per arming, when the blinking begins: a balloon from the icon says
+// what will happen and how to stop it, where the shell can show one (the icon
+// itself may sit in the hidden part of the notification area).
+void frmMain::WarnOfTheAction(int32_t secondsLeft) {
+    blnWarned = kTrue;
+    if (s.tray.ShellVersion() < 5) return;
+    const std::u16string text =
+        DecimalText(secondsLeft) + texts::kSecondsLeft + strAction + texts::kFullStop + texts::kClickToCancel;
+    s.tray.ShowBalloon(BalloonForm(nid, texts::kProgramTitle, text, s.ansi));
 }
 
 PowerResult frmMain::Perform() {
@@ -227,6 +240,12 @@ void frmMain::Form_MouseMove(int16_t, int16_t, float x, float) {
     const int32_t message = RoundToInt32(static_cast<double>(x) / s.host.TwipsPerPixelX());
     if (message == WM_LBUTTONDBLCLK) {
         ShowMainWindow();
+    } else if (message == kNinBalloonUserClick) {
+        // The balloon's last chance to cancel: the window in front, with the
+        // focus on the button, so that Enter or Space disarms.
+        ShowMainWindow();
+        s.host.SetForeground();
+        c.get<cmdTimer>().SetFocus();
     } else if (message == WM_RBUTTONUP) {
         s.host.SetForeground();
         switch (s.host.PopupMenu()) {

@@ -72,6 +72,7 @@ private:
     void Arm();
     void Disarm();
     SerialDate ClockTarget(SerialDate now);
+    void WarnOfTheAction(int32_t secondsLeft);
     void Fire();
     PowerResult Perform();
     std::u16string FailureText(const PowerResult& result);
@@ -91,6 +92,7 @@ private:
     SerialDate dtTarget = 0;
     NOTIFYICONDATA nid;
     Boolean blnIconShown = kTrue;  // the tick's own flag: is the tray picture shown
+    Boolean blnWarned = kFalse;    // has this arming's balloon been shown
 };
 
 }  // namespace dusklet

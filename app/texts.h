@@ -20,6 +20,7 @@ inline constexpr char16_t kStartStatus[] = u"定时禁止";
 inline constexpr char16_t kSecondsLeft[] = u" 秒后执行";
 inline constexpr char16_t kCannotRun[] = u"无法执行";
 inline constexpr char16_t kFullStop[] = u"。";
+inline constexpr char16_t kClickToCancel[] = u"单击这里打开窗口可以取消。";
 inline constexpr char16_t kNotOnThisVersion[] = u"这个版本的 Windows 不支持此操作。";
 inline constexpr char16_t kNotOnThisMachine[] = u"这台计算机不支持此操作。";
 inline constexpr char16_t kErrorCode[] = u"错误代码 ";

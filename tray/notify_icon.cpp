@@ -1,13 +1,45 @@
 #include "tray/notify_icon.h"
 
+#include <algorithm>
+
 namespace dusklet {
 namespace {
 
-void PutU32(NotifyIconBytes& out, size_t offset, uint32_t v) {
+template <size_t N> void PutU32(std::array<uint8_t, N>& out, size_t offset, uint32_t v) {
     for (int i = 0; i < 4; ++i) out[offset + i] = static_cast<uint8_t>(v >> (8 * i));
 }
 
 bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+
+// Converts the text up to its NUL one character (or surrogate pair) at a time
+// into the field of `size` bytes at `offset`, keeping what fits before a NUL
+// of its own, so a double-byte character is never split; returns the offset
+// behind that NUL.
+template <size_t N>
+size_t PutAnsi(std::array<uint8_t, N>& out, size_t offset, size_t size, std::u16string_view text, AnsiCodec& codec) {
+    text = text.substr(0, std::min(text.find(u'\0'), text.size()));
+    size_t pos = offset;
+    for (size_t i = 0; i < text.size();) {
+        const size_t n = (IsHighSurrogate(text[i]) && i + 1 < text.size()) ? 2 : 1;
+        const std::string piece = codec.ToAnsi(text.substr(i, n));
+        if (pos + piece.size() > offset + size - 1) break;
+        for (char c : piece) out[pos++] = static_cast<uint8_t>(c);
+        i += n;
+    }
+    out[pos++] = 0;
+    return pos;
+}
+
+// The six numbers that open both forms of the record.
+template <size_t N>
+void PutHeader(std::array<uint8_t, N>& out, const NOTIFYICONDATA& nid, uint32_t size, uint32_t flags) {
+    PutU32(out, 0, size);
+    PutU32(out, 4, nid.hWnd);
+    PutU32(out, 8, nid.uID);
+    PutU32(out, 12, flags);
+    PutU32(out, 16, nid.uCallbackMessage);
+    PutU32(out, 20, nid.hIcon);
+}
 
 }  // namespace
 
@@ -26,29 +58,22 @@ std::u16string TipText(const NOTIFYICONDATA& nid) {
 
 NotifyIconBytes AnsiForm(const NOTIFYICONDATA& nid, AnsiCodec& codec) {
     NotifyIconBytes out{};
-    PutU32(out, 0, nid.cbSize);
-    PutU32(out, 4, nid.hWnd);
-    PutU32(out, 8, nid.uID);
-    PutU32(out, 12, nid.uFlags);
-    PutU32(out, 16, nid.uCallbackMessage);
-    PutU32(out, 20, nid.hIcon);
-
-    // Convert the text up to its NUL one character (or surrogate pair) at a
-    // time and keep what fits in 63 bytes, leaving room for the NUL.
-    const std::u16string text = TipText(nid);
-    std::string ansi;
-    for (size_t i = 0; i < text.size();) {
-        const size_t n = (IsHighSurrogate(text[i]) && i + 1 < text.size()) ? 2 : 1;
-        const std::string piece = codec.ToAnsi(std::u16string_view(text).substr(i, n));
-        if (ansi.size() + piece.size() > kTipChars - 1) break;
-        ansi += piece;
-        i += n;
-    }
-    size_t pos = 24;
-    for (char c : ansi) out[pos++] = static_cast<uint8_t>(c);
-    out[pos++] = 0;
+    PutHeader(out, nid, nid.cbSize, nid.uFlags);
+    size_t pos = PutAnsi(out, 24, kTipChars, std::u16string_view(nid.szTip.data(), nid.szTip.size()), codec);
     // The blanks behind the NUL, as the padded field converts.
     while (pos < out.size()) out[pos++] = ' ';
+    return out;
+}
+
+BalloonBytes BalloonForm(const NOTIFYICONDATA& nid, std::u16string_view title, std::u16string_view text,
+                         AnsiCodec& codec) {
+    BalloonBytes out{};
+    PutHeader(out, nid, kNotifyIconDataV2Size, kNifInfo);
+    // szTip (128 bytes), dwState and dwStateMask stay zero.
+    PutAnsi(out, 160, 256, text, codec);  // szInfo
+    PutU32(out, 416, kBalloonTimeoutMs);  // uTimeout
+    PutAnsi(out, 420, 64, title, codec);  // szInfoTitle
+    PutU32(out, 484, kNiifWarning);       // dwInfoFlags
     return out;
 }
 

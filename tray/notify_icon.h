@@ -1,5 +1,6 @@
-// The tray icon record as the program holds it, and its 88-byte ANSI form
-// (the shell's first-version layout) that goes to Shell_NotifyIconA.
+// The tray icon record as the program holds it, its 88-byte ANSI form (the
+// shell's first-version layout) that goes to Shell_NotifyIconA, and the
+// shell's 488-byte version-5 form that carries a balloon.
 #pragma once
 #include <array>
 #include <cstdint>
@@ -16,7 +17,13 @@ constexpr uint32_t kNimDelete = 2;
 constexpr uint32_t kNifMessage = 1;
 constexpr uint32_t kNifIcon = 2;
 constexpr uint32_t kNifTip = 4;
-constexpr uint32_t kNotifyIconDataSize = 88;
+constexpr uint32_t kNifInfo = 0x10;
+constexpr uint32_t kNiifWarning = 2;
+constexpr uint32_t kNotifyIconDataSize = 88;     // NOTIFYICONDATAA_V1_SIZE
+constexpr uint32_t kNotifyIconDataV2Size = 488;  // NOTIFYICONDATAA_V2_SIZE, shell 5.0 and later
+constexpr uint32_t kBalloonTimeoutMs = 10000;
+// What the shell sends through the icon's callback when the user clicks its balloon.
+constexpr uint32_t kNinBalloonUserClick = 0x405;
 // The message the shell sends the window for the icon's mouse activity
 // (WM_APP + 1), with the mouse message in its second parameter. A private
 // message, so that the pointer moving over the window is never taken for it.
@@ -46,11 +53,26 @@ using NotifyIconBytes = std::array<uint8_t, kNotifyIconDataSize>;
 // only between whole characters, so a double-byte character is never split.
 NotifyIconBytes AnsiForm(const NOTIFYICONDATA& nid, AnsiCodec& codec);
 
+using BalloonBytes = std::array<uint8_t, kNotifyIconDataV2Size>;
+
+// The version-5 record that shows a balloon from the icon: the six numbers
+// with NIF_INFO alone as flags (the icon and its tip stay as they are), an
+// empty tip, the text (256 bytes) and title (64 bytes) in the ANSI code page,
+// each cut between whole characters with its NUL inside the field, a timeout
+// of about 10 s and the warning icon.
+BalloonBytes BalloonForm(const NOTIFYICONDATA& nid, std::u16string_view title, std::u16string_view text,
+                         AnsiCodec& codec);
+
 // Shell_NotifyIconA.
 class TrayShell {
 public:
     virtual ~TrayShell() = default;
     virtual bool NotifyIcon(uint32_t message, const NotifyIconBytes& record) = 0;
+    // NIM_MODIFY with the version-5 record.
+    virtual bool ShowBalloon(const BalloonBytes& record) = 0;
+    // The major version that shell32 reports (DllGetVersion); 4 where it
+    // has no such function, as on Windows 95, 98 and NT 4 without the newer shell.
+    virtual uint32_t ShellVersion() = 0;
 };
 
 inline void TrayNotify(TrayShell& shell, AnsiCodec& codec, uint32_t message, const NOTIFYICONDATA& nid) {

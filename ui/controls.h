@@ -92,7 +92,10 @@ public:
     Event<> onMouseMove;
 };
 
-class Button : public Label {};
+class Button : public Label {
+public:
+    virtual void SetFocus() = 0;
+};
 
 class Container : public Control {};
 class Image : public Control {};

@@ -108,6 +108,14 @@ bool MainWindow::PreTranslate(MSG& msg) {
         if (next >= 0) Focus(next);
         return true;
     }
+    // Enter on a focused command button clicks it, as in a dialog.
+    if (msg.message == WM_KEYDOWN && msg.wParam == VK_RETURN) {
+        const int focused = FocusedControl();
+        if (focused >= 0 && kMainLayout[focused].kind == ControlKind::Command) {
+            SendMessageA(controls_[focused].hwnd, BM_CLICK, 0, 0);
+            return true;
+        }
+    }
     // Esc must become a typed character for the window's key preview, not a
     // dialog cancel.
     if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) return false;

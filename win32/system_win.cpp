@@ -1,6 +1,7 @@
 #include "win32/system_win.h"
 
 #include <shellapi.h>
+#include <shlwapi.h>
 
 #include <cstddef>
 #include <cstring>
@@ -195,25 +196,54 @@ std::u16string WinDateTimeFormat::LongTime(const CivilDateTime& c) {
     return n > 0 ? FromAnsi(std::string_view(buf, static_cast<size_t>(n - 1))) : std::u16string();
 }
 
-bool WinTrayShell::NotifyIcon(uint32_t message, const NotifyIconBytes& record) {
-    // The record is the shell's 32-bit ANSI layout. Unpacking it field by
-    // field gives the same bytes on a 32-bit system and the right layout
-    // where pointers are wider.
-    auto u32 = [&](size_t offset) {
-        uint32_t v = 0;
-        for (int i = 3; i >= 0; --i) v = (v << 8) | record[offset + i];
-        return v;
-    };
+namespace {
+
+uint32_t U32(const uint8_t* record, size_t offset) {
+    uint32_t v = 0;
+    for (int i = 3; i >= 0; --i) v = (v << 8) | record[offset + i];
+    return v;
+}
+
+// The records are the shell's 32-bit ANSI layouts. Unpacking them field by
+// field gives the same bytes on a 32-bit system and the right layout where
+// pointers are wider.
+NOTIFYICONDATAA Unpack(const uint8_t* record, UINT wideSize) {
     NOTIFYICONDATAA data;
     std::memset(&data, 0, sizeof data);
-    data.cbSize = sizeof(void*) == 4 ? u32(0) : NOTIFYICONDATAA_V1_SIZE;
-    data.hWnd = reinterpret_cast<HWND>(static_cast<uintptr_t>(u32(4)));
-    data.uID = u32(8);
-    data.uFlags = u32(12);
-    data.uCallbackMessage = u32(16);
-    data.hIcon = reinterpret_cast<HICON>(static_cast<uintptr_t>(u32(20)));
+    data.cbSize = sizeof(void*) == 4 ? U32(record, 0) : wideSize;
+    data.hWnd = reinterpret_cast<HWND>(static_cast<uintptr_t>(U32(record, 4)));
+    data.uID = U32(record, 8);
+    data.uFlags = U32(record, 12);
+    data.uCallbackMessage = U32(record, 16);
+    data.hIcon = reinterpret_cast<HICON>(static_cast<uintptr_t>(U32(record, 20)));
+    return data;
+}
+
+}  // namespace
+
+bool WinTrayShell::NotifyIcon(uint32_t message, const NotifyIconBytes& record) {
+    NOTIFYICONDATAA data = Unpack(record.data(), NOTIFYICONDATAA_V1_SIZE);
     std::memcpy(data.szTip, record.data() + 24, kTipChars);
     return Shell_NotifyIconA(message, &data) != 0;
+}
+
+bool WinTrayShell::ShowBalloon(const BalloonBytes& record) {
+    static_assert(sizeof(void*) != 4 || sizeof(NOTIFYICONDATAA) >= kNotifyIconDataV2Size);
+    NOTIFYICONDATAA data = Unpack(record.data(), NOTIFYICONDATAA_V2_SIZE);
+    std::memcpy(data.szInfo, record.data() + 160, sizeof data.szInfo);
+    data.uTimeout = U32(record.data(), 416);
+    std::memcpy(data.szInfoTitle, record.data() + 420, sizeof data.szInfoTitle);
+    data.dwInfoFlags = U32(record.data(), 484);
+    return Shell_NotifyIconA(NIM_MODIFY, &data) != 0;
+}
+
+uint32_t WinTrayShell::ShellVersion() {
+    // shell32 is loaded already: the program imports Shell_NotifyIconA from it.
+    const auto fn = Resolve<DLLGETVERSIONPROC>(GetModuleHandleA("shell32.dll"), "DllGetVersion");
+    DLLVERSIONINFO info;
+    std::memset(&info, 0, sizeof info);
+    info.cbSize = sizeof info;
+    return fn && SUCCEEDED(fn(&info)) ? info.dwMajorVersion : 4;
 }
 
 }  // namespace dusklet::win

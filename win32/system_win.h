@@ -57,6 +57,8 @@ public:
 class WinTrayShell : public TrayShell {
 public:
     bool NotifyIcon(uint32_t message, const NotifyIconBytes& record) override;
+    bool ShowBalloon(const BalloonBytes& record) override;
+    uint32_t ShellVersion() override;
 };
 
 }  // namespace dusklet::win

@@ -293,6 +293,7 @@ private:
 class WinButton : public Windowed<Button> {
 public:
     void SetCaption(std::u16string_view caption) override { SetWindowText16(hwnd, caption); }
+    void SetFocus() override { ::SetFocus(hwnd); }
     void OnCommand(int code) override {
         if (code == BN_CLICKED) onClick();
     }

@@ -74,6 +74,19 @@ void GroupOptions(std::span<const ControlLayout> rows, std::span<Control* const>
     }
 }
 
+std::string RecordingTray::BalloonText(size_t i) const {
+    const char* gbk = reinterpret_cast<const char*>(balloons[i].data() + 160);
+    std::string in(gbk), out(in.size() * 2, '\0');
+    iconv_t cd = iconv_open("UTF-8", "GBK");
+    char* ip = in.data();
+    char* op = out.data();
+    size_t il = in.size(), ol = out.size();
+    iconv(cd, &ip, &il, &op, &ol);
+    iconv_close(cd);
+    out.resize(out.size() - ol);
+    return out;
+}
+
 MainFixture::MainFixture() : form(controls.Models(), timer, Services(format)) { host.form = &form; }
 
 MainFixture& MainFixture::Started() {

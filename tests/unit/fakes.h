@@ -126,7 +126,9 @@ struct MemLink : Mem<LinkLabel> {
 
 struct MemButton : Mem<Button> {
     std::u16string caption;
+    bool focused = false;
     void SetCaption(std::u16string_view c) override { caption = c; }
+    void SetFocus() override { focused = true; }
 };
 
 struct MemContainer : Mem<Container> {};
@@ -243,6 +245,16 @@ struct RecordingTray : TrayShell {
         const auto& r = calls.back().second;
         return std::string(reinterpret_cast<const char*>(r.data() + 24));
     }
+    uint32_t shellVersion = 6;  // XP's shell
+    std::vector<BalloonBytes> balloons;
+    bool ShowBalloon(const BalloonBytes& record) override {
+        balloons.push_back(record);
+        log.push_back("balloon " + BalloonText(balloons.size() - 1));
+        return true;
+    }
+    uint32_t ShellVersion() override { return shellVersion; }
+    // A balloon's text (szInfo) as the shell would show it, in UTF-8.
+    std::string BalloonText(size_t i) const;
 };
 
 // The system as seen by version detection and the power actions.

@@ -121,8 +121,10 @@ TEST_F(Schedule, TickCountsDownAndFiresTheChosenAction) {
     EXPECT_EQ(f.get<lblStatus>().caption, u"0 秒后执行");
     EXPECT_TRUE(f.form.Quitting());
     EXPECT_TRUE(f.host.unloaded);
-    // Blinking was on (30 s lead): three blink steps, then the power call, then the icon goes.
-    const Log expected = {"tray 1",
+    // Blinking was on (30 s lead): the balloon as it begins, three blink steps,
+    // then the power call, then the icon goes.
+    const Log expected = {"balloon 2 秒后执行重新启动。单击这里打开窗口可以取消。",
+                          "tray 1",
                           "tray 1",
                           "tray 1",
                           "GetVersionExA",

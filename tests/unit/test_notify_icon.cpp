@@ -67,5 +67,27 @@ TEST(AnsiForm, NeverSplitsADoubleByteCharacterAndKeepsTheNul) {
     EXPECT_EQ(d[24 + 62], 'x');
 }
 
+TEST(BalloonForm, EveryFieldInItsPlaceAndTextsCutBetweenWholeCharacters) {
+    Gbk gbk;
+    // 200 double-byte characters: 127 fit in szInfo's 256 bytes before the NUL.
+    const BalloonBytes b =
+        BalloonForm(Record(u"Tip"), u"a" + std::u16string(40, u'动'), std::u16string(200, u'动'), gbk);
+    const uint8_t head[24] = {0xE8, 1, 0, 0, 0x46, 0, 1, 0, 1,    0,    0,    0,
+                              0x10, 0, 0, 0, 0,    2, 0, 0, 0xCD, 0xAB, 0x34, 0x12};
+    for (int i = 0; i < 24; ++i) EXPECT_EQ(b[i], head[i]) << "offset " << i;
+    for (size_t i = 24; i < 160; ++i) EXPECT_EQ(b[i], 0) << "szTip, dwState, dwStateMask at " << i;
+    EXPECT_EQ(b[160], 0xB6);        // 动
+    EXPECT_EQ(b[160 + 253], 0xAF);  // trail byte of the 127th character
+    EXPECT_EQ(b[160 + 254], 0);
+    EXPECT_EQ(b[160 + 255], 0);
+    EXPECT_EQ(b[416] | b[417] << 8, 10000);  // uTimeout
+    // Title: "a" and 31 whole characters in 63 bytes, then its NUL.
+    EXPECT_EQ(b[420], 'a');
+    EXPECT_EQ(b[420 + 62], 0xAF);
+    EXPECT_EQ(b[420 + 63], 0);
+    EXPECT_EQ(b[484], 2);  // NIIF_WARNING
+    for (size_t i = 485; i < 488; ++i) EXPECT_EQ(b[i], 0);
+}
+
 }  // namespace
 }  // namespace dusklet

@@ -1,0 +1,109 @@
+// The balloon that warns, once per arming, when the blinking begins.
+#include <gtest/gtest.h>
+
+#include "tests/unit/fakes.h"
+
+namespace dusklet {
+namespace {
+
+using namespace ctl;
+using testing::MainFixture;
+
+struct Balloon : ::testing::Test {
+    MainFixture f;
+    void SetUp() override { f.Started(); }
+    void Arm(const char16_t* action, const char16_t* seconds, const char16_t* lead = u"5") {
+        f.get<cmbAction>().Choose(action);
+        f.get<cmbUnit>().Choose(u"秒");
+        f.get<txtPeriod>().Paste(seconds);
+        f.get<txtBlink>().Paste(lead);
+        f.form.cmdTimer_Click();
+    }
+    void Tick(int seconds) {  // a second of ticks, then the clock moves on
+        f.form.Timer_Timer();
+        f.form.Timer_Timer();
+        f.clock.Set(AddUnits(f.clock.Serial(), TimeUnit::Seconds, seconds));
+    }
+};
+
+TEST_F(Balloon, OnceWhenTheBlinkingBeginsWithTheSecondsLeftAndTheAction) {
+    for (const char16_t* action : {u"关机", u"重新启动", u"注销", u"挂起", u"睡眠", u"锁定计算机"}) {
+        MainFixture g;
+        g.Started();
+        g.get<cmbAction>().Choose(action);
+        g.get<cmbUnit>().Choose(u"秒");
+        g.get<txtPeriod>().Paste(u"8");
+        g.get<txtBlink>().Paste(u"5");
+        g.form.cmdTimer_Click();
+        for (int i = 0; i < 7; ++i) {  // 8 seconds left down to 2, two ticks each
+            g.form.Timer_Timer();
+            g.form.Timer_Timer();
+            g.clock.Set(AddUnits(g.clock.Serial(), TimeUnit::Seconds, 1));
+        }
+        ASSERT_EQ(g.tray.balloons.size(), 1u) << testing::Narrow(action);
+        EXPECT_EQ(g.tray.BalloonText(0), "5 秒后执行" + testing::Narrow(action) + "。单击这里打开窗口可以取消。");
+    }
+}
+
+TEST_F(Balloon, ACountdownShorterThanTheLeadWarnsOnItsFirstTick) {
+    Arm(u"关机", u"3", u"30");
+    EXPECT_TRUE(f.tray.balloons.empty());  // arming itself shows nothing
+    Tick(1);
+    ASSERT_EQ(f.tray.balloons.size(), 1u);
+    EXPECT_EQ(f.tray.BalloonText(0), "3 秒后执行关机。单击这里打开窗口可以取消。");
+}
+
+TEST_F(Balloon, AgainAfterDisarmingAndArmingAgainButNeverWithoutBlinking) {
+    Arm(u"关机", u"3");
+    Tick(1);
+    f.form.cmdTimer_Click();
+    f.form.cmdTimer_Click();
+    Tick(1);
+    EXPECT_EQ(f.tray.balloons.size(), 2u);
+    f.form.cmdTimer_Click();
+    f.get<chkBlink>().Click();
+    f.form.cmdTimer_Click();
+    Tick(1);
+    Tick(1);
+    EXPECT_EQ(f.tray.balloons.size(), 2u);
+}
+
+TEST_F(Balloon, NotWhereTheShellIsOlderThanVersion5) {
+    f.tray.shellVersion = 4;
+    Arm(u"关机", u"3");
+    Tick(1);
+    EXPECT_TRUE(f.tray.balloons.empty());
+    EXPECT_EQ(f.tray.calls.size(), 3u);  // the arming, then the blink steps as before
+}
+
+TEST_F(Balloon, ItsRecordIsTheShellsVersion5FormWithTheIconsIdentity) {
+    Arm(u"关机", u"3");
+    Tick(1);
+    const BalloonBytes& b = f.tray.balloons.at(0);
+    auto u32 = [&](size_t at) {
+        return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | static_cast<uint32_t>(b[at + 3]) << 24;
+    };
+    EXPECT_EQ(u32(0), 488u);
+    EXPECT_EQ(u32(4), 0x1234u);   // the window
+    EXPECT_EQ(u32(8), 1u);        // the icon's id
+    EXPECT_EQ(u32(12), 0x10u);    // NIF_INFO alone: icon and tip stay
+    EXPECT_EQ(u32(16), 0x8001u);  // the callback message
+    EXPECT_EQ(u32(416), 10000u);  // uTimeout
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(b.data() + 420)), "Dusklet");  // szInfoTitle
+    EXPECT_EQ(u32(484), 2u);                                                           // NIIF_WARNING
+}
+
+TEST_F(Balloon, TheBalloonClickBringsTheWindowWithTheFocusOnTheButton) {
+    Arm(u"关机", u"60");
+    f.host.shown = false;
+    f.host.aboutOpen = true;
+    f.log.clear();
+    f.form.Form_MouseMove(0, 0, 0x405 * 15.0f, 0);  // NIN_BALLOONUSERCLICK
+    EXPECT_EQ(f.log, (testing::Log{"unload about", "show", "foreground"}));
+    EXPECT_TRUE(f.get<cmdTimer>().focused);
+    f.form.cmdTimer_Click();  // what Enter on the button does
+    EXPECT_FALSE(f.form.TimerOn());
+}
+
+}  // namespace
+}  // namespace dusklet
