@@ -82,11 +82,42 @@ bool frmMain::Form_Initialize() {
     return true;
 }
 
-void frmMain::RestoreTrayIcon() { Tray(kNimAdd); }
+void frmMain::RestoreTrayIcon() {
+    if (busy) {
+        s.host.Later(Deferred::TrayIconLost, 0);
+        return;
+    }
+    Tray(kNimAdd);
+}
 
 // ---- Arming and disarming -------------------------------------------------
 
+// Arming, disarming and the tick run one at a time. The system delivers the
+// messages it sends the window during some calls of theirs (the tray's own
+// calls among them), so a click or tray notification can arrive in the
+// middle of one: it is handled once that has returned, and a tick then is
+// skipped (the next comes half a second later).
+class frmMain::InProgress {
+public:
+    explicit InProgress(bool& busy) : busy_(busy) { busy_ = true; }
+    ~InProgress() { busy_ = false; }
+    InProgress(const InProgress&) = delete;
+    InProgress& operator=(const InProgress&) = delete;
+
+private:
+    bool& busy_;
+};
+
 void frmMain::cmdTimer_Click() {
+    if (busy) {
+        s.host.Later(Deferred::ButtonClick, 0);
+        return;
+    }
+    InProgress running(busy);
+    ToggleSchedule();
+}
+
+void frmMain::ToggleSchedule() {
     if (blnTimerOn) Disarm();
     else Arm();
     blnTimerOn = ToBoolean(!blnTimerOn);
@@ -138,6 +169,8 @@ SerialDate frmMain::ClockTarget(SerialDate now) {
 // ---- The tick ---------------------------------------------------------------
 
 void frmMain::Timer_Timer() {
+    if (busy) return;
+    InProgress running(busy);
     const int32_t secondsLeft = static_cast<int32_t>(SecondsBetween(NowSerial(s.clock), dtTarget));
     c.get<lblStatus>().SetCaption(DecimalText(secondsLeft) + texts::kSecondsLeft);
     if (blnBlink && secondsLeft <= lngBlinkSecs) {
@@ -181,7 +214,7 @@ void frmMain::Fire() {
     // An action that did not happen is never silent: the schedule goes back
     // to idle as disarming leaves it (no tick can come again), the window
     // comes to the front, and a message says what failed and why.
-    cmdTimer_Click();
+    ToggleSchedule();
     ShowMainWindow();
     s.host.Warn(FailureText(result));
 }
@@ -238,6 +271,10 @@ void frmMain::Form_KeyPress(int16_t& keyAscii) {
 
 void frmMain::Form_MouseMove(int16_t, int16_t, float x, float) {
     const int32_t message = RoundToInt32(static_cast<double>(x) / s.host.TwipsPerPixelX());
+    if (busy) {
+        s.host.Later(Deferred::TrayNotification, message);
+        return;
+    }
     if (message == WM_LBUTTONDBLCLK) {
         ShowMainWindow();
     } else if (message == kNinBalloonUserClick) {

@@ -73,6 +73,7 @@ private:
     void Disarm();
     SerialDate ClockTarget(SerialDate now);
     void WarnOfTheAction(int32_t secondsLeft);
+    void ToggleSchedule();
     void Fire();
     PowerResult Perform();
     std::u16string FailureText(const PowerResult& result);
@@ -93,6 +94,8 @@ private:
     NOTIFYICONDATA nid;
     Boolean blnIconShown = kTrue;  // the tick's own flag: is the tray picture shown
     Boolean blnWarned = kFalse;    // has this arming's balloon been shown
+    class InProgress;
+    bool busy = false;  // arming, disarming or a tick is in progress
 };
 
 }  // namespace dusklet

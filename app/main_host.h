@@ -9,6 +9,8 @@
 
 namespace dusklet {
 
+enum class Deferred { TrayNotification, ButtonClick, TrayIconLost };
+
 class MainHost {
 public:
     virtual ~MainHost() = default;
@@ -20,6 +22,9 @@ public:
     virtual void InitCommonControls() = 0;
     virtual bool AnotherInstanceRunning() = 0;
     virtual void MsgBox(std::u16string_view text, std::u16string_view title, uint32_t style) = 0;
+    // Hands an event back to the window's own queue, to be handled once the
+    // handler that is in progress has returned (`detail`: the tray's mouse message).
+    virtual void Later(Deferred what, int32_t detail) = 0;
     // A warning the user must see: a message box owned by the main window,
     // titled with the program's name, once the handler that asks has returned.
     virtual void Warn(std::u16string_view text) = 0;

@@ -11,6 +11,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 prepare_wine_builds
 build_native "$DUSKLET_WIN_BUILD"
 export DUSKLET_E2E_PREFIX="$build/e2e-prefix-$arch"
-rm -rf "$DUSKLET_E2E_PREFIX"
+# A fresh prefix, and only this run's logs (the bench keeps each program's log there).
+rm -rf "$DUSKLET_E2E_PREFIX" "$build/e2e-logs"
 cd "$build/native"
 ctest --output-on-failure "$@"

@@ -212,6 +212,17 @@ void MainWindow::MsgBox(std::u16string_view text, std::u16string_view title, uin
     ::MessageBoxA(nullptr, ToAnsi(text).c_str(), ToAnsi(title).c_str(), style);
 }
 
+void MainWindow::Later(Deferred what, int32_t detail) {
+    switch (what) {
+    case Deferred::TrayNotification: PostMessageA(hwnd(), kTrayCallbackMessage, 0, detail); break;
+    case Deferred::ButtonClick:
+        PostMessageA(hwnd(), WM_COMMAND, MAKEWPARAM(ControlWindowId(ctl::cmdTimer), BN_CLICKED),
+                     reinterpret_cast<LPARAM>(controls_[ctl::cmdTimer].hwnd));
+        break;
+    case Deferred::TrayIconLost: PostMessageA(hwnd(), taskbarCreated_, 0, 0); break;
+    }
+}
+
 // Shown from the message loop once the handler that asks has returned, so
 // that no handler runs inside the message box's own loop.
 void MainWindow::Warn(std::u16string_view text) {
@@ -223,6 +234,7 @@ void MainWindow::Show() { ShowWindow(hwnd(), SW_SHOW); }
 void MainWindow::Hide() { ShowWindow(hwnd(), SW_HIDE); }
 
 void MainWindow::Unload() {
+    if (!hwnd()) return;  // closed already (the session ended during the last tick, say)
     int16_t cancel = 0;
     form_->Form_Unload(cancel);
     if (cancel) return;
@@ -245,7 +257,15 @@ PopupChoice MainWindow::PopupMenu() {
     return chosen >= kFirstMenuId ? static_cast<PopupChoice>(chosen - kFirstMenuId) : PopupChoice::None;
 }
 
+// One About window and one modal loop at a time: asked again while it is
+// open (from the tray menu, which its loop lets through), the open one comes
+// to the front. Only this function creates and destroys the About object;
+// every other path only closes its window, which ends the loop here.
 void MainWindow::ShowAboutModal() {
+    if (about_) {
+        SetForegroundWindow(about_->hwnd());
+        return;
+    }
     about_ = std::make_unique<AboutWindow>(instance_, hwnd(), dpiX_, dpiY_);
     EnableWindow(hwnd(), FALSE);
     about_->Open();

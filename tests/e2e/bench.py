@@ -6,8 +6,10 @@ sets the windows' state; xdotool gives real clicks and keys.
 """
 import json
 import os
+import re
 import shutil
 import subprocess
+import sys
 import tempfile
 import time
 import unittest
@@ -52,6 +54,28 @@ WM_SETTEXT, WM_CLOSE, WM_COMMAND, WM_MOUSEMOVE, BM_CLICK = 0x0C, 0x10, 0x111, 0x
 CB_SETCURSEL = 0x14E
 
 
+LOG_DIR = os.path.join(WIN_BUILD, "..", "e2e-logs")
+# What Wine's exception trace (+seh) writes when a program faults, behind the
+# process and thread ids (+pid): the exception's code and address.
+SEH_RECORD = re.compile(r"^([0-9a-f]+):[0-9a-f]+:trace:seh:\w+ code=([0-9a-f]+) flags=\S+ addr=(?:0x)?([0-9a-f]+)",
+                        re.IGNORECASE)
+FAULTS = {"c0000005": "access violation", "c0000094": "integer division by zero", "c00000fd": "stack overflow",
+          "c000001d": "illegal instruction"}
+
+
+def faults_in(log, pid=None):
+    """The faults of the program (Windows process id `pid`, or any process
+    when None) that a log records: (name, address) in order."""
+    found = []
+    with open(log, errors="replace") as f:
+        for line in f:
+            m = SEH_RECORD.match(line)
+            code = m and m.group(2).lower()
+            if code in FAULTS and (pid is None or int(m.group(1), 16) == pid):
+                found.append((FAULTS[code], "0x" + m.group(3).lower()))
+    return found
+
+
 def poll(fn, timeout=10.0, interval=0.05):
     """Calls fn until it returns something true, or gives up after timeout seconds."""
     end = time.monotonic() + timeout
@@ -63,13 +87,15 @@ def poll(fn, timeout=10.0, interval=0.05):
 
 
 class Bench:
-    def __init__(self, dpi=96, relay=None, version=None, program_files=None, debug=()):
+    def __init__(self, dpi=96, relay=None, version=None, program_files=None, debug=(), label="bench"):
         """relay: the functions whose calls Wine traces; debug: more of Wine's
         debug channels ("+systray"); program_files: a folder holding Dusklet.exe,
         SkinH_VB6.dll and aero.she to run instead of the build's (an unpacked
-        release, say)."""
+        release, say); label: names the logs of the programs it starts, which
+        are kept in build/e2e-logs."""
         self.program_files = program_files or WIN_BUILD
         self.debug = list(debug)
+        self.label = label
         self.display, self._xvfb = self._start_display(dpi)
         try:
             self._set_up(relay, version, dpi)
@@ -102,6 +128,7 @@ class Bench:
         self.relay = bool(relay)
         self.procs = []
         self.logs = []
+        self.log_pids = []  # Windows process ids, where known
         self.server = subprocess.Popen([WINESERVER, "-p", "-f"], env=self.env,
                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
@@ -201,21 +228,30 @@ class Bench:
     # ---- the program --------------------------------------------------------
 
     def start(self, wait=True, env=None):
-        log = tempfile.NamedTemporaryFile("w+", suffix=".log", delete=False)
+        os.makedirs(LOG_DIR, exist_ok=True)
+        log = os.path.join(LOG_DIR, "%s-%d.log" % (self.label, len(self.logs) + 1))
         env = dict(self.env, **(env or {}))
         # Wine's exception trace is always on: a fault in a handler reached from
         # another process is otherwise invisible (Wine carries on past it).
-        env["WINEDEBUG"] = ",".join(["+seh"] + (["+relay"] if self.relay else []) + self.debug)
-        proc = subprocess.Popen([LOADER, "C:\\Dusklet\\Dusklet.exe"], env=env, cwd=APP_DIR,
-                                stdout=subprocess.DEVNULL, stderr=log)
+        env["WINEDEBUG"] = ",".join(["+pid", "+seh"] + (["+relay"] if self.relay else []) + self.debug)
+        with open(log, "w") as out:
+            proc = subprocess.Popen([LOADER, "C:\\Dusklet\\Dusklet.exe"], env=env, cwd=APP_DIR,
+                                    stdout=subprocess.DEVNULL, stderr=out)
         self.procs.append(proc)
-        self.logs.append(log.name)
+        self.logs.append(log)
+        self.log_pids.append(None)
         if wait:
             main = self.find(MAIN_TITLE, 20)
             if not main:
                 raise AssertionError("the main window did not appear")
             self.main = main["hwnd"]
+            self.log_pids[-1] = main["pid"]
         return proc
+
+    def faults(self):
+        """Every fault that a started program's log records: (log, name, address)."""
+        return [(log, name, address) for log, pid in zip(self.logs, self.log_pids)
+                for name, address in faults_in(log, pid)]
 
     def relay_calls(self, index=-1):
         """The traced calls of a started copy, in order: (function, arguments)."""
@@ -348,8 +384,17 @@ class BenchTest(unittest.TestCase):
     bench_options = {}
 
     def setUp(self):
-        self.bench = Bench(**self.bench_options)
+        label = "%s.%s.%s" % (os.path.splitext(os.path.basename(sys.argv[0]))[0], type(self).__name__,
+                              self._testMethodName)
+        self.bench = Bench(label=label, **self.bench_options)
+        self.addCleanup(self.assert_no_faults)  # after the bench has closed
         self.addCleanup(self.bench.close)
+
+    def assert_no_faults(self):
+        faults = self.bench.faults()
+        if faults:
+            self.fail("the program faulted: " + "; ".join("%s at %s (%s)" % (name, address, log)
+                                                          for log, name, address in faults))
 
     def wait_gone(self, proc, timeout=10):
         try:

@@ -27,7 +27,7 @@ def leading_number(text):
 def main():
     count = int(os.environ.get("RANDOM_INPUTS", "500"))
     rng = random.Random(int(os.environ.get("RANDOM_SEED", "7")))
-    b = Bench()
+    b = Bench(label="long_random_input")
     failures = 0
     try:
         proc = b.start()
@@ -63,6 +63,9 @@ def main():
             poll(lambda: b.text("cmdTimer") == "激活定时器(&E)", 3)
     finally:
         b.close()
+    for log, name, address in b.faults():
+        print("the program faulted: %s at %s (%s)" % (name, address, log), file=sys.stderr)
+        failures += 1
     print("%d %d" % (count + 2, failures))
 
 

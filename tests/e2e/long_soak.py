@@ -16,7 +16,7 @@ def vmrss(pid):
 
 def main():
     seconds = int(os.environ.get("SOAK_SECONDS", "600"))
-    b = Bench()
+    b = Bench(label="long_soak")
     samples = []
     try:
         b.start()
@@ -39,7 +39,9 @@ def main():
     # Flat: after the first minute nothing grows by more than noise.
     settled = [s for s in samples if s[0] >= 60] or samples
     growth = settled[-1][1] - settled[0][1] > 512 or any(settled[-1][i] > settled[0][i] for i in (2, 3, 4))
-    print("%d %d" % (len(samples), 1 if growth else 0))
+    for log, name, address in b.faults():
+        print("the program faulted: %s at %s (%s)" % (name, address, log), file=sys.stderr)
+    print("%d %d" % (len(samples), 1 if growth or b.faults() else 0))
     for s in (samples[0], samples[-1]):
         print("t=%ds VmRSS=%d KB handles=%d GDI=%d USER=%d" % s)
 

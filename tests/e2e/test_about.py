@@ -22,16 +22,39 @@ class About(BenchTest):
         if os.path.exists(mail):
             os.unlink(mail)
 
-    def open_about(self):
+    def choose_about(self):
         b = self.bench
         b.tray_right_click()
         menu = poll(lambda: [w for w in b.driver("windows") if w["class"] == "#32768" and w["visible"]], 3)
         self.assertTrue(menu, "no menu")
         m = menu[0]
-        b.xdo("mousemove", m["sx"] + 20, m["sy"] + m["h"] - 10, "click", "1")  # 关于(&A), the last item
-        about = b.find(ABOUT_TITLE, 5)
+        # 关于(&A), the last item: hovered a moment first, as the menu may have no keyboard focus.
+        b.xdo("mousemove", m["sx"] + 20, m["sy"] + m["h"] - 10, "sleep", "0.4", "click", "1")
+        self.assertTrue(poll(lambda: not [w for w in b.driver("windows") if w["class"] == "#32768" and w["visible"]],
+                             3), "the menu stayed open")
+
+    def open_about(self):
+        self.choose_about()
+        about = self.bench.find(ABOUT_TITLE, 5)
         self.assertIsNotNone(about, "About did not open")
         return about
+
+    def abouts(self):
+        return [w for w in self.bench.driver("windows") if w["text"] == ABOUT_TITLE and w["visible"]]
+
+    def test_choosing_about_again_brings_the_open_one_forward(self):
+        b = self.bench
+        first = self.open_about()
+        self.choose_about()
+        self.assertEqual([w["hwnd"] for w in self.abouts()], [first["hwnd"]])
+        self.assertTrue(poll(lambda: (b.driver("foreground") or [{}])[0].get("hwnd") == first["hwnd"], 3))
+        b.xdo("key", "Escape")
+        self.assertTrue(self.closed())
+        self.assertTrue(poll(lambda: b.find(MAIN_TITLE)["enabled"], 3))
+        self.assertIsNone(self.proc.poll())
+        # A third time opens a fresh one, once.
+        self.open_about()
+        self.assertEqual(len(self.abouts()), 1)
 
     def parts(self, about):
         return self.bench.driver("tree", about["hwnd"])[1:]

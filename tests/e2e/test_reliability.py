@@ -24,10 +24,13 @@ class SessionEnd(BenchTest):
         self.assertEqual(messages[-1], 2, "the icon was not deleted on the way out")
 
 
-FAKETIME = "/usr/lib/x86_64-linux-gnu/faketime/libfaketimeMT.so.1"
+# libfaketime for the Wine that runs the program: the 32-bit product's where
+# the machine runs 32-bit code, else the 64-bit build's.
+FAKETIME = {"win32": "/usr/lib/i386-linux-gnu/faketime/libfaketimeMT.so.1",
+            "win64": "/usr/lib/x86_64-linux-gnu/faketime/libfaketimeMT.so.1"}[ARCH]
 
 
-@unittest.skipUnless(os.path.exists(FAKETIME) and ARCH == "win64", "needs libfaketime for the 64-bit Wine")
+@unittest.skipUnless(os.path.exists(FAKETIME), "needs libfaketime for the %s Wine" % ARCH)
 class ClockShift(BenchTest):
     """The program's own clock is moved with libfaketime, as after a sleep or
     a change of the system time."""

@@ -6,10 +6,12 @@
 
 #include <algorithm>
 #include <array>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "about/frmAbout.h"
@@ -232,9 +234,13 @@ struct RecordingTray : TrayShell {
     Log& log;
     std::vector<std::pair<uint32_t, NotifyIconBytes>> calls;
     explicit RecordingTray(Log& l) : log(l) {}
+    // What arrives during the next call, as a message that the system sends
+    // the window while the shell works (run once).
+    std::function<void()> duringNextCall;
     bool NotifyIcon(uint32_t message, const NotifyIconBytes& record) override {
         calls.emplace_back(message, record);
         log.push_back("tray " + std::to_string(message));
+        if (auto during = std::exchange(duringNextCall, nullptr)) during();
         return true;
     }
     uint32_t LastIcon() const {
@@ -345,6 +351,11 @@ struct FakeHost : MainHost {
         log.push_back("msgbox " + Narrow(text) + "|" + Narrow(title) + "|" + std::to_string(style));
     }
     void Warn(std::u16string_view text) override { log.push_back("warn " + Narrow(text)); }
+    void Later(Deferred what, int32_t detail) override {
+        log.push_back(what == Deferred::TrayNotification ? "later tray " + std::to_string(detail)
+                      : what == Deferred::ButtonClick    ? "later click"
+                                                         : "later icon");
+    }
     float TwipsPerPixelX() override { return twipsPerPixel; }
     void Show() override {
         shown = true;
@@ -361,11 +372,16 @@ struct FakeHost : MainHost {
         if (!cancel) unloaded = true;
     }
     void SetForeground() override { log.push_back("foreground"); }
+    std::function<void()> duringPopup, duringAbout;  // what the menu's or About's loop lets through
     PopupChoice PopupMenu() override {
         log.push_back("popup");
+        if (duringPopup) duringPopup();
         return choice;
     }
-    void ShowAboutModal() override { log.push_back("about"); }
+    void ShowAboutModal() override {
+        log.push_back("about");
+        if (duringAbout) duringAbout();
+    }
     bool AboutShowing() override { return aboutOpen; }
     void UnloadAbout() override {
         aboutOpen = false;
