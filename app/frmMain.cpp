@@ -57,7 +57,7 @@ frmMain::frmMain(const MainControls& controls, dusklet::Timer& timer, const frmM
     c.get<chkBlink>().onClick = Event<>::To<&frmMain::chkBlink_Click>(this);
 }
 
-void frmMain::Tray(uint32_t message) { TrayNotify(s.tray, s.ansi, message, nid); }
+void frmMain::Tray(uint32_t message) { s.tray.NotifyIcon(message, nidAnsi.Of(nid, s.ansi)); }
 
 bool frmMain::Form_Initialize() {
     s.host.AttachSkin(s.host.ProgramFolder() + texts::kSkinFile, u"");
@@ -126,6 +126,7 @@ void frmMain::ToggleSchedule() {
 
 void frmMain::Disarm() {
     c.get<lblStatus>().SetCaption(texts::kDisarmedStatus);
+    shownSeconds.reset();
     c.get<cmdTimer>().SetCaption(texts::kIdleButton);
     nid.hIcon = s.host.IconHandle();
     SetTip(nid, std::u16string(texts::kIdleTip) + u'\0');
@@ -172,7 +173,11 @@ void frmMain::Timer_Timer() {
     if (busy) return;
     InProgress running(busy);
     const int32_t secondsLeft = static_cast<int32_t>(SecondsBetween(NowSerial(s.clock), dtTarget));
-    c.get<lblStatus>().SetCaption(DecimalText(secondsLeft) + texts::kSecondsLeft);
+    // The strip changes once a second; the ticks between leave it alone.
+    if (shownSeconds != secondsLeft) {
+        c.get<lblStatus>().SetCaption(DecimalText(secondsLeft) + texts::kSecondsLeft);
+        shownSeconds = secondsLeft;
+    }
     if (blnBlink && secondsLeft <= lngBlinkSecs) {
         if (!blnWarned) WarnOfTheAction(secondsLeft);
         nid.hIcon = blnIconShown ? 0 : s.host.IconHandle();

@@ -2,6 +2,7 @@
 // control model so that they run unchanged on real windows and in tests.
 #pragma once
 #include <cstdint>
+#include <optional>
 
 #include "app/frmMain_layout.h"
 #include "app/main_host.h"
@@ -92,8 +93,10 @@ private:
     int32_t lngBlinkSecs = 0;
     SerialDate dtTarget = 0;
     NOTIFYICONDATA nid;
-    Boolean blnIconShown = kTrue;  // the tick's own flag: is the tray picture shown
-    Boolean blnWarned = kFalse;    // has this arming's balloon been shown
+    AnsiRecord nidAnsi;                   // nid as the shell takes it
+    std::optional<int32_t> shownSeconds;  // the countdown the status strip shows, if it shows one
+    Boolean blnIconShown = kTrue;         // the tick's own flag: is the tray picture shown
+    Boolean blnWarned = kFalse;           // has this arming's balloon been shown
     class InProgress;
     bool busy = false;  // arming, disarming or a tick is in progress
 };

@@ -65,6 +65,16 @@ NotifyIconBytes AnsiForm(const NOTIFYICONDATA& nid, AnsiCodec& codec) {
     return out;
 }
 
+const NotifyIconBytes& AnsiRecord::Of(const NOTIFYICONDATA& nid, AnsiCodec& codec) {
+    if (tip_ != nid.szTip) {
+        bytes_ = AnsiForm(nid, codec);
+        tip_ = nid.szTip;
+    } else {
+        PutHeader(bytes_, nid, nid.cbSize, nid.uFlags);
+    }
+    return bytes_;
+}
+
 BalloonBytes BalloonForm(const NOTIFYICONDATA& nid, std::u16string_view title, std::u16string_view text,
                          AnsiCodec& codec) {
     BalloonBytes out{};

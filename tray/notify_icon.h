@@ -4,6 +4,7 @@
 #pragma once
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -75,8 +76,16 @@ public:
     virtual uint32_t ShellVersion() = 0;
 };
 
-inline void TrayNotify(TrayShell& shell, AnsiCodec& codec, uint32_t message, const NOTIFYICONDATA& nid) {
-    shell.NotifyIcon(message, AnsiForm(nid, codec));
-}
+// The record's ANSI form kept between calls: the tip is converted again only
+// when it has changed, so the blinking, which changes only the icon, costs no
+// conversion.
+class AnsiRecord {
+public:
+    const NotifyIconBytes& Of(const NOTIFYICONDATA& nid, AnsiCodec& codec);
+
+private:
+    std::optional<std::array<char16_t, kTipChars>> tip_;  // the tip that bytes_ holds
+    NotifyIconBytes bytes_{};
+};
 
 }  // namespace dusklet

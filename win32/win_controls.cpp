@@ -38,7 +38,20 @@ std::u16string WindowText(HWND h) {
     return FromAnsi(ansi);
 }
 
-void SetWindowText16(HWND h, std::u16string_view text) { SetWindowTextA(h, ToAnsi(text).c_str()); }
+void SetWindowText16(HWND h, std::u16string_view text) {
+    // A caption fits a buffer on the stack: one conversion, nothing allocated.
+    char ansi[256];
+    const int n = text.empty()
+                      ? 0
+                      : WideCharToMultiByte(CP_ACP, 0, reinterpret_cast<const wchar_t*>(text.data()),
+                                            static_cast<int>(text.size()), ansi, sizeof ansi - 1, nullptr, nullptr);
+    if (n > 0 || text.empty()) {
+        ansi[n] = '\0';
+        SetWindowTextA(h, ansi);
+    } else {
+        SetWindowTextA(h, ToAnsi(text).c_str());
+    }
+}
 
 bool ToControl(UINT msg, WPARAM wp, LPARAM lp) {
     if (msg != WM_COMMAND && msg != WM_VSCROLL) return false;
@@ -115,11 +128,7 @@ class WinContainer : public Windowed<Container> {
 
 class WinLabel : public Windowed<Label> {
 public:
-    void SetCaption(std::u16string_view caption) override {
-        // The status strip is written twice a second but changes once: an
-        // unchanged caption is not written again, which spares a repaint.
-        if (caption != WindowText(hwnd)) SetWindowText16(hwnd, caption);
-    }
+    void SetCaption(std::u16string_view caption) override { SetWindowText16(hwnd, caption); }
     void OnCommand(int code) override {
         if (code == STN_CLICKED) onClick();
     }

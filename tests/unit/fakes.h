@@ -116,7 +116,11 @@ struct MemOption : Mem<OptionButton> {
 
 struct MemLabel : Mem<Label> {
     std::u16string caption;
-    void SetCaption(std::u16string_view c) override { caption = c; }
+    int writes = 0;
+    void SetCaption(std::u16string_view c) override {
+        caption = c;
+        ++writes;
+    }
 };
 
 struct MemLink : Mem<LinkLabel> {

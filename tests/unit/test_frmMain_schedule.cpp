@@ -142,6 +142,33 @@ TEST_F(Schedule, TickCountsDownAndFiresTheChosenAction) {
     EXPECT_EQ(f.log, expected);
 }
 
+TEST_F(Schedule, TheStripIsWrittenOnceASecondWithTheSecondsLeft) {
+    Countdown(u"关机", u"3", u"秒");
+    f.form.cmdTimer_Click();
+    auto& strip = f.get<lblStatus>();
+    std::vector<std::pair<std::u16string, int>> seen;
+    for (int tick = 0; tick < 6; ++tick) {
+        const int before = strip.writes;
+        Tick();
+        seen.emplace_back(strip.caption, strip.writes - before);
+        if (tick % 2 == 1) Advance(1);
+    }
+    const std::vector<std::pair<std::u16string, int>> expected = {{u"3 秒后执行", 1}, {u"3 秒后执行", 0},
+                                                                  {u"2 秒后执行", 1}, {u"2 秒后执行", 0},
+                                                                  {u"1 秒后执行", 1}, {u"1 秒后执行", 0}};
+    EXPECT_EQ(seen, expected);
+}
+
+TEST_F(Schedule, AfterDisarmingTheFirstTickWritesTheCountdownEvenIfItsNumberIsTheSame) {
+    Countdown(u"关机", u"3", u"秒");
+    f.form.cmdTimer_Click();
+    Tick();
+    f.form.cmdTimer_Click();
+    f.form.cmdTimer_Click();  // armed again at the same second: 3 seconds left again
+    Tick();
+    EXPECT_EQ(f.get<lblStatus>().caption, u"3 秒后执行");
+}
+
 TEST_F(Schedule, EachActionLabelCallsItsOperation) {
     struct Case {
         const char16_t* label;

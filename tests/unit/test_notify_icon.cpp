@@ -67,6 +67,31 @@ TEST(AnsiForm, NeverSplitsADoubleByteCharacterAndKeepsTheNul) {
     EXPECT_EQ(d[24 + 62], 'x');
 }
 
+struct CountingGbk : Gbk {
+    int calls = 0;
+    std::string ToAnsi(std::u16string_view text) override {
+        ++calls;
+        return Gbk::ToAnsi(text);
+    }
+};
+
+TEST(AnsiRecord, ConvertsTheTipOnlyWhenItChanges) {
+    CountingGbk gbk;
+    AnsiRecord record;
+    NOTIFYICONDATA nid = Record(std::u16string(u"没设置动作") + u'\0');
+    EXPECT_EQ(record.Of(nid, gbk), AnsiForm(nid, gbk));
+    const int once = gbk.calls;
+    nid.hIcon = 0;  // a blink step
+    const NotifyIconBytes& blank = record.Of(nid, gbk);
+    EXPECT_EQ(gbk.calls, once);
+    EXPECT_EQ(blank, AnsiForm(nid, gbk));
+    SetTip(nid, std::u16string(u"程序将要在") + u'\0');
+    gbk.calls = 0;
+    const NotifyIconBytes& armed = record.Of(nid, gbk);
+    EXPECT_GT(gbk.calls, 0);
+    EXPECT_EQ(armed, AnsiForm(nid, gbk));
+}
+
 TEST(BalloonForm, EveryFieldInItsPlaceAndTextsCutBetweenWholeCharacters) {
     Gbk gbk;
     // 200 double-byte characters: 127 fit in szInfo's 256 bytes before the NUL.
