@@ -74,10 +74,9 @@ void GroupOptions(std::span<const ControlLayout> rows, std::span<Control* const>
     }
 }
 
-std::string RecordingTray::BalloonText(size_t i) const {
-    const char* gbk = reinterpret_cast<const char*>(balloons[i].data() + 160);
-    std::string in(gbk), out(in.size() * 2, '\0');
-    iconv_t cd = iconv_open("UTF-8", "GBK");
+std::string Iconv(const char* to, const char* from, std::string in) {
+    std::string out(in.size() * 2 + 8, '\0');
+    iconv_t cd = iconv_open(to, from);
     char* ip = in.data();
     char* op = out.data();
     size_t il = in.size(), ol = out.size();
@@ -85,6 +84,10 @@ std::string RecordingTray::BalloonText(size_t i) const {
     iconv_close(cd);
     out.resize(out.size() - ol);
     return out;
+}
+
+std::string RecordingTray::BalloonText(size_t i) const {
+    return Iconv("UTF-8", "GBK", reinterpret_cast<const char*>(balloons[i].data() + 160));  // szInfo
 }
 
 MainFixture::MainFixture() : form(controls.Models(), timer, Services(format)) { host.form = &form; }

@@ -214,23 +214,18 @@ struct FakeFormat : DateTimeFormat {
     }
 };
 
+// Converts bytes between two encodings with iconv.
+std::string Iconv(const char* to, const char* from, std::string in);
+
 // Code page 936, as a Chinese Windows converts.
 struct Gbk : AnsiCodec {
     std::string ToAnsi(std::u16string_view text) override {
-        iconv_t cd = iconv_open("GBK", "UTF-16LE");
         std::string in;
         for (char16_t c : text) {
             in += static_cast<char>(c & 0xFF);
             in += static_cast<char>(c >> 8);
         }
-        std::string out(in.size() * 2 + 8, '\0');
-        char* ip = in.data();
-        char* op = out.data();
-        size_t il = in.size(), ol = out.size();
-        iconv(cd, &ip, &il, &op, &ol);
-        iconv_close(cd);
-        out.resize(out.size() - ol);
-        return out;
+        return Iconv("GBK", "UTF-16LE", std::move(in));
     }
 };
 
