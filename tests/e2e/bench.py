@@ -118,8 +118,8 @@ class Bench:
             '@="C:\\\\Dusklet\\\\driver.exe record C:\\\\Dusklet\\\\mail.txt \\"%%1\\""\n\n'
             # Wine takes its DPI from here for programs started afterwards.
             '[HKEY_CURRENT_USER\\Control Panel\\Desktop]\n"LogPixels"=dword:%08x\n\n'
-            '[HKEY_CURRENT_USER\\Software\\Wine\\Debug]\n"RelayInclude"="%s"\n' % (dpi, relay_include))
-        self.set_version(version)
+            '[HKEY_CURRENT_USER\\Software\\Wine\\Debug]\n"RelayInclude"="%s"\n\n' % (dpi, relay_include)
+            + self.version_entry(version))
         # Writing the registry starts the prefix's desktop process, which would
         # keep the DPI it started with (its tray icons sized for another DPI):
         # the program starts with a fresh one.
@@ -190,9 +190,15 @@ class Bench:
         finally:
             os.unlink(f.name)
 
-    def set_version(self, version):
+    @staticmethod
+    def version_entry(version):
+        """The registry entry that makes Wine report `version` (win98, winxp,
+        win10, ...) to the program; None removes it (Wine's default, Windows 7)."""
         key = "HKEY_CURRENT_USER\\Software\\Wine\\AppDefaults\\Dusklet.exe"
-        self.reg("[-%s]\n" % key if version is None else "[%s]\n\"Version\"=\"%s\"\n" % (key, version))
+        return "[-%s]\n" % key if version is None else "[%s]\n\"Version\"=\"%s\"\n" % (key, version)
+
+    def set_version(self, version):
+        self.reg(self.version_entry(version))
 
     def unix_pid(self, exe_name):
         """The Linux process that runs exe_name in this bench's prefix."""
