@@ -145,7 +145,7 @@ class Programs:
             result = json.loads(out.read().decode().strip().splitlines()[-1])
         self.b.logs.append(log)
         self.b.log_pids.append(result["pid"])
-        return result["ms"], self.b.unix_pid(exe)
+        return result["ms"], self._unix_pid(exe)
 
     def start(self, name, *args):
         """Starts a program directly, as a user would. Returns its window and Linux process."""
@@ -159,7 +159,13 @@ class Programs:
             raise AssertionError("%s showed no window" % name)
         self.b.logs.append(log)
         self.b.log_pids.append(window["pid"])
-        return window, self.b.unix_pid(exe)
+        return window, self._unix_pid(exe)
+
+    def _unix_pid(self, exe):
+        pid = self.b.unix_pid(exe)
+        if not pid:
+            raise AssertionError("no Linux process runs " + exe)
+        return pid
 
     def stop(self, name, hwnd=None):
         """Removes the program's tray icon (as its own exit would) and ends it;
@@ -170,6 +176,8 @@ class Programs:
         if hwnd:
             self.b.driver("trayremove", hwnd, 1)
         kill(self.b, exe)
+        for proc in self.b.procs:
+            proc.poll()  # reaps the ones that ended
 
 
 def arm(b, action, unit, amount, lead):
