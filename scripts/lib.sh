@@ -24,10 +24,19 @@ build_native() {  # [WINDOWS_BUILD_FOLDER]: also registers the checks that need 
   export DUSKLET_LAYOUT="$build/native/layout.json"
 }
 
-build_windows() {  # ARCH
+# Only the layout tables' JSON of the native build (build/native/layout.json),
+# from which the benchmark's lean program is made.
+build_layout() {
+  cmake -S "$root" -B "$build/native" -DCMAKE_BUILD_TYPE=Release >/dev/null
+  cmake --build "$build/native" --target layout -j"$(nproc)"
+  export DUSKLET_LAYOUT="$build/native/layout.json"
+}
+
+build_windows() {  # ARCH [LAYOUT_JSON]: with the JSON, also the benchmark's lean program
   local arch=$1 toolchain=i686-w64-mingw32
   [ "$arch" = win64 ] && toolchain=x86_64-w64-mingw32
-  cmake -S "$root" -B "$(win_build_dir "$arch")" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/$toolchain.cmake" >/dev/null
+  cmake -S "$root" -B "$(win_build_dir "$arch")" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/$toolchain.cmake" \
+    -DDUSKLET_LAYOUT_JSON="${2:-}" >/dev/null
   cmake --build "$(win_build_dir "$arch")" -j"$(nproc)"
 }
 
@@ -44,11 +53,11 @@ chinese_locale() {
 
 # Builds the product and, where Wine needs it, the 64-bit build; sets the
 # locale and exports what the Wine tools read. Sets $arch.
-prepare_wine_builds() {
+prepare_wine_builds() {  # [LAYOUT_JSON]: passed on to build_windows
   arch=$(wine_arch)
   echo "Wine runs the $arch build on this machine."
-  build_windows win32
-  [ "$arch" = win64 ] && build_windows win64
+  build_windows win32 "${1:-}"
+  [ "$arch" = win64 ] && build_windows win64 "${1:-}"
   chinese_locale
   export DUSKLET_PRODUCT_EXE="$build/win32/Dusklet.exe" DUSKLET_WINE_ARCH="$arch"
   export DUSKLET_WIN_BUILD="$(win_build_dir "$arch")" DUSKLET_SOURCE="$root"

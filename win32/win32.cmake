@@ -64,3 +64,31 @@ add_executable(minimal WIN32 benchmark/minimal.cpp)
 target_compile_options(minimal PRIVATE ${size_flags})
 target_link_options(minimal PRIVATE ${link_flags} -Os)
 target_link_libraries(minimal PRIVATE shell32 user32 kernel32)
+
+# The lean reference program that the benchmark takes as the floor: plain C,
+# the same window made from the same layout table, with Dusklet's icon and
+# manifest. Built when the layout tables' JSON (written by the native build,
+# build/native/layout.json) is named.
+set(DUSKLET_LAYOUT_JSON "" CACHE FILEPATH "The layout tables as JSON, from which the benchmark's lean program is built")
+if(DUSKLET_LAYOUT_JSON)
+  enable_language(C)
+  set(lean_dir ${CMAKE_CURRENT_BINARY_DIR}/lean)
+  add_custom_command(
+    OUTPUT ${lean_dir}/lean_layout.h
+    COMMAND python3 ${CMAKE_SOURCE_DIR}/benchmark/lean_layout.py ${DUSKLET_LAYOUT_JSON} ${lean_dir}/lean_layout.h
+    DEPENDS ${CMAKE_SOURCE_DIR}/benchmark/lean_layout.py ${DUSKLET_LAYOUT_JSON}
+    COMMENT "Writing the lean program's layout header")
+  set_source_files_properties(${CMAKE_SOURCE_DIR}/benchmark/lean.rc PROPERTIES
+    OBJECT_DEPENDS "${art_dir}/dusklet.ico;${art_dir}/dusklet.manifest")
+  add_executable(lean WIN32 benchmark/lean.c benchmark/lean.rc ${lean_dir}/lean_layout.h)
+  target_include_directories(lean PRIVATE ${lean_dir} ${art_dir})
+  # The size flags less those that only C++ has.
+  set(c_size_flags ${size_flags})
+  list(REMOVE_ITEM c_size_flags -fno-rtti -fno-threadsafe-statics)
+  target_compile_options(lean PRIVATE $<$<COMPILE_LANGUAGE:C>:${c_size_flags}>)
+  target_link_options(lean PRIVATE ${link_flags} -Os)
+  set_property(TARGET lean PROPERTY INTERPROCEDURAL_OPTIMIZATION ON)
+  target_link_libraries(lean PRIVATE comctl32 shell32 gdi32 user32 kernel32)
+  # The art is drawn by Dusklet's target; this one waits for it.
+  add_dependencies(lean Dusklet)
+endif()

@@ -1,6 +1,8 @@
 // Prints the windows' layout tables as JSON, so that the end-to-end tests and
 // the benchmark's reference program read the same table as the program:
-//   {"main": {window, controls: [...]}, "about": {...}}
+//   {"main": {window, controls: [...]}, "about": {...}, "menu": [...], "seconds_left": "..."}
+// with the tray icon's popup menu (null for a separator) and the status
+// strip's text after the seconds left while armed.
 #include <cstdio>
 #include <span>
 #include <string>
@@ -80,6 +82,11 @@ void Print(const char* name, const WindowLayout& window, std::span<const Control
 int main() {
     std::printf("{\n");
     Print("main", kMainWindow, kMainLayout, false);
-    Print("about", kAboutWindow, kAboutLayout, true);
-    std::printf("}\n");
+    Print("about", kAboutWindow, kAboutLayout, false);
+    std::string menu = "[";
+    for (const MenuItem& item : kPopupMenu) {
+        if (menu.size() > 1) menu += ", ";
+        menu += item.caption ? Quoted(item.caption) : "null";
+    }
+    std::printf("\"menu\": %s],\n\"seconds_left\": %s\n}\n", menu.c_str(), Quoted(texts::kSecondsLeft).c_str());
 }
