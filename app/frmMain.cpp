@@ -221,6 +221,7 @@ void frmMain::Fire() {
     // comes to the front, and a message says what failed and why.
     ToggleSchedule();
     ShowMainWindow();
+    s.host.SetForeground();
     s.host.Warn(FailureText(result));
 }
 
@@ -232,7 +233,9 @@ std::u16string frmMain::FailureText(const PowerResult& result) {
     case PowerResult::Outcome::Failed: break;
     case PowerResult::Outcome::Done: return {};
     }
-    const std::u16string reason = s.system.ErrorText(result.error);
+    // A call may fail without setting an error; the system's text for 0
+    // would say the operation succeeded.
+    const std::u16string reason = result.error != 0 ? s.system.ErrorText(result.error) : std::u16string();
     return text + (reason.empty() ? texts::kErrorCode + DecimalText(static_cast<int32_t>(result.error)) : reason);
 }
 
@@ -284,10 +287,12 @@ void frmMain::Form_MouseMove(int16_t, int16_t, float x, float) {
         ShowMainWindow();
     } else if (message == kNinBalloonUserClick) {
         // The balloon's last chance to cancel: the window in front, with the
-        // focus on the button, so that Enter or Space disarms.
+        // focus on the button, so that Enter or Space disarms. The shell may
+        // keep a balloon after the schedule has ended; clicked then, it only
+        // brings the window, so that Enter cannot arm the action again.
         ShowMainWindow();
         s.host.SetForeground();
-        c.get<cmdTimer>().SetFocus();
+        if (blnTimerOn) c.get<cmdTimer>().SetFocus();
     } else if (message == WM_RBUTTONUP) {
         s.host.SetForeground();
         switch (s.host.PopupMenu()) {

@@ -153,7 +153,7 @@ LRESULT MainWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
         warning_.clear();
         if (!text.empty())
             MessageBoxA(hwnd(), ToAnsi(text).c_str(), ToAnsi(texts::kProgramTitle).c_str(),
-                        MB_OK | MB_ICONWARNING | MB_SETFOREGROUND);
+                        MB_OK | MB_ICONWARNING | MB_SETFOREGROUND | MB_TOPMOST);
         return 0;
     }
     case WM_ACTIVATE:

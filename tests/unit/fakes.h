@@ -317,7 +317,9 @@ struct RecordingSystem : SystemApi {
         return 1;
     }
     uint32_t GetLastError() override { return lastError; }
-    std::u16string ErrorText(uint32_t error) override { return error == 5 ? u"拒绝访问。" : u""; }
+    std::u16string ErrorText(uint32_t error) override {
+        return error == 5 ? u"拒绝访问。" : error == 0 ? u"操作成功完成。" : u"";
+    }
     std::optional<PowerCapabilities> GetPwrCapabilities() override { return capabilities; }
     std::optional<bool> IsPwrSuspendAllowed() override { return suspendAllowed; }
     std::optional<bool> IsPwrHibernateAllowed() override { return hibernateAllowed; }

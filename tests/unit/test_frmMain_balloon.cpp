@@ -105,5 +105,15 @@ TEST_F(Balloon, TheBalloonClickBringsTheWindowWithTheFocusOnTheButton) {
     EXPECT_FALSE(f.form.TimerOn());
 }
 
+TEST_F(Balloon, ABalloonClickedAfterTheScheduleEndedOnlyBringsTheWindow) {
+    Arm(u"关机", u"60");
+    f.form.cmdTimer_Click();  // disarmed while the shell still holds the balloon
+    f.host.shown = false;
+    f.log.clear();
+    f.form.Form_MouseMove(0, 0, 0x405 * 15.0f, 0);  // NIN_BALLOONUSERCLICK
+    EXPECT_EQ(f.log, (testing::Log{"show", "foreground"}));
+    EXPECT_FALSE(f.get<cmdTimer>().focused);  // Enter must not arm it again
+}
+
 }  // namespace
 }  // namespace dusklet

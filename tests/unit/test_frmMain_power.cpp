@@ -92,7 +92,7 @@ TEST_F(Failure, AFailedCallReturnsToIdleShowsTheWindowAndSaysWhy) {
     f.host.shown = false;
     f.get<chkBlink>().Click();  // no blink step in the log
     RunOut(f, u"锁定计算机");
-    EXPECT_EQ(f.log, (Log{"GetVersionExA", "LockWorkStation", "tray 1", "timer off", "show",
+    EXPECT_EQ(f.log, (Log{"GetVersionExA", "LockWorkStation", "tray 1", "timer off", "show", "foreground",
                           "warn 无法执行锁定计算机。\r\n拒绝访问。"}));
     EXPECT_FALSE(f.host.unloaded);
     EXPECT_FALSE(f.form.Quitting());
@@ -119,6 +119,14 @@ TEST_F(Failure, EveryKindOfCallThatFailsIsReported) {
         EXPECT_FALSE(f.host.unloaded);
         EXPECT_FALSE(f.timer.enabled);
     }
+}
+
+TEST_F(Failure, ACallThatFailsWithoutAnErrorIsNotCalledASuccess) {
+    f.Started();
+    f.system.exitResult = 0;
+    f.system.lastError = 0;
+    RunOut(f, u"关机");
+    EXPECT_TRUE(Logged(f.log, "warn 无法执行关机。\r\n错误代码 0"));
 }
 
 TEST_F(Failure, WhatTheMachineCannotDoIsRefusedWithItsOwnReason) {
