@@ -43,6 +43,7 @@ inline constexpr const char16_t* kHalfDay[] = {texts::kAM, texts::kPM, nullptr};
 }  // namespace layout_lists
 
 inline constexpr WindowLayout kMainWindow = {texts::kMainCaption, 3780, 4335};
+inline constexpr unsigned kTimerId = 1;
 inline constexpr unsigned kTimerIntervalMs = 500;
 
 // clang-format off

@@ -11,7 +11,6 @@ namespace dusklet::win {
 namespace {
 
 const char kClass[] = "DuskletMain";
-constexpr UINT kTimerId = 1;
 constexpr UINT kFirstMenuId = 1000;
 constexpr UINT kShowWarning = WM_APP + 2;
 
@@ -141,7 +140,9 @@ LRESULT MainWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
         if (reinterpret_cast<HWND>(lp) == controls_[ctl::lblStatus].hwnd) return WhiteOnBlack(wp);
         break;
     case WM_TIMER:
-        if (wp == timer_.Id()) timer_.onTimer();
+        // Only the running timer ticks: any program may post a WM_TIMER, and
+        // one taken for a tick while disarmed would run the last action.
+        if (wp == timer_.Id() && timer_.Enabled()) timer_.onTimer();
         return 0;
     case kTrayCallbackMessage:
         // The tray icon's mouse activity, the mouse message in lParam; handed

@@ -44,13 +44,15 @@ with open(os.environ.get("DUSKLET_LAYOUT") or os.path.join(WIN_BUILD, "..", "nat
 MAIN_TITLE = LAYOUT["main"]["caption"]
 ABOUT_TITLE = LAYOUT["about"]["caption"]
 IDS = {c["name"]: c["id"] for c in LAYOUT["main"]["controls"]}
+# The numbers of the messages a test sends as the shell or the system would.
+MESSAGES = LAYOUT["messages"]
 
 
 def px(twips, dpi=96):
     """Pixels for twips at a screen's dots per inch, rounded as the program does."""
     return (twips * dpi + 720) // 1440
 
-WM_SETTEXT, WM_CLOSE, WM_COMMAND, WM_MOUSEMOVE, BM_CLICK = 0x0C, 0x10, 0x111, 0x200, 0xF5
+WM_SETTEXT, WM_CLOSE, WM_COMMAND, WM_MOUSEMOVE, WM_TIMER, BM_CLICK = 0x0C, 0x10, 0x111, 0x200, 0x113, 0xF5
 CB_SETCURSEL = 0x14E
 
 
@@ -390,23 +392,31 @@ class BenchTest(unittest.TestCase):
     bench_options = {}
 
     def setUp(self):
-        label = "%s.%s.%s" % (os.path.splitext(os.path.basename(sys.argv[0]))[0], type(self).__name__,
-                              self._testMethodName)
-        self.bench = Bench(label=label, **self.bench_options)
-        self.addCleanup(self.assert_no_faults)  # after the bench has closed
-        self.addCleanup(self.bench.close)
-
-    def assert_no_faults(self):
-        faults = self.bench.faults()
-        if faults:
-            self.fail("the program faulted: " + "; ".join("%s at %s (%s)" % (name, address, log)
-                                                          for log, name, address in faults))
+        self.bench = open_bench(self, **self.bench_options)
 
     def wait_gone(self, proc, timeout=10):
         try:
             proc.wait(timeout)
         except subprocess.TimeoutExpired:
             self.fail("the program did not end")
+
+
+def open_bench(test, **options):
+    """A bench for `test`, closed after it, and the test failed when a program
+    the bench started faulted."""
+    label = "%s.%s.%s" % (os.path.splitext(os.path.basename(sys.argv[0]))[0], type(test).__name__,
+                          test._testMethodName)
+    bench = Bench(label=label, **options)
+
+    def assert_no_faults():
+        faults = bench.faults()
+        if faults:
+            test.fail("the program faulted: " + "; ".join("%s at %s (%s)" % (name, address, log)
+                                                          for log, name, address in faults))
+
+    test.addCleanup(assert_no_faults)  # after the bench has closed
+    test.addCleanup(bench.close)
+    return bench
 
 
 def artefact(name):

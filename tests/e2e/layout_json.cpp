@@ -1,8 +1,10 @@
 // Prints the windows' layout tables as JSON, so that the end-to-end tests and
 // the benchmark's reference program read the same table as the program:
-//   {"main": {window, controls: [...]}, "about": {...}, "menu": [...], "seconds_left": "..."}
-// with the tray icon's popup menu (null for a separator) and the status
-// strip's text after the seconds left while armed.
+//   {"main": {window, controls: [...]}, "about": {...}, "menu": [...], "seconds_left": "...",
+//    "messages": {...}}
+// with the tray icon's popup menu (null for a separator), the status strip's
+// text after the seconds left while armed, and the numbers of the messages a
+// test sends as the shell or the system would.
 #include <cstdio>
 #include <span>
 #include <string>
@@ -10,6 +12,7 @@
 #include "about/frmAbout_layout.h"
 #include "app/frmMain_layout.h"
 #include "tests/utf8.h"
+#include "tray/notify_icon.h"
 
 namespace {
 
@@ -88,5 +91,7 @@ int main() {
         if (menu.size() > 1) menu += ", ";
         menu += item.caption ? Quoted(item.caption) : "null";
     }
-    std::printf("\"menu\": %s],\n\"seconds_left\": %s\n}\n", menu.c_str(), Quoted(texts::kSecondsLeft).c_str());
+    std::printf("\"menu\": %s],\n\"seconds_left\": %s,\n", menu.c_str(), Quoted(texts::kSecondsLeft).c_str());
+    std::printf("\"messages\": {\"tray_callback\": %u, \"balloon_click\": %u, \"timer_id\": %u}\n}\n",
+                static_cast<unsigned>(kTrayCallbackMessage), static_cast<unsigned>(kNinBalloonUserClick), kTimerId);
 }

@@ -6,7 +6,7 @@ import sys
 import unittest
 
 sys.path.insert(0, os.path.dirname(__file__))
-from bench import BM_CLICK, MAIN_TITLE, BenchTest, poll  # noqa: E402
+from bench import BM_CLICK, MAIN_TITLE, MESSAGES, WM_TIMER, BenchTest, poll  # noqa: E402
 
 TRACED = ["user32.ExitWindowsEx", "user32.LockWorkStation", "powrprof.SetSuspendState",
           "advapi32.AdjustTokenPrivileges", "kernelbase.AdjustTokenPrivileges"]
@@ -74,6 +74,10 @@ class DisarmBeforeDue(Schedule):
         self.assertEqual(b.tray_tooltip(), "没设置动作")
         # Past the due second the program is still there and called nothing.
         self.assertFalse(poll(lambda: self.proc.poll() is not None, 4))
+        # A timer message that the stopped timer did not send (any program can
+        # post one) is no tick, though the old due time has passed.
+        b.post(b.main, WM_TIMER, MESSAGES["timer_id"])
+        self.assertFalse(poll(lambda: self.proc.poll() is not None, 2))
         self.assertEqual(self.power_calls(), [])
 
 

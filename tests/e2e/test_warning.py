@@ -6,10 +6,10 @@ import sys
 import unittest
 
 sys.path.insert(0, os.path.dirname(__file__))
-from bench import BM_CLICK, MAIN_TITLE, BenchTest, artefact, poll  # noqa: E402
+from bench import BM_CLICK, MAIN_TITLE, MESSAGES, BenchTest, artefact, poll  # noqa: E402
 
-TRAY_CALLBACK, NIN_BALLOONUSERCLICK = 0x8001, 0x405
 BALLOON = re.compile(r"^(\d+) 秒后执行关机。单击这里打开窗口可以取消。$")
+SECONDS, LEAD = 12, 8
 
 
 class Balloon(BenchTest):
@@ -36,22 +36,25 @@ class Balloon(BenchTest):
 
     def test_a_balloon_when_the_blinking_begins_and_a_click_on_it_cancels(self):
         b = self.bench
-        self.arm_power_off(8, 5)
-        shown = poll(self.balloons, 10)
+        self.arm_power_off(SECONDS, LEAD)
+        shown = poll(self.balloons, SECONDS)
         self.assertTrue(shown, "no balloon")
         self.assertEqual(len(shown), 1)
         self.assertRegex(shown[0]["text"], BALLOON)
         left = int(BALLOON.match(shown[0]["text"]).group(1))
-        self.assertIn(left, (5, 4))  # the seconds left at the tick that began the blinking
+        self.assertIn(left, (LEAD, LEAD - 1))  # the seconds left at the tick that began the blinking
+        # Once for the arming: the blinking goes on and no balloon with fewer seconds follows.
+        self.assertFalse(poll(lambda: [t["text"] for t in self.balloons()] != [shown[0]["text"]], 2.5),
+                         self.balloons())
         b.screenshot(artefact("balloon.png"), "260x110+0+0")
         # The shell's notification for a click on the balloon (Wine's tray sends none).
-        b.post(b.main, TRAY_CALLBACK, 0, NIN_BALLOONUSERCLICK)
+        b.post(b.main, MESSAGES["tray_callback"], 0, MESSAGES["balloon_click"])
         self.assertTrue(poll(lambda: b.find(MAIN_TITLE), 3), "the window did not come back")
         button = b.control("cmdTimer")["hwnd"]
         self.assertTrue(poll(lambda: b.driver("focus", b.main)[0]["focus"] == button, 3), "the button has no focus")
         b.xdo("key", "Return")
         self.assertTrue(poll(lambda: b.text("cmdTimer") == "激活定时器(&E)", 3), "Enter did not disarm")
-        self.assertFalse(poll(lambda: self.proc.poll() is not None, 7), "the program ended")
+        self.assertFalse(poll(lambda: self.proc.poll() is not None, LEAD), "the program ended")
         self.assertEqual([f for f, _ in b.relay_calls() if f.endswith("ExitWindowsEx")], [])
 
     def test_no_balloon_without_blinking(self):
