@@ -33,12 +33,12 @@ size_t PutAnsi(std::array<uint8_t, N>& out, size_t offset, size_t size, std::u16
 // The six numbers that open both forms of the record.
 template <size_t N>
 void PutHeader(std::array<uint8_t, N>& out, const NOTIFYICONDATA& nid, uint32_t size, uint32_t flags) {
-    PutU32(out, 0, size);
-    PutU32(out, 4, nid.hWnd);
-    PutU32(out, 8, nid.uID);
-    PutU32(out, 12, flags);
-    PutU32(out, 16, nid.uCallbackMessage);
-    PutU32(out, 20, nid.hIcon);
+    PutU32(out, field::kCbSize, size);
+    PutU32(out, field::kHWnd, nid.hWnd);
+    PutU32(out, field::kUID, nid.uID);
+    PutU32(out, field::kUFlags, flags);
+    PutU32(out, field::kUCallbackMessage, nid.uCallbackMessage);
+    PutU32(out, field::kHIcon, nid.hIcon);
 }
 
 }  // namespace
@@ -59,7 +59,7 @@ std::u16string TipText(const NOTIFYICONDATA& nid) {
 NotifyIconBytes AnsiForm(const NOTIFYICONDATA& nid, AnsiCodec& codec) {
     NotifyIconBytes out{};
     PutHeader(out, nid, nid.cbSize, nid.uFlags);
-    size_t pos = PutAnsi(out, 24, kTipChars, std::u16string_view(nid.szTip.data(), nid.szTip.size()), codec);
+    size_t pos = PutAnsi(out, field::kSzTip, kTipChars, std::u16string_view(nid.szTip.data(), nid.szTip.size()), codec);
     // The blanks behind the NUL, as the padded field converts.
     while (pos < out.size()) out[pos++] = ' ';
     return out;
@@ -80,10 +80,10 @@ BalloonBytes BalloonForm(const NOTIFYICONDATA& nid, std::u16string_view title, s
     BalloonBytes out{};
     PutHeader(out, nid, kNotifyIconDataV2Size, kNifInfo);
     // szTip (128 bytes), dwState and dwStateMask stay zero.
-    PutAnsi(out, 160, 256, text, codec);  // szInfo
-    PutU32(out, 416, kBalloonTimeoutMs);  // uTimeout
-    PutAnsi(out, 420, 64, title, codec);  // szInfoTitle
-    PutU32(out, 484, kNiifWarning);       // dwInfoFlags
+    PutAnsi(out, field::kSzInfo, field::kInfoBytes, text, codec);
+    PutU32(out, field::kUTimeout, kBalloonTimeoutMs);
+    PutAnsi(out, field::kSzInfoTitle, field::kInfoTitleBytes, title, codec);
+    PutU32(out, field::kDwInfoFlags, kNiifWarning);
     return out;
 }
 

@@ -31,6 +31,17 @@ constexpr uint32_t kNinBalloonUserClick = 0x405;
 constexpr uint32_t kTrayCallbackMessage = 0x8001;
 constexpr size_t kTipChars = 64;
 
+// Where the fields sit in the shell's 32-bit ANSI records (byte offsets),
+// and the sizes of the balloon's text fields.
+namespace field {
+constexpr size_t kCbSize = 0, kHWnd = 4, kUID = 8, kUFlags = 12, kUCallbackMessage = 16, kHIcon = 20;
+constexpr size_t kSzTip = 24;                      // both forms; 64 bytes in the first, 128 in the second
+constexpr size_t kSzInfo = 160, kInfoBytes = 256;  // version-5 form only, from here on
+constexpr size_t kUTimeout = 416;
+constexpr size_t kSzInfoTitle = 420, kInfoTitleBytes = 64;
+constexpr size_t kDwInfoFlags = 484;
+}  // namespace field
+
 struct NOTIFYICONDATA {
     uint32_t cbSize = 0;
     uint32_t hWnd = 0;

@@ -210,12 +210,12 @@ uint32_t U32(const uint8_t* record, size_t offset) {
 NOTIFYICONDATAA Unpack(const uint8_t* record, UINT wideSize) {
     NOTIFYICONDATAA data;
     std::memset(&data, 0, sizeof data);
-    data.cbSize = sizeof(void*) == 4 ? U32(record, 0) : wideSize;
-    data.hWnd = reinterpret_cast<HWND>(static_cast<uintptr_t>(U32(record, 4)));
-    data.uID = U32(record, 8);
-    data.uFlags = U32(record, 12);
-    data.uCallbackMessage = U32(record, 16);
-    data.hIcon = reinterpret_cast<HICON>(static_cast<uintptr_t>(U32(record, 20)));
+    data.cbSize = sizeof(void*) == 4 ? U32(record, field::kCbSize) : wideSize;
+    data.hWnd = reinterpret_cast<HWND>(static_cast<uintptr_t>(U32(record, field::kHWnd)));
+    data.uID = U32(record, field::kUID);
+    data.uFlags = U32(record, field::kUFlags);
+    data.uCallbackMessage = U32(record, field::kUCallbackMessage);
+    data.hIcon = reinterpret_cast<HICON>(static_cast<uintptr_t>(U32(record, field::kHIcon)));
     return data;
 }
 
@@ -223,17 +223,19 @@ NOTIFYICONDATAA Unpack(const uint8_t* record, UINT wideSize) {
 
 bool WinTrayShell::NotifyIcon(uint32_t message, const NotifyIconBytes& record) {
     NOTIFYICONDATAA data = Unpack(record.data(), NOTIFYICONDATAA_V1_SIZE);
-    std::memcpy(data.szTip, record.data() + 24, kTipChars);
+    std::memcpy(data.szTip, record.data() + field::kSzTip, kTipChars);
     return Shell_NotifyIconA(message, &data) != 0;
 }
 
 bool WinTrayShell::ShowBalloon(const BalloonBytes& record) {
     static_assert(sizeof(void*) != 4 || sizeof(NOTIFYICONDATAA) >= kNotifyIconDataV2Size);
+    static_assert(sizeof(NOTIFYICONDATAA::szInfo) == field::kInfoBytes &&
+                  sizeof(NOTIFYICONDATAA::szInfoTitle) == field::kInfoTitleBytes);
     NOTIFYICONDATAA data = Unpack(record.data(), NOTIFYICONDATAA_V2_SIZE);
-    std::memcpy(data.szInfo, record.data() + 160, sizeof data.szInfo);
-    data.uTimeout = U32(record.data(), 416);
-    std::memcpy(data.szInfoTitle, record.data() + 420, sizeof data.szInfoTitle);
-    data.dwInfoFlags = U32(record.data(), 484);
+    std::memcpy(data.szInfo, record.data() + field::kSzInfo, field::kInfoBytes);
+    data.uTimeout = U32(record.data(), field::kUTimeout);
+    std::memcpy(data.szInfoTitle, record.data() + field::kSzInfoTitle, field::kInfoTitleBytes);
+    data.dwInfoFlags = U32(record.data(), field::kDwInfoFlags);
     return Shell_NotifyIconA(NIM_MODIFY, &data) != 0;
 }
 
