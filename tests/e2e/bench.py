@@ -111,7 +111,7 @@ class Bench:
         if ARCH == "win64":
             self.env["WINEARCH"] = "win64"
         self._prepare_prefix()
-        self.wine([WINESERVER, "-k"], check=False)
+        self._stop_wine()
         self.dpi = dpi
         relay_include = ";".join(relay) if relay else ""
         self.reg(
@@ -125,8 +125,7 @@ class Bench:
         # Writing the registry starts the prefix's desktop process, which would
         # keep the DPI it started with (its tray icons sized for another DPI):
         # the program starts with a fresh one.
-        self.wine([WINESERVER, "-k"], check=False)
-        self.wine([WINESERVER, "-w"], check=False)
+        self._stop_wine()
         self.relay = bool(relay)
         self.procs = []
         self.logs = []
@@ -174,21 +173,37 @@ class Bench:
             shutil.copy(os.path.join(self.program_files, name), APP_DIR)
         shutil.copy(os.path.join(WIN_BUILD, "driver.exe"), APP_DIR)
 
+    def _stop_wine(self):
+        """Ends the prefix's server and its processes, and waits until the
+        server has gone, so that the next command starts a fresh one."""
+        self.wine([WINESERVER, "-k"], check=False)
+        self.wine([WINESERVER, "-w"], check=False)
+
     def wine(self, args, check=True):
         # Output goes through a file, not a pipe: a program that the command
         # starts inherits its output and would hold a pipe open.
-        with tempfile.TemporaryFile() as out:
-            done = subprocess.run(args, env=self.env, stdout=out, stderr=subprocess.DEVNULL, check=check,
+        with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
+            done = subprocess.run(args, env=self.env, stdout=out, stderr=err,
                                   cwd=APP_DIR if os.path.isdir(APP_DIR) else None)
             out.seek(0)
             done.stdout = out.read()
+            err.seek(0)
+            done.stderr = err.read()
+        if check and done.returncode != 0:
+            raise RuntimeError("%s ended with %d: %s" % (" ".join(args), done.returncode,
+                                                         done.stderr.decode(errors="replace")[-2000:]))
         return done
 
     def reg(self, body):
         with tempfile.NamedTemporaryFile("w", suffix=".reg", delete=False) as f:
             f.write("REGEDIT4\n\n" + body + "\n")
         try:
-            self.wine([LOADER, "regedit", f.name])
+            # Wine's regedit in a prefix whose server has just been stopped
+            # has been seen to end with 1 once in a while: once more after a
+            # clean stop, then the error with what Wine printed.
+            if self.wine([LOADER, "regedit", f.name], check=False).returncode != 0:
+                self._stop_wine()
+                self.wine([LOADER, "regedit", f.name])
         finally:
             os.unlink(f.name)
 
