@@ -57,7 +57,7 @@ frmMain::frmMain(const MainControls& controls, dusklet::Timer& timer, const frmM
     c.get<chkBlink>().onClick = Event<>::To<&frmMain::chkBlink_Click>(this);
 }
 
-void frmMain::Tray(uint32_t message) { s.tray.NotifyIcon(message, nidAnsi.Of(nid, s.ansi)); }
+void frmMain::Tray(uint32_t message) { s.tray.NotifyIcon(message, nid); }
 
 bool frmMain::Form_Initialize() {
     s.host.AttachSkin(s.host.ProgramFolder() + texts::kSkinFile, u"");
@@ -66,7 +66,8 @@ bool frmMain::Form_Initialize() {
         s.host.MsgBox(texts::kAlreadyRunning, texts::kAlreadyRunningTitle, 64);
         return false;
     }
-    if (VersionCanLock(GetOSInfo(s.system))) c.get<cmbAction>().AddItem(texts::kLockLabel);
+    if (VersionCanLock(GetOSInfo(s.system)))
+        c.get<cmbAction>().AddItem(layout_lists::kLock.text, layout_lists::kLock.data);
     c.get<cmbAction>().SetListIndex(0);
     c.get<cmbUnit>().SetListIndex(0);
     c.get<cmbT>().SetListIndex(0);
@@ -139,16 +140,14 @@ void frmMain::Arm() {
     c.get<frame>().SetEnabled(false);
     c.get<cmdTimer>().SetCaption(texts::kArmedButton);
     strAction = c.get<cmbAction>().Text();
+    action = static_cast<PowerAction>(c.get<cmbAction>().ItemData());
     blnForce = ToBoolean(c.get<chkForce>().Value() != 0);
     blnBlink = ToBoolean(c.get<chkBlink>().Value() != 0);
     lngBlinkSecs = RoundToInt32(LeadingNumber(c.get<txtBlink>().Text()));
     const SerialDate now = NowSerial(s.clock);
     if (c.get<opt0>().Value()) {
-        const std::u16string unit = c.get<cmbUnit>().Text();
-        const TimeUnit u = unit == texts::kHours     ? TimeUnit::Hours
-                           : unit == texts::kMinutes ? TimeUnit::Minutes
-                                                     : TimeUnit::Seconds;
-        dtTarget = AddUnits(now, u, RoundToInt32(LeadingNumber(c.get<txtPeriod>().Text())));
+        const auto unit = static_cast<TimeUnit>(c.get<cmbUnit>().ItemData());
+        dtTarget = AddUnits(now, unit, RoundToInt32(LeadingNumber(c.get<txtPeriod>().Text())));
     } else {
         dtTarget = ClockTarget(now);
     }
@@ -161,7 +160,7 @@ void frmMain::Arm() {
 SerialDate frmMain::ClockTarget(SerialDate now) {
     const int hour12 = std::clamp<int>(RoundToInt16(LeadingNumber(c.get<txtHour>().Text())), 1, 12);
     const int minute = std::clamp<int>(RoundToInt16(LeadingNumber(c.get<txtMin>().Text())), 0, 59);
-    const int hour = hour12 % 12 + (c.get<cmbT>().Text() == texts::kPM ? 12 : 0);
+    const int hour = hour12 % 12 + (c.get<cmbT>().ItemData() == layout_lists::Data(HalfDay::PM) ? 12 : 0);
     SerialDate target = FromSeconds(ToSeconds(DateOnly(now)) + hour * 3600 + minute * 60);
     if (ToSeconds(target) < ToSeconds(now)) target = AddOneDay(target);
     return target;
@@ -196,17 +195,21 @@ void frmMain::WarnOfTheAction(int32_t secondsLeft) {
     if (s.tray.ShellVersion() < 5) return;
     const std::u16string text =
         DecimalText(secondsLeft) + texts::kSecondsLeft + strAction + texts::kFullStop + texts::kClickToCancel;
-    s.tray.ShowBalloon(BalloonForm(nid, texts::kProgramTitle, text, s.ansi));
+    s.tray.ShowBalloon(nid, texts::kProgramTitle, text);
 }
 
 PowerResult frmMain::Perform() {
-    if (strAction == texts::kPowerOff) return ExitWindowsAction(s.system, kEwxPowerOff, blnForce);
-    if (strAction == texts::kRestart) return ExitWindowsAction(s.system, kEwxReboot, blnForce);
-    if (strAction == texts::kLogOff) return ExitWindowsAction(s.system, kEwxLogOff, blnForce);
-    if (strAction == texts::kSuspend) return SuspendAction(s.system, 0, blnForce, kFalse);
-    if (strAction == texts::kHibernate) return SuspendAction(s.system, 1, blnForce, kFalse);
-    if (strAction == texts::kLockLabel) return LockAction(s.system);
-    return {};
+    switch (action) {
+    case PowerAction::PowerOff: return ExitWindowsAction(s.system, kEwxPowerOff, blnForce);
+    case PowerAction::Restart: return ExitWindowsAction(s.system, kEwxReboot, blnForce);
+    case PowerAction::LogOff: return ExitWindowsAction(s.system, kEwxLogOff, blnForce);
+    case PowerAction::Suspend: return SuspendAction(s.system, 0, blnForce, kFalse);
+    case PowerAction::Hibernate: return SuspendAction(s.system, 1, blnForce, kFalse);
+    case PowerAction::Lock: return LockAction(s.system);
+    }
+    // An entry whose meaning the program does not know did nothing: it must
+    // not be taken for done.
+    return {PowerResult::Outcome::UnknownAction};
 }
 
 void frmMain::Fire() {
@@ -230,6 +233,7 @@ std::u16string frmMain::FailureText(const PowerResult& result) {
     switch (result.outcome) {
     case PowerResult::Outcome::NotOnThisVersion: return text + texts::kNotOnThisVersion;
     case PowerResult::Outcome::NotOnThisMachine: return text + texts::kNotOnThisMachine;
+    case PowerResult::Outcome::UnknownAction: return text + texts::kUnknownAction;
     case PowerResult::Outcome::Failed: break;
     case PowerResult::Outcome::Done: return {};
     }

@@ -20,7 +20,6 @@ struct frmMainServices {
     DateTimeFormat& dateFormat;
     SystemApi& system;
     TrayShell& tray;
-    AnsiCodec& ansi;
 };
 
 Boolean IsDigitKey(int16_t keyAscii);
@@ -86,6 +85,7 @@ private:
     frmMainServices s;
 
     std::u16string strAction;
+    PowerAction action = PowerAction::PowerOff;  // what strAction names
     Boolean blnTimerOn = kFalse;
     Boolean blnQuit = kFalse;
     Boolean blnBlink = kFalse;
@@ -93,7 +93,6 @@ private:
     int32_t lngBlinkSecs = 0;
     SerialDate dtTarget = 0;
     NOTIFYICONDATA nid;
-    AnsiRecord nidAnsi;                   // nid as the shell takes it
     std::optional<int32_t> shownSeconds;  // the countdown the status strip shows, if it shows one
     Boolean blnIconShown = kTrue;         // the tick's own flag: is the tray picture shown
     Boolean blnWarned = kFalse;           // has this arming's balloon been shown

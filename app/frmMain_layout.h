@@ -3,6 +3,7 @@
 // Everything that creates or looks for these controls reads this table.
 #pragma once
 #include "app/texts.h"
+#include "base/serial_date.h"
 #include "ui/layout.h"
 
 namespace dusklet {
@@ -35,11 +36,26 @@ enum ControlId : int {
 };
 }  // namespace ctl
 
+// What the entries of the lists mean. The handlers read these, never the
+// texts, so the program works whatever the texts read back as.
+enum class PowerAction : int32_t { PowerOff, Restart, LogOff, Suspend, Hibernate, Lock };
+enum class HalfDay : int32_t { AM = 0, PM = 12 };  // hours added to the 12-hour clock's hour
+
 namespace layout_lists {
-inline constexpr const char16_t* kActions[] = {texts::kPowerOff, texts::kRestart,   texts::kLogOff,
-                                               texts::kSuspend,  texts::kHibernate, nullptr};
-inline constexpr const char16_t* kUnits[] = {texts::kHours, texts::kMinutes, texts::kSecondsUnit, nullptr};
-inline constexpr const char16_t* kHalfDay[] = {texts::kAM, texts::kPM, nullptr};
+constexpr int32_t Data(PowerAction a) { return static_cast<int32_t>(a); }
+constexpr int32_t Data(TimeUnit u) { return static_cast<int32_t>(u); }
+constexpr int32_t Data(HalfDay h) { return static_cast<int32_t>(h); }
+inline constexpr ListItem kActions[] = {{texts::kPowerOff, Data(PowerAction::PowerOff)},
+                                        {texts::kRestart, Data(PowerAction::Restart)},
+                                        {texts::kLogOff, Data(PowerAction::LogOff)},
+                                        {texts::kSuspend, Data(PowerAction::Suspend)},
+                                        {texts::kHibernate, Data(PowerAction::Hibernate)}};
+// Appended at start-up where the system can lock.
+inline constexpr ListItem kLock = {texts::kLockLabel, Data(PowerAction::Lock)};
+inline constexpr ListItem kUnits[] = {{texts::kHours, Data(TimeUnit::Hours)},
+                                      {texts::kMinutes, Data(TimeUnit::Minutes)},
+                                      {texts::kSecondsUnit, Data(TimeUnit::Seconds)}};
+inline constexpr ListItem kHalfDay[] = {{texts::kAM, Data(HalfDay::AM)}, {texts::kPM, Data(HalfDay::PM)}};
 }  // namespace layout_lists
 
 inline constexpr WindowLayout kMainWindow = {texts::kMainCaption, 3780, 4335};
@@ -49,27 +65,27 @@ inline constexpr unsigned kTimerIntervalMs = 500;
 // clang-format off
 inline constexpr ControlLayout kMainLayout[] = {
 //   id              name         kind                       parent          text                 items                       left  top   width height  tab enabled checked maxLen min  max value
-    {ctl::frame,     "frame",     ControlKind::Frame,        kOnWindow,      u" 设置",            nullptr,                  {180,  180,  3435, 3315},  8, true,  false, 0,   0,   0,   0},
-    {ctl::pic,       "pic",       ControlKind::Picture,      ctl::frame,     u"",                 nullptr,                  {150,  930,  3075, 825},  10, true,  false, 0,   0,   0,   0},
+    {ctl::frame,     "frame",     ControlKind::Frame,        kOnWindow,      u" 设置",            {},                       {180,  180,  3435, 3315},  8, true,  false, 0,   0,   0,   0},
+    {ctl::pic,       "pic",       ControlKind::Picture,      ctl::frame,     u"",                 {},                       {150,  930,  3075, 825},  10, true,  false, 0,   0,   0,   0},
     {ctl::cmbAction, "cmbAction", ControlKind::DropDownList, ctl::frame,     u"",                 layout_lists::kActions,   {900,  420,  2295, 315},   0, true,  false, 0,   0,   0,   0},
-    {ctl::lbl0,      "lbl(0)",    ControlKind::Label,        ctl::frame,     u"动作",             nullptr,                  {180,  480,  360,  180},   5, true,  false, 0,   0,   0,   0},
-    {ctl::opt0,      "opt(0)",    ControlKind::Option,       ctl::pic,       u"之内",             nullptr,                  {30,   60,   675,  195},  18, true,  true,  0,   0,   0,   0},
-    {ctl::opt1,      "opt(1)",    ControlKind::Option,       ctl::pic,       u"于",               nullptr,                  {30,   540,  675,  195},  17, true,  false, 0,   0,   0,   0},
-    {ctl::txtPeriod, "txtPeriod", ControlKind::TextBox,      ctl::pic,       u"1",                nullptr,                  {750,  0,    495,  315},  20, true,  false, 3,   0,   0,   0},
-    {ctl::vsPeriod,  "vsPeriod",  ControlKind::SpinBar,      ctl::pic,       u"",                 nullptr,                  {1230, 0,    165,  315},  16, true,  false, 0, 999,   1,   1},
+    {ctl::lbl0,      "lbl(0)",    ControlKind::Label,        ctl::frame,     u"动作",             {},                       {180,  480,  360,  180},   5, true,  false, 0,   0,   0,   0},
+    {ctl::opt0,      "opt(0)",    ControlKind::Option,       ctl::pic,       u"之内",             {},                       {30,   60,   675,  195},  18, true,  true,  0,   0,   0,   0},
+    {ctl::opt1,      "opt(1)",    ControlKind::Option,       ctl::pic,       u"于",               {},                       {30,   540,  675,  195},  17, true,  false, 0,   0,   0,   0},
+    {ctl::txtPeriod, "txtPeriod", ControlKind::TextBox,      ctl::pic,       u"1",                {},                       {750,  0,    495,  315},  20, true,  false, 3,   0,   0,   0},
+    {ctl::vsPeriod,  "vsPeriod",  ControlKind::SpinBar,      ctl::pic,       u"",                 {},                       {1230, 0,    165,  315},  16, true,  false, 0, 999,   1,   1},
     {ctl::cmbUnit,   "cmbUnit",   ControlKind::DropDownList, ctl::pic,       u"",                 layout_lists::kUnits,     {1530, 0,    1515, 315},  19, true,  false, 0,   0,   0,   0},
-    {ctl::txtHour,   "txtHour",   ControlKind::TextBox,      ctl::pic,       u"1",                nullptr,                  {750,  480,  495,  315},  14, false, false, 2,   0,   0,   0},
-    {ctl::vsHour,    "vsHour",    ControlKind::SpinBar,      ctl::pic,       u"",                 nullptr,                  {1230, 480,  165,  315},  15, false, false, 0,  12,   1,   1},
-    {ctl::txtMin,    "txtMin",    ControlKind::TextBox,      ctl::pic,       u"00",               nullptr,                  {1530, 480,  495,  315},  12, false, false, 2,   0,   0,   0},
-    {ctl::vsMin,     "vsMin",     ControlKind::SpinBar,      ctl::pic,       u"",                 nullptr,                  {2010, 480,  165,  315},  13, false, false, 0,  59,   0,   0},
+    {ctl::txtHour,   "txtHour",   ControlKind::TextBox,      ctl::pic,       u"1",                {},                       {750,  480,  495,  315},  14, false, false, 2,   0,   0,   0},
+    {ctl::vsHour,    "vsHour",    ControlKind::SpinBar,      ctl::pic,       u"",                 {},                       {1230, 480,  165,  315},  15, false, false, 0,  12,   1,   1},
+    {ctl::txtMin,    "txtMin",    ControlKind::TextBox,      ctl::pic,       u"00",               {},                       {1530, 480,  495,  315},  12, false, false, 2,   0,   0,   0},
+    {ctl::vsMin,     "vsMin",     ControlKind::SpinBar,      ctl::pic,       u"",                 {},                       {2010, 480,  165,  315},  13, false, false, 0,  59,   0,   0},
     {ctl::cmbT,      "cmbT",      ControlKind::DropDownList, ctl::pic,       u"",                 layout_lists::kHalfDay,   {2310, 480,  735,  315},  11, false, false, 0,   0,   0,   0},
-    {ctl::chkForce,  "chkForce",  ControlKind::Check,        ctl::frame,     u"强制终止进程",     nullptr,                  {210,  1920, 3075, 255},   1, true,  true,  0,   0,   0,   0},
-    {ctl::chkBlink,  "chkBlink",  ControlKind::Check,        ctl::frame,     u"图标闪动之前执行", nullptr,                  {210,  2340, 2475, 255},   2, true,  true,  0,   0,   0,   0},
-    {ctl::txtBlink,  "txtBlink",  ControlKind::TextBox,      ctl::frame,     u"30",               nullptr,                  {900,  2760, 495,  315},   3, true,  false, 3,   0,   0,   0},
-    {ctl::vsBlink,   "vsBlink",   ControlKind::SpinBar,      ctl::frame,     u"",                 nullptr,                  {1380, 2760, 165,  315},   9, true,  false, 0, 999,   1,  30},
-    {ctl::lbl1,      "lbl(1)",    ControlKind::Label,        ctl::frame,     u"秒",               nullptr,                  {1680, 2820, 180,  180},   6, true,  false, 0,   0,   0,   0},
-    {ctl::cmdTimer,  "cmdTimer",  ControlKind::Command,      kOnWindow,      texts::kStartButton, nullptr,                  {180,  3660, 3435, 315},   4, true,  false, 0,   0,   0,   0},
-    {ctl::lblStatus, "lblStatus", ControlKind::StatusStrip,  kOnWindow,      texts::kStartStatus, nullptr,                  {0,    4140, 3795, 195},   7, true,  false, 0,   0,   0,   0},
+    {ctl::chkForce,  "chkForce",  ControlKind::Check,        ctl::frame,     u"强制终止进程",     {},                       {210,  1920, 3075, 255},   1, true,  true,  0,   0,   0,   0},
+    {ctl::chkBlink,  "chkBlink",  ControlKind::Check,        ctl::frame,     u"图标闪动之前执行", {},                       {210,  2340, 2475, 255},   2, true,  true,  0,   0,   0,   0},
+    {ctl::txtBlink,  "txtBlink",  ControlKind::TextBox,      ctl::frame,     u"30",               {},                       {900,  2760, 495,  315},   3, true,  false, 3,   0,   0,   0},
+    {ctl::vsBlink,   "vsBlink",   ControlKind::SpinBar,      ctl::frame,     u"",                 {},                       {1380, 2760, 165,  315},   9, true,  false, 0, 999,   1,  30},
+    {ctl::lbl1,      "lbl(1)",    ControlKind::Label,        ctl::frame,     u"秒",               {},                       {1680, 2820, 180,  180},   6, true,  false, 0,   0,   0,   0},
+    {ctl::cmdTimer,  "cmdTimer",  ControlKind::Command,      kOnWindow,      texts::kStartButton, {},                       {180,  3660, 3435, 315},   4, true,  false, 0,   0,   0,   0},
+    {ctl::lblStatus, "lblStatus", ControlKind::StatusStrip,  kOnWindow,      texts::kStartStatus, {},                       {0,    4140, 3795, 195},   7, true,  false, 0,   0,   0,   0},
 };
 // clang-format on
 static_assert(RowsInOrder(kMainLayout, ctl::kControlCount), "one row per control id, in id order");

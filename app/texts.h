@@ -23,6 +23,7 @@ inline constexpr char16_t kFullStop[] = u"。";
 inline constexpr char16_t kClickToCancel[] = u"单击这里打开窗口可以取消。";
 inline constexpr char16_t kNotOnThisVersion[] = u"这个版本的 Windows 不支持此操作。";
 inline constexpr char16_t kNotOnThisMachine[] = u"这台计算机不支持此操作。";
+inline constexpr char16_t kUnknownAction[] = u"程序无法识别这个动作。";
 inline constexpr char16_t kErrorCode[] = u"错误代码 ";
 inline constexpr char16_t kSkinFile[] = u"/aero.she";
 inline constexpr char16_t kExitItem[] = u"退出(&X)";

@@ -11,9 +11,10 @@
 namespace dusklet {
 
 // What became of a power action: done, refused before any call, or failed in
-// the call with the system's error.
+// the call with the system's error; an action the caller could not identify
+// is never done.
 struct PowerResult {
-    enum class Outcome { Done, NotOnThisVersion, NotOnThisMachine, Failed };
+    enum class Outcome { Done, NotOnThisVersion, NotOnThisMachine, Failed, UnknownAction };
     Outcome outcome = Outcome::Done;
     uint32_t error = 0;  // Failed: the system's last error
     bool Done() const { return outcome == Outcome::Done; }

@@ -40,14 +40,14 @@ build_windows() {  # ARCH [LAYOUT_JSON]: with the JSON, also the benchmark's lea
   cmake --build "$(win_build_dir "$arch")" -j"$(nproc)"
 }
 
-# A zh_CN.UTF-8 locale for Wine's code page 936, made in the build folder
-# when the system lacks it.
-chinese_locale() {
-  if locale -a 2>/dev/null | grep -qiE '^zh_CN\.utf-?8$'; then return; fi
-  if [ ! -d "$build/locale/zh_CN.UTF-8" ]; then
-    mkdir -p "$build/locale"
-    localedef -i zh_CN -f UTF-8 "$build/locale/zh_CN.UTF-8" 2>/dev/null || true
-  fi
+# The locales Wine runs the program in, made in the build folder: zh_CN.UTF-8
+# gives code page 936, en_US.UTF-8 1252 and zh_TW.UTF-8 950.
+wine_locales() {
+  mkdir -p "$build/locale"
+  local l
+  for l in zh_CN en_US zh_TW; do
+    [ -d "$build/locale/$l.UTF-8" ] || localedef -i "$l" -f UTF-8 "$build/locale/$l.UTF-8" 2>/dev/null || true
+  done
   export LOCPATH="$build/locale"
 }
 
@@ -58,7 +58,7 @@ prepare_wine_builds() {  # [LAYOUT_JSON]: passed on to build_windows
   echo "Wine runs the $arch build on this machine."
   build_windows win32 "${1:-}"
   [ "$arch" = win64 ] && build_windows win64 "${1:-}"
-  chinese_locale
+  wine_locales
   export DUSKLET_PRODUCT_EXE="$build/win32/Dusklet.exe" DUSKLET_WINE_ARCH="$arch"
   export DUSKLET_WIN_BUILD="$(win_build_dir "$arch")" DUSKLET_SOURCE="$root"
 }

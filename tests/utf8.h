@@ -23,4 +23,19 @@ inline std::string Narrow(std::u16string_view s) {
     return out;
 }
 
+// The UTF-16 of a UTF-8 text (up to three bytes a character).
+inline std::u16string Wide(std::string_view s) {
+    std::u16string out;
+    for (size_t i = 0; i < s.size();) {
+        const auto b = static_cast<unsigned char>(s[i]);
+        const size_t n = b < 0x80 ? 1 : b < 0xE0 ? 2 : 3;
+        char16_t c = static_cast<char16_t>(n == 1 ? b : n == 2 ? b & 0x1F : b & 0x0F);
+        for (size_t k = 1; k < n && i + k < s.size(); ++k)
+            c = static_cast<char16_t>((c << 6) | (static_cast<unsigned char>(s[i + k]) & 0x3F));
+        out += c;
+        i += n;
+    }
+    return out;
+}
+
 }  // namespace dusklet::testing

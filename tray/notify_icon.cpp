@@ -75,6 +75,19 @@ const NotifyIconBytes& AnsiRecord::Of(const NOTIFYICONDATA& nid, AnsiCodec& code
     return bytes_;
 }
 
+std::u16string FitField(std::u16string_view text, size_t fieldBytes) {
+    text = text.substr(0, std::min(text.find(u'\0'), text.size()));
+    size_t bytes = 0, end = 0;
+    while (end < text.size()) {
+        const size_t n = (IsHighSurrogate(text[end]) && end + 1 < text.size()) ? 2 : 1;
+        const size_t width = text[end] < 0x80 ? 1 : 2 * n;
+        if (bytes + width > fieldBytes - 1) break;
+        bytes += width;
+        end += n;
+    }
+    return std::u16string(text.substr(0, end));
+}
+
 BalloonBytes BalloonForm(const NOTIFYICONDATA& nid, std::u16string_view title, std::u16string_view text,
                          AnsiCodec& codec) {
     BalloonBytes out{};

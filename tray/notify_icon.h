@@ -1,6 +1,7 @@
-// The tray icon record as the program holds it, its 88-byte ANSI form (the
-// shell's first-version layout) that goes to Shell_NotifyIconA, and the
-// shell's 488-byte version-5 form that carries a balloon.
+// The tray icon record as the program holds it, and the forms in which it
+// reaches the shell: on the NT family the wide records, whose texts are cut
+// here; on Windows 95, 98 and ME the 88-byte ANSI form (the shell's
+// first-version layout) and the 488-byte version-5 form that carries a balloon.
 #pragma once
 #include <array>
 #include <cstdint>
@@ -75,13 +76,21 @@ using BalloonBytes = std::array<uint8_t, kNotifyIconDataV2Size>;
 BalloonBytes BalloonForm(const NOTIFYICONDATA& nid, std::u16string_view title, std::u16string_view text,
                          AnsiCodec& codec);
 
-// Shell_NotifyIconA.
+// A text of the wide records cut as the ANSI field of `fieldBytes` bytes
+// holds it on a Chinese system (code page 936: one byte for an ASCII
+// character, two for any other), so that a user there sees the same text in
+// either form: the characters before its NUL that fit with one byte to spare
+// for the NUL, never half of a surrogate pair.
+std::u16string FitField(std::u16string_view text, size_t fieldBytes);
+
+// Shell_NotifyIcon, in whichever form the system takes.
 class TrayShell {
 public:
     virtual ~TrayShell() = default;
-    virtual bool NotifyIcon(uint32_t message, const NotifyIconBytes& record) = 0;
-    // NIM_MODIFY with the version-5 record.
-    virtual bool ShowBalloon(const BalloonBytes& record) = 0;
+    virtual bool NotifyIcon(uint32_t message, const NOTIFYICONDATA& nid) = 0;
+    // NIM_MODIFY with the version-5 record: a balloon with this title and
+    // text from the icon.
+    virtual bool ShowBalloon(const NOTIFYICONDATA& nid, std::u16string_view title, std::u16string_view text) = 0;
     // The major version that shell32 reports (DllGetVersion); 4 where it
     // has no such function, as on Windows 95, 98 and NT 4 without the newer shell.
     virtual uint32_t ShellVersion() = 0;

@@ -63,8 +63,10 @@ public:
 class ComboBox : public Control {
 public:
     virtual std::u16string Text() const = 0;
+    // What the chosen entry means (the data it was added with); -1 with no entry chosen.
+    virtual int32_t ItemData() const = 0;
     virtual void SetListIndex(int index) = 0;
-    virtual void AddItem(std::u16string_view item) = 0;
+    virtual void AddItem(std::u16string_view item, int32_t data) = 0;
 };
 
 class CheckBox : public Control {

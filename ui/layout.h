@@ -65,13 +65,20 @@ struct TwipsRect {
     int left, top, width, height;  // from the container's client area
 };
 
+// A drop-down list's entry: the text it shows and what it means to the
+// program (its item data), which the handlers read instead of the text.
+struct ListItem {
+    const char16_t* text;
+    int32_t data;
+};
+
 struct ControlLayout {
     int id;            // the row's place in its table
     const char* name;  // the control's name, as the tests know it
     ControlKind kind;
     int parent;  // the id of the container, or kOnWindow
     const char16_t* text;
-    const char16_t* const* items;  // list entries, null-terminated
+    std::span<const ListItem> items;  // list entries
     TwipsRect rect;
     int tabIndex;
     bool enabled;

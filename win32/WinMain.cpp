@@ -3,9 +3,11 @@
 
 #include "win32/handles.h"
 #include "win32/main_window.h"
+#include "win32/text.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     using namespace dusklet::win;
+    ChooseTextPath();
     DeclareDpiAware();
     // Taken before any window exists and held for the life of the process;
     // a second copy finds it and ends after its message.

@@ -3,8 +3,8 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
-#include "win32/ansi.h"
 #include "win32/resource.h"
+#include "win32/text.h"
 
 namespace dusklet::win {
 namespace {
@@ -12,9 +12,8 @@ namespace {
 const char kClass[] = "DuskletAbout";
 
 UniqueFont LinkFont(int dpiY, bool underline) {
-    return UniqueFont(CreateFontA(-MulDiv(about::kLinkPoints, dpiY, 72), 0, 0, 0, FW_BOLD, FALSE, underline, FALSE,
-                                  GB2312_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                  DEFAULT_PITCH, ToAnsi(about::kLinkFace).c_str()));
+    return UniqueFont(
+        CreateFont16(-MulDiv(about::kLinkPoints, dpiY, 72), FW_BOLD, underline, GB2312_CHARSET, about::kLinkFace));
 }
 
 }  // namespace
@@ -55,17 +54,10 @@ bool AboutWindow::Open() {
 
 // The tooltip window belongs to the About window and goes with it.
 void AboutWindow::AddLinkTooltip(HWND link) {
-    HWND tooltip = CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
-                                   CW_USEDEFAULT, CW_USEDEFAULT, hwnd(), nullptr, instance_, nullptr);
+    HWND tooltip = CreateWindow16(0, TOOLTIPS_CLASSA, u"", WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
+                                  CW_USEDEFAULT, CW_USEDEFAULT, hwnd(), nullptr, instance_, nullptr);
     if (!tooltip) return;  // the link works without it
-    std::string tip = ToAnsi(about::kMailTooltip);
-    TOOLINFOA ti = {};
-    ti.cbSize = TTTOOLINFOA_V1_SIZE;  // understood by every version of the common controls
-    ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-    ti.hwnd = hwnd();
-    ti.uId = reinterpret_cast<UINT_PTR>(link);
-    ti.lpszText = tip.data();
-    SendMessageA(tooltip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
+    AddTool16(tooltip, hwnd(), link, about::kMailTooltip);
 }
 
 void AboutWindow::Unload() {
@@ -78,8 +70,7 @@ void AboutWindow::Unload() {
 
 void AboutWindow::ShellExecuteA(std::u16string_view verb, std::u16string_view file, std::u16string_view directory,
                                 int32_t showCommand) {
-    ::ShellExecuteA(hwnd(), ToAnsi(verb).c_str(), ToAnsi(file).c_str(), nullptr, ToAnsi(directory).c_str(),
-                    showCommand);
+    ShellExecute16(hwnd(), verb, file, directory, showCommand);
 }
 
 LRESULT AboutWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {

@@ -5,7 +5,9 @@
 #include "app/texts.h"
 #include "base/program_folder.h"
 #include "ui/tab_order.h"
+#include "win32/ansi.h"
 #include "win32/resource.h"
+#include "win32/text.h"
 
 namespace dusklet::win {
 namespace {
@@ -50,7 +52,7 @@ MainWindow::Start MainWindow::Open() {
     models_ = controls_.Models();
 
     form_ = std::make_unique<frmMain>(MainControls(models_), timer_,
-                                      frmMainServices{*this, clock_, dateFormat_, system_, tray_, ansi_});
+                                      frmMainServices{*this, clock_, dateFormat_, system_, tray_});
     if (!form_->Form_Initialize()) return Start::Ended;
     ShowWindow(hwnd(), SW_SHOW);  // activation gives the focus to the first control in tab order
     UpdateWindow(hwnd());
@@ -63,8 +65,8 @@ bool MainWindow::MakeMenu() {
     if (!menu_) return false;
     for (const MenuItem& item : kPopupMenu) {
         const UINT id = kFirstMenuId + static_cast<UINT>(item.choice);
-        const BOOL added = item.caption ? AppendMenuA(menu_.get(), MF_STRING, id, ToAnsi(item.caption).c_str())
-                                        : AppendMenuA(menu_.get(), MF_SEPARATOR, 0, nullptr);
+        const bool added = item.caption ? AppendMenu16(menu_.get(), MF_STRING, id, item.caption)
+                                        : AppendMenu16(menu_.get(), MF_SEPARATOR, 0, u"");
         if (!added) return false;
     }
     return true;
@@ -72,10 +74,10 @@ bool MainWindow::MakeMenu() {
 
 int MainWindow::Run() {
     MSG msg;
-    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    while (GetMessage16(msg) > 0) {
         if (PreTranslate(msg)) continue;
         TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+        DispatchMessage16(msg);
     }
     return static_cast<int>(msg.wParam);
 }
@@ -97,7 +99,7 @@ void MainWindow::Focus(int id) {
 bool MainWindow::PreTranslate(MSG& msg) {
     if (about_ && about_->Owns(msg.hwnd)) {
         if (msg.message != WM_CHAR) return false;
-        int16_t code = static_cast<int16_t>(static_cast<uint8_t>(msg.wParam));
+        int16_t code = CharCode(msg);
         about_->PreviewChar(code);
         return false;
     }
@@ -119,17 +121,17 @@ bool MainWindow::PreTranslate(MSG& msg) {
     // dialog cancel.
     if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) return false;
     if (msg.message == WM_CHAR) {
-        int16_t code = static_cast<int16_t>(static_cast<uint8_t>(msg.wParam));
+        int16_t code = CharCode(msg);
         form_->Form_KeyPress(code);
         if (msg.hwnd != hwnd()) {
             if (WinControl* control = WinControl::From(msg.hwnd)) control->OnKeyPress(code);
         }
         if (code == 0) return true;
-        msg.wParam = static_cast<uint8_t>(code);
-        DispatchMessageA(&msg);
+        SetCharCode(msg, code);
+        DispatchMessage16(msg);
         return true;
     }
-    return IsDialogMessageA(hwnd(), &msg);
+    return IsDialogMessage16(hwnd(), msg);
 }
 
 LRESULT MainWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
@@ -153,8 +155,7 @@ LRESULT MainWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
         const std::u16string text = std::move(warning_);
         warning_.clear();
         if (!text.empty())
-            MessageBoxA(hwnd(), ToAnsi(text).c_str(), ToAnsi(texts::kProgramTitle).c_str(),
-                        MB_OK | MB_ICONWARNING | MB_SETFOREGROUND | MB_TOPMOST);
+            MessageBox16(hwnd(), text, texts::kProgramTitle, MB_OK | MB_ICONWARNING | MB_SETFOREGROUND | MB_TOPMOST);
         return 0;
     }
     case WM_ACTIVATE:
@@ -187,11 +188,7 @@ LRESULT MainWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
 uint32_t MainWindow::WindowHandle() { return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(hwnd())); }
 uint32_t MainWindow::IconHandle() { return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(icon_.get())); }
 
-std::u16string MainWindow::ProgramFolder() {
-    char path[MAX_PATH];
-    const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    return FolderOf(FromAnsi(std::string_view(path, n)));
-}
+std::u16string MainWindow::ProgramFolder() { return FolderOf(ModulePath16()); }
 
 void MainWindow::AttachSkin(std::u16string_view skinPath, std::u16string_view second) {
     // The skin engine is loaded from the program's folder by full path only.
@@ -199,9 +196,10 @@ void MainWindow::AttachSkin(std::u16string_view skinPath, std::u16string_view se
     if (dll.empty() || dll.back() != u'\\') dll += u'\\';
     dll += u"SkinH_VB6.dll";
     const UINT oldMode = SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
-    HMODULE engine = LoadLibraryA(ToAnsi(dll).c_str());
+    HMODULE engine = LoadLibrary16(dll);
     SetErrorMode(oldMode);
     if (!engine) return;
+    // The engine takes its texts in the ANSI code page.
     using AttachEx = int(WINAPI*)(const char*, const char*);
     const auto attach = reinterpret_cast<AttachEx>(reinterpret_cast<void*>(GetProcAddress(engine, "SkinH_AttachEx")));
     if (attach) attach(ToAnsi(skinPath).c_str(), ToAnsi(second).c_str());
@@ -210,7 +208,7 @@ void MainWindow::AttachSkin(std::u16string_view skinPath, std::u16string_view se
 void MainWindow::InitCommonControls() { ::InitCommonControls(); }
 
 void MainWindow::MsgBox(std::u16string_view text, std::u16string_view title, uint32_t style) {
-    ::MessageBoxA(nullptr, ToAnsi(text).c_str(), ToAnsi(title).c_str(), style);
+    MessageBox16(nullptr, text, title, style);
 }
 
 void MainWindow::Later(Deferred what, int32_t detail) {
@@ -272,14 +270,14 @@ void MainWindow::ShowAboutModal() {
     about_->Open();
     MSG msg;
     while (about_->IsOpen()) {
-        const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+        const BOOL got = GetMessage16(msg);
         if (got <= 0) {
             PostQuitMessage(static_cast<int>(msg.wParam));  // leave the quit for the outer loop
             break;
         }
         if (PreTranslate(msg)) continue;
         TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+        DispatchMessage16(msg);
     }
     if (hwnd()) EnableWindow(hwnd(), TRUE);
     about_.reset();

@@ -9,7 +9,6 @@
 #include "app/frmMain.h"
 #include "app/frmMain_layout.h"
 #include "win32/about_window.h"
-#include "win32/ansi.h"
 #include "win32/handles.h"
 #include "win32/system_win.h"
 #include "win32/win_controls.h"
@@ -73,7 +72,6 @@ private:
     WinControlSet<kMainLayout> controls_;
     std::array<Control*, ctl::kControlCount> models_{};
     WinTimer timer_;
-    WinAnsiCodec ansi_;
     WinClock clock_;
     WinDateTimeFormat dateFormat_;
     WinSystemApi system_;

@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <cstring>
 
-#include "win32/ansi.h"
+#include "win32/text.h"
 
 namespace dusklet::win {
 
@@ -148,13 +148,7 @@ int32_t WinSystemApi::CloseHandle(Handle handle) { return ::CloseHandle(reinterp
 
 uint32_t WinSystemApi::GetLastError() { return ::GetLastError(); }
 
-std::u16string WinSystemApi::ErrorText(uint32_t error) {
-    char text[512];
-    DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error,
-                             LANG_USER_DEFAULT, text, sizeof text, nullptr);
-    while (n > 0 && (text[n - 1] == '\r' || text[n - 1] == '\n' || text[n - 1] == ' ')) --n;
-    return FromAnsi(std::string_view(text, n));
-}
+std::u16string WinSystemApi::ErrorText(uint32_t error) { return ErrorText16(error); }
 
 void DeclareDpiAware() {
     using Fn = BOOL(WINAPI*)();
@@ -182,19 +176,9 @@ SYSTEMTIME ToSystemTime(const CivilDateTime& c) {
 
 }  // namespace
 
-std::u16string WinDateTimeFormat::ShortDate(const CivilDateTime& c) {
-    const SYSTEMTIME st = ToSystemTime(c);
-    char buf[128];
-    const int n = GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &st, nullptr, buf, sizeof buf);
-    return n > 0 ? FromAnsi(std::string_view(buf, static_cast<size_t>(n - 1))) : std::u16string();
-}
+std::u16string WinDateTimeFormat::ShortDate(const CivilDateTime& c) { return DateFormat16(ToSystemTime(c)); }
 
-std::u16string WinDateTimeFormat::LongTime(const CivilDateTime& c) {
-    const SYSTEMTIME st = ToSystemTime(c);
-    char buf[128];
-    const int n = GetTimeFormatA(LOCALE_USER_DEFAULT, 0, &st, nullptr, buf, sizeof buf);
-    return n > 0 ? FromAnsi(std::string_view(buf, static_cast<size_t>(n - 1))) : std::u16string();
-}
+std::u16string WinDateTimeFormat::LongTime(const CivilDateTime& c) { return TimeFormat16(ToSystemTime(c)); }
 
 namespace {
 
@@ -221,13 +205,49 @@ NOTIFYICONDATAA Unpack(const uint8_t* record, UINT wideSize) {
 
 }  // namespace
 
-bool WinTrayShell::NotifyIcon(uint32_t message, const NotifyIconBytes& record) {
+// The record's numbers in the wide form.
+NOTIFYICONDATAW WideHeader(const NOTIFYICONDATA& nid, DWORD size, UINT flags) {
+    NOTIFYICONDATAW data;
+    std::memset(&data, 0, sizeof data);
+    data.cbSize = size;
+    data.hWnd = reinterpret_cast<HWND>(static_cast<uintptr_t>(nid.hWnd));
+    data.uID = nid.uID;
+    data.uFlags = flags;
+    data.uCallbackMessage = nid.uCallbackMessage;
+    data.hIcon = reinterpret_cast<HICON>(static_cast<uintptr_t>(nid.hIcon));
+    return data;
+}
+
+// A text into a wide field of `chars` characters, cut as FitField cuts it;
+// the rest stays zero.
+void PutWide(wchar_t* out, size_t chars, std::u16string_view text) {
+    const std::u16string fitted = FitField(text, chars);
+    std::memcpy(out, fitted.data(), fitted.size() * sizeof(char16_t));
+}
+
+bool WinTrayShell::NotifyIcon(uint32_t message, const NOTIFYICONDATA& nid) {
+    if (WideText()) {
+        NOTIFYICONDATAW data = WideHeader(nid, NOTIFYICONDATAW_V1_SIZE, nid.uFlags);
+        // The first-version record reads 64 characters of the tip.
+        PutWide(data.szTip, kTipChars, TipText(nid));
+        return ShellNotifyIconW(message, data) != 0;
+    }
+    const NotifyIconBytes& record = ansi_.Of(nid, codec_);
     NOTIFYICONDATAA data = Unpack(record.data(), NOTIFYICONDATAA_V1_SIZE);
     std::memcpy(data.szTip, record.data() + field::kSzTip, kTipChars);
     return Shell_NotifyIconA(message, &data) != 0;
 }
 
-bool WinTrayShell::ShowBalloon(const BalloonBytes& record) {
+bool WinTrayShell::ShowBalloon(const NOTIFYICONDATA& nid, std::u16string_view title, std::u16string_view text) {
+    if (WideText()) {
+        NOTIFYICONDATAW data = WideHeader(nid, NOTIFYICONDATAW_V2_SIZE, kNifInfo);
+        PutWide(data.szInfo, std::size(data.szInfo), text);
+        data.uTimeout = kBalloonTimeoutMs;
+        PutWide(data.szInfoTitle, std::size(data.szInfoTitle), title);
+        data.dwInfoFlags = kNiifWarning;
+        return ShellNotifyIconW(NIM_MODIFY, data) != 0;
+    }
+    const BalloonBytes record = BalloonForm(nid, title, text, codec_);
     static_assert(sizeof(void*) != 4 || sizeof(NOTIFYICONDATAA) >= kNotifyIconDataV2Size);
     static_assert(sizeof(NOTIFYICONDATAA::szInfo) == field::kInfoBytes &&
                   sizeof(NOTIFYICONDATAA::szInfoTitle) == field::kInfoTitleBytes);

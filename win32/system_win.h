@@ -5,6 +5,7 @@
 #include "base/clock.h"
 #include "power/system_api.h"
 #include "tray/notify_icon.h"
+#include "win32/ansi.h"
 
 namespace dusklet::win {
 
@@ -54,11 +55,17 @@ public:
     std::u16string LongTime(const CivilDateTime& c) override;
 };
 
+// The shell's tray: the wide records where texts go wide, the ANSI ones
+// (kept converted between calls) elsewhere.
 class WinTrayShell : public TrayShell {
 public:
-    bool NotifyIcon(uint32_t message, const NotifyIconBytes& record) override;
-    bool ShowBalloon(const BalloonBytes& record) override;
+    bool NotifyIcon(uint32_t message, const NOTIFYICONDATA& nid) override;
+    bool ShowBalloon(const NOTIFYICONDATA& nid, std::u16string_view title, std::u16string_view text) override;
     uint32_t ShellVersion() override;
+
+private:
+    WinAnsiCodec codec_;
+    AnsiRecord ansi_;
 };
 
 }  // namespace dusklet::win

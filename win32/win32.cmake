@@ -38,6 +38,7 @@ add_executable(Dusklet WIN32
   win32/win_controls.cpp
   win32/system_win.cpp
   win32/ansi.cpp
+  win32/text.cpp
   win32/runtime.cpp
   win32/res/dusklet.rc)
 target_include_directories(Dusklet PRIVATE ${art_dir} ${CMAKE_SOURCE_DIR}/win32/res)

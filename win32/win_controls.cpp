@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "win32/ansi.h"
+#include "win32/text.h"
 
 namespace dusklet::win {
 
@@ -13,11 +13,10 @@ bool WinControl::Create(const ControlLayout& row, HWND parent, const ControlCont
     DWORD style = WS_CHILD | WS_VISIBLE | s.style;
     if (!row.enabled) style |= WS_DISABLED;
     const UINT controlId = static_cast<UINT>(ControlWindowId(row.id));
-    hwnd =
-        CreateWindowExA(s.exStyle, s.cls, ToAnsi(row.text).c_str(), style, TwipsToPixels(row.rect.left, context.dpiX),
-                        TwipsToPixels(row.rect.top, context.dpiY), TwipsToPixels(row.rect.width, context.dpiX),
-                        TwipsToPixels(row.rect.height + s.listTwips, context.dpiY), parent,
-                        reinterpret_cast<HMENU>(static_cast<UINT_PTR>(controlId)), context.instance, nullptr);
+    hwnd = CreateWindow16(s.exStyle, s.cls, row.text, style, TwipsToPixels(row.rect.left, context.dpiX),
+                          TwipsToPixels(row.rect.top, context.dpiY), TwipsToPixels(row.rect.width, context.dpiX),
+                          TwipsToPixels(row.rect.height + s.listTwips, context.dpiY), parent,
+                          reinterpret_cast<HMENU>(static_cast<UINT_PTR>(controlId)), context.instance, nullptr);
     if (!hwnd) return false;
     id = row.id;
     SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
@@ -28,29 +27,6 @@ bool WinControl::Create(const ControlLayout& row, HWND parent, const ControlCont
 
 WinControl* WinControl::From(HWND h) {
     return h ? reinterpret_cast<WinControl*>(GetWindowLongPtrA(h, GWLP_USERDATA)) : nullptr;
-}
-
-std::u16string WindowText(HWND h) {
-    const int n = GetWindowTextLengthA(h);
-    std::string ansi(static_cast<size_t>(n) + 1, '\0');
-    const int got = GetWindowTextA(h, ansi.data(), n + 1);
-    ansi.resize(static_cast<size_t>(got > 0 ? got : 0));
-    return FromAnsi(ansi);
-}
-
-void SetWindowText16(HWND h, std::u16string_view text) {
-    // A caption fits a buffer on the stack: one conversion, nothing allocated.
-    char ansi[256];
-    const int n = text.empty()
-                      ? 0
-                      : WideCharToMultiByte(CP_ACP, 0, reinterpret_cast<const wchar_t*>(text.data()),
-                                            static_cast<int>(text.size()), ansi, sizeof ansi - 1, nullptr, nullptr);
-    if (n > 0 || text.empty()) {
-        ansi[n] = '\0';
-        SetWindowTextA(h, ansi);
-    } else {
-        SetWindowTextA(h, ToAnsi(text).c_str());
-    }
 }
 
 bool ToControl(UINT msg, WPARAM wp, LPARAM lp) {
@@ -80,17 +56,17 @@ public:
 const char kOriginalProc[] = "DuskletProc";
 
 void Subclass(HWND h, WNDPROC proc) {
-    const LONG_PTR original = SetWindowLongPtrA(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(proc));
+    const WNDPROC original = SetWindowProc16(h, proc);
     SetPropA(h, kOriginalProc, reinterpret_cast<HANDLE>(original));
 }
 
 LRESULT CallOriginalProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
     const auto original = reinterpret_cast<WNDPROC>(GetPropA(h, kOriginalProc));
     if (msg == WM_NCDESTROY) {
-        SetWindowLongPtrA(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
+        SetWindowProc16(h, original);
         RemovePropA(h, kOriginalProc);
     }
-    return CallWindowProcA(original, h, msg, wp, lp);
+    return CallWindowProc16(original, h, msg, wp, lp);
 }
 
 // ---- Containers: the frame (a group box) and the picture box -----------------
@@ -144,11 +120,9 @@ private:
     void Init(const ControlLayout& row, const ControlContext& context) override {
         if (row.kind != ControlKind::Label) return;
         // Sized to its text in the window's font.
-        const std::string text = ToAnsi(row.text);
         HDC dc = GetDC(hwnd);
         HGDIOBJ old = SelectObject(dc, context.font);
-        SIZE size = {};
-        GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
+        const SIZE size = TextExtent16(dc, row.text);
         SelectObject(dc, old);
         ReleaseDC(hwnd, dc);
         SetWindowPos(hwnd, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -168,24 +142,23 @@ class WinComboBox : public Windowed<ComboBox> {
 public:
     std::u16string Text() const override {
         const LRESULT index = SendMessageA(hwnd, CB_GETCURSEL, 0, 0);
-        if (index == CB_ERR) return {};
-        const LRESULT n = SendMessageA(hwnd, CB_GETLBTEXTLEN, index, 0);
-        std::string ansi(static_cast<size_t>(n) + 1, '\0');
-        SendMessageA(hwnd, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(ansi.data()));
-        ansi.resize(static_cast<size_t>(n));
-        return FromAnsi(ansi);
+        return index == CB_ERR ? std::u16string() : ListItemText16(hwnd, static_cast<int>(index));
     }
-    void SetListIndex(int index) override { SendMessageA(hwnd, CB_SETCURSEL, index, 0); }
-    void AddItem(std::u16string_view item) override {
-        SendMessageA(hwnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(ToAnsi(item).c_str()));
+    int32_t ItemData() const override {
+        const LRESULT index = SendMessageA(hwnd, CB_GETCURSEL, 0, 0);
+        if (index == CB_ERR) return -1;
+        const LRESULT data = SendMessageA(hwnd, CB_GETITEMDATA, static_cast<WPARAM>(index), 0);
+        return data == CB_ERR ? -1 : static_cast<int32_t>(data);
     }
+    void SetListIndex(int index) override { SendMessageA(hwnd, CB_SETCURSEL, static_cast<WPARAM>(index), 0); }
+    void AddItem(std::u16string_view item, int32_t data) override { AddListItem16(hwnd, item, data); }
 
 private:
     WindowStyle Style(const ControlLayout&, const ControlContext&) const override {
         return {"COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP | WS_GROUP, 0, 2400};
     }
     void Init(const ControlLayout& row, const ControlContext&) override {
-        for (const char16_t* const* item = row.items; item && *item; ++item) AddItem(*item);
+        for (const ListItem& item : row.items) AddItem(item.text, item.data);
     }
 };
 

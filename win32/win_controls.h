@@ -116,9 +116,6 @@ private:
     bool enabled_ = false;
 };
 
-std::u16string WindowText(HWND h);
-void SetWindowText16(HWND h, std::u16string_view text);
-
 // Hands a control's notification (WM_COMMAND, WM_VSCROLL) that reached its
 // top-level window to the control's object; false for any other message.
 bool ToControl(UINT msg, WPARAM wp, LPARAM lp);

@@ -1,7 +1,7 @@
 #include "win32/window.h"
 
 #include "app/texts.h"
-#include "win32/ansi.h"
+#include "win32/text.h"
 
 namespace dusklet::win {
 
@@ -21,26 +21,27 @@ bool Window::Create(HINSTANCE instance, const Class& cls, std::u16string_view ti
         wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
         wc.hbrBackground = cls.background;
         wc.lpszClassName = cls.name;
-        if (!RegisterClassA(&wc)) return false;
+        if (!RegisterClass16(wc)) return false;
     }
     RECT r = {0, 0, client.cx, client.cy};
     AdjustWindowRectEx(&r, style, FALSE, exStyle);
     const int w = r.right - r.left, h = r.bottom - r.top;
-    CreateWindowExA(exStyle, cls.name, ToAnsi(title).c_str(), style, (GetSystemMetrics(SM_CXSCREEN) - w) / 2,
-                    (GetSystemMetrics(SM_CYSCREEN) - h) / 2, w, h, owner, nullptr, instance, this);
+    CreateWindow16(exStyle, cls.name, title, style, (GetSystemMetrics(SM_CXSCREEN) - w) / 2,
+                   (GetSystemMetrics(SM_CYSCREEN) - h) / 2, w, h, owner, nullptr, instance, this);
     return hwnd_ != nullptr;
 }
 
-LRESULT Window::OnMessage(UINT msg, WPARAM wp, LPARAM lp) { return DefWindowProcA(hwnd_, msg, wp, lp); }
+LRESULT Window::OnMessage(UINT msg, WPARAM wp, LPARAM lp) { return DefWindowProc16(hwnd_, msg, wp, lp); }
 
 LRESULT CALLBACK Window::Proc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_NCCREATE) {
+        // lpCreateParams opens CREATESTRUCTA and CREATESTRUCTW alike.
         auto* created = static_cast<Window*>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams);
         created->hwnd_ = h;
         SetWindowLongPtrA(h, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(created));
     }
     auto* self = reinterpret_cast<Window*>(GetWindowLongPtrA(h, GWLP_USERDATA));
-    if (!self) return DefWindowProcA(h, msg, wp, lp);
+    if (!self) return DefWindowProc16(h, msg, wp, lp);
     const LRESULT result = self->OnMessage(msg, wp, lp);
     if (msg == WM_NCDESTROY) {
         SetWindowLongPtrA(h, GWLP_USERDATA, 0);
@@ -55,9 +56,6 @@ LRESULT WhiteOnBlack(WPARAM dc) {
     return reinterpret_cast<LRESULT>(GetStockObject(BLACK_BRUSH));
 }
 
-void ReportStartFailure() {
-    MessageBoxA(nullptr, ToAnsi(texts::kStartFailed).c_str(), ToAnsi(texts::kProgramTitle).c_str(),
-                MB_OK | MB_ICONERROR);
-}
+void ReportStartFailure() { MessageBox16(nullptr, texts::kStartFailed, texts::kProgramTitle, MB_OK | MB_ICONERROR); }
 
 }  // namespace dusklet::win

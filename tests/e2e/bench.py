@@ -89,25 +89,27 @@ def poll(fn, timeout=10.0, interval=0.05):
 
 
 class Bench:
-    def __init__(self, dpi=96, relay=None, version=None, program_files=None, debug=(), label="bench"):
+    def __init__(self, dpi=96, relay=None, version=None, program_files=None, debug=(), label="bench",
+                 locale="zh_CN.UTF-8"):
         """relay: the functions whose calls Wine traces; debug: more of Wine's
         debug channels ("+systray"); program_files: a folder holding Dusklet.exe,
         SkinH_VB6.dll and aero.she to run instead of the build's (an unpacked
         release, say); label: names the logs of the programs it starts, which
-        are kept in build/e2e-logs."""
+        are kept in build/e2e-logs; locale: the system locale Wine runs in,
+        which sets its ANSI code page (zh_CN 936, en_US 1252, zh_TW 950)."""
         self.program_files = program_files or WIN_BUILD
         self.debug = list(debug)
         self.label = label
         self.display, self._xvfb = self._start_display(dpi)
         try:
-            self._set_up(relay, version, dpi)
+            self._set_up(relay, version, dpi, locale)
         except BaseException:
             self._stop_display()
             raise
 
-    def _set_up(self, relay, version, dpi):
+    def _set_up(self, relay, version, dpi, locale):
         self.env = dict(os.environ, DISPLAY=self.display, WINEPREFIX=PREFIX, WINEDEBUG="-all",
-                        WINEDLLOVERRIDES="mscoree,mshtml=", LANG="zh_CN.UTF-8", LC_ALL="zh_CN.UTF-8")
+                        WINEDLLOVERRIDES="mscoree,mshtml=", LANG=locale, LC_ALL=locale)
         if ARCH == "win64":
             self.env["WINEARCH"] = "win64"
         self._prepare_prefix()

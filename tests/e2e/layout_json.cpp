@@ -57,9 +57,9 @@ void Print(const char* name, const WindowLayout& window, std::span<const Control
                 Quoted(window.caption).c_str(), window.clientWidth, window.clientHeight);
     for (const ControlLayout& r : rows) {
         std::string items = "[";
-        for (const char16_t* const* item = r.items; item && *item; ++item) {
+        for (const ListItem& item : r.items) {
             if (items.size() > 1) items += ", ";
-            items += Quoted(*item);
+            items += Quoted(item.text);
         }
         items += "]";
         std::string parent = "null";

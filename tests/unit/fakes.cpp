@@ -43,7 +43,7 @@ std::unique_ptr<Control> MakeMemControl(const ControlLayout& row) {
     }
     case ControlKind::DropDownList: {
         auto list = std::make_unique<MemComboBox>();
-        for (const char16_t* const* item = row.items; item && *item; ++item) list->items.emplace_back(*item);
+        for (const ListItem& item : row.items) list->AddItem(item.text, item.data);
         made = std::move(list);
         break;
     }
@@ -84,10 +84,6 @@ std::string Iconv(const char* to, const char* from, std::string in) {
     iconv_close(cd);
     out.resize(out.size() - ol);
     return out;
-}
-
-std::string RecordingTray::BalloonText(size_t i) const {
-    return Iconv("UTF-8", "GBK", reinterpret_cast<const char*>(balloons[i].data() + 160));  // szInfo
 }
 
 MainFixture::MainFixture() : form(controls.Models(), timer, Services(format)) { host.form = &form; }

@@ -82,12 +82,17 @@ struct MemScrollBar : Mem<ScrollBar> {
 
 struct MemComboBox : Mem<ComboBox> {
     std::vector<std::u16string> items;
+    std::vector<int32_t> data;  // each entry's item data
     int index = -1;
     std::u16string Text() const override { return index >= 0 ? items[static_cast<size_t>(index)] : u""; }
+    int32_t ItemData() const override { return index >= 0 ? data[static_cast<size_t>(index)] : -1; }
     void SetListIndex(int i) override { index = i; }
     int ListIndex() const { return index; }
     int ListCount() const { return static_cast<int>(items.size()); }
-    void AddItem(std::u16string_view item) override { items.emplace_back(item); }
+    void AddItem(std::u16string_view item, int32_t d) override {
+        items.emplace_back(item);
+        data.push_back(d);
+    }
     void Choose(std::u16string_view item) {
         for (size_t i = 0; i < items.size(); ++i)
             if (items[i] == item) index = static_cast<int>(i);
@@ -229,37 +234,42 @@ struct Gbk : AnsiCodec {
     }
 };
 
+// The shell: keeps each record it is handed, and its ANSI form as Windows 95,
+// 98 and ME (in code page 936) would take it.
 struct RecordingTray : TrayShell {
     Log& log;
-    std::vector<std::pair<uint32_t, NotifyIconBytes>> calls;
+    Gbk gbk;
+    std::vector<std::pair<uint32_t, NotifyIconBytes>> calls;  // the ANSI forms
     explicit RecordingTray(Log& l) : log(l) {}
     // What arrives during the next call, as a message that the system sends
     // the window while the shell works (run once).
     std::function<void()> duringNextCall;
-    bool NotifyIcon(uint32_t message, const NotifyIconBytes& record) override {
-        calls.emplace_back(message, record);
+    bool NotifyIcon(uint32_t message, const NOTIFYICONDATA& nid) override {
+        calls.emplace_back(message, AnsiForm(nid, gbk));
         log.push_back("tray " + std::to_string(message));
         if (auto during = std::exchange(duringNextCall, nullptr)) during();
         return true;
     }
-    uint32_t LastIcon() const {
-        const auto& r = calls.back().second;
-        return r[20] | (r[21] << 8) | (r[22] << 16) | (static_cast<uint32_t>(r[23]) << 24);
-    }
+    uint32_t LastIcon() const { return calls.back().second[20] | (calls.back().second[21] << 8); }
+    // The last tip as the ANSI form carries it, in code page 936.
     std::string LastTip() const {
         const auto& r = calls.back().second;
         return std::string(reinterpret_cast<const char*>(r.data() + 24));
     }
     uint32_t shellVersion = 6;  // XP's shell
-    std::vector<BalloonBytes> balloons;
-    bool ShowBalloon(const BalloonBytes& record) override {
-        balloons.push_back(record);
+    struct Balloon {
+        NOTIFYICONDATA nid;
+        std::u16string title, text;
+    };
+    std::vector<Balloon> balloons;
+    bool ShowBalloon(const NOTIFYICONDATA& nid, std::u16string_view title, std::u16string_view text) override {
+        balloons.push_back({nid, std::u16string(title), std::u16string(text)});
         log.push_back("balloon " + BalloonText(balloons.size() - 1));
         return true;
     }
     uint32_t ShellVersion() override { return shellVersion; }
-    // A balloon's text (szInfo) as the shell would show it, in UTF-8.
-    std::string BalloonText(size_t i) const;
+    // A balloon's text, in UTF-8.
+    std::string BalloonText(size_t i) const { return Narrow(balloons[i].text); }
 };
 
 // The system as seen by version detection and the power actions.
@@ -400,13 +410,12 @@ struct MainFixture {
     FakeFormat format;
     RecordingSystem system{log};
     RecordingTray tray{log};
-    Gbk gbk;
     frmMain form;
 
     MainFixture();
     template <int id> auto& get() { return controls.get<id>(); }
     frmMainServices Services(DateTimeFormat& dateFormat) {
-        return frmMainServices{host, clock, dateFormat, system, tray, gbk};
+        return frmMainServices{host, clock, dateFormat, system, tray};
     }
     // Runs start-up and forgets what it logged.
     MainFixture& Started();

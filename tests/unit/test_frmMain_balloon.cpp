@@ -76,10 +76,11 @@ TEST_F(Balloon, NotWhereTheShellIsOlderThanVersion5) {
     EXPECT_EQ(f.tray.calls.size(), 3u);  // the arming, then the blink steps as before
 }
 
-TEST_F(Balloon, ItsRecordIsTheShellsVersion5FormWithTheIconsIdentity) {
+TEST_F(Balloon, ItsAnsiRecordIsTheShellsVersion5FormWithTheIconsIdentity) {
     Arm(u"关机", u"3");
     Tick(1);
-    const BalloonBytes& b = f.tray.balloons.at(0);
+    const auto& balloon = f.tray.balloons.at(0);
+    const BalloonBytes b = BalloonForm(balloon.nid, balloon.title, balloon.text, f.tray.gbk);
     auto u32 = [&](size_t at) {
         return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | static_cast<uint32_t>(b[at + 3]) << 24;
     };

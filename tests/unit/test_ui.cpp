@@ -46,15 +46,14 @@ TEST(Layout, TwipsBecomePixelsAtEveryDpi) {
 }
 
 TEST(Layout, RowsOutOfOrderOrBeforeTheirContainerAreCaught) {
-    constexpr ControlLayout good[] = {
-        {0, "a", ControlKind::Frame, kOnWindow, u"", nullptr, {}, 0, true, false, 0, 0, 0, 0},
-        {1, "b", ControlKind::Check, 0, u"", nullptr, {}, 1, true, false, 0, 0, 0, 0}};
+    constexpr ControlLayout good[] = {{0, "a", ControlKind::Frame, kOnWindow, u"", {}, {}, 0, true, false, 0, 0, 0, 0},
+                                      {1, "b", ControlKind::Check, 0, u"", {}, {}, 1, true, false, 0, 0, 0, 0}};
     constexpr ControlLayout swapped[] = {
-        {1, "b", ControlKind::Check, 0, u"", nullptr, {}, 1, true, false, 0, 0, 0, 0},
-        {0, "a", ControlKind::Frame, kOnWindow, u"", nullptr, {}, 0, true, false, 0, 0, 0, 0}};
+        {1, "b", ControlKind::Check, 0, u"", {}, {}, 1, true, false, 0, 0, 0, 0},
+        {0, "a", ControlKind::Frame, kOnWindow, u"", {}, {}, 0, true, false, 0, 0, 0, 0}};
     constexpr ControlLayout childFirst[] = {
-        {0, "b", ControlKind::Check, 1, u"", nullptr, {}, 1, true, false, 0, 0, 0, 0},
-        {1, "a", ControlKind::Frame, kOnWindow, u"", nullptr, {}, 0, true, false, 0, 0, 0, 0}};
+        {0, "b", ControlKind::Check, 1, u"", {}, {}, 1, true, false, 0, 0, 0, 0},
+        {1, "a", ControlKind::Frame, kOnWindow, u"", {}, {}, 0, true, false, 0, 0, 0, 0}};
     EXPECT_TRUE(RowsInOrder(good, 2));
     EXPECT_FALSE(RowsInOrder(good, 3));
     EXPECT_FALSE(RowsInOrder(swapped, 2));
