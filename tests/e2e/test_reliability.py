@@ -9,7 +9,7 @@ from bench import ARCH, MAIN_TITLE, BenchTest, poll  # noqa: E402
 
 
 class SessionEnd(BenchTest):
-    bench_options = {"relay": ["shell32.Shell_NotifyIconA"]}
+    bench_options = {"relay": ["shell32.Shell_NotifyIconA", "shell32.Shell_NotifyIconW"]}
 
     def test_log_off_ends_a_hidden_armed_program_without_its_action(self):
         b = self.bench
@@ -20,7 +20,7 @@ class SessionEnd(BenchTest):
         poll(lambda: b.find(MAIN_TITLE) is None, 3)
         b.raw("endsession")
         self.wait_gone(proc, 15)
-        messages = [int(args.split(",")[0], 16) for f, args in b.relay_calls() if f.endswith("Shell_NotifyIconA")]
+        messages = [int(args.split(",")[0], 16) for f, args in b.relay_calls() if f.endswith(("Shell_NotifyIconA", "Shell_NotifyIconW"))]
         self.assertEqual(messages[-1], 2, "the icon was not deleted on the way out")
 
 
@@ -91,7 +91,8 @@ class SingleInstanceRace(BenchTest):
 
 
 class LibraryPaths(BenchTest):
-    bench_options = {"relay": ["kernel32.LoadLibraryA", "kernelbase.LoadLibraryA"], "version": "winxp"}
+    bench_options = {"relay": ["kernel32.LoadLibraryA", "kernelbase.LoadLibraryA", "kernel32.LoadLibraryW",
+                               "kernelbase.LoadLibraryW"], "version": "winxp"}
 
     def test_late_bound_libraries_load_by_full_path(self):
         b = self.bench
@@ -101,7 +102,7 @@ class LibraryPaths(BenchTest):
         b.set_text("txtPeriod", "1")
         b.send(b.control("cmdTimer")["hwnd"], 0xF5)
         self.wait_gone(proc, 10)
-        loads = [a for f, a in b.relay_calls() if f.lower().endswith("loadlibrarya")]
+        loads = [a for f, a in b.relay_calls() if f.lower().endswith(("loadlibrarya", "loadlibraryw"))]
         names = " ".join(loads).lower()
         for dll in ("skinh_vb6.dll", "advapi32.dll", "powrprof.dll"):
             self.assertIn(dll, names)

@@ -143,11 +143,12 @@ class LockEntry(BenchTest):
 
 
 class SkinEngine(BenchTest):
-    bench_options = {"relay": ["kernel32.LoadLibraryA", "kernelbase.LoadLibraryA", "kernel32.CreateFileA",
-                               "kernelbase.CreateFileA", "SkinH_VB6.SkinH_AttachEx"]}
+    bench_options = {"relay": ["kernel32.LoadLibraryA", "kernelbase.LoadLibraryA", "kernel32.LoadLibraryW",
+                               "kernelbase.LoadLibraryW", "kernel32.CreateFileA", "kernelbase.CreateFileA",
+                               "SkinH_VB6.SkinH_AttachEx"]}
 
     def loaded(self):
-        return [(f, a) for f, a in self.bench.relay_calls() if f.lower().endswith("loadlibrarya")]
+        return [(f, a) for f, a in self.bench.relay_calls() if f.lower().endswith(("loadlibrarya", "loadlibraryw"))]
 
     def test_attached_from_the_programs_folder(self):
         b = self.bench
