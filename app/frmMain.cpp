@@ -120,12 +120,13 @@ void frmMain::cmdTimer_Click() {
 
 void frmMain::ToggleSchedule() {
     if (blnTimerOn) Disarm();
-    else Arm();
+    else if (!Arm()) return;
     blnTimerOn = ToBoolean(!blnTimerOn);
     Timer.SetEnabled(blnTimerOn != 0);
 }
 
 void frmMain::Disarm() {
+    WithdrawWarning();
     c.get<lblStatus>().SetCaption(texts::kDisarmedStatus);
     shownSeconds.reset();
     c.get<cmdTimer>().SetCaption(texts::kIdleButton);
@@ -135,7 +136,13 @@ void frmMain::Disarm() {
     c.get<frame>().SetEnabled(true);
 }
 
-void frmMain::Arm() {
+bool frmMain::Arm() {
+    // What the due moment would refuse, known now, is said now: the user
+    // may leave the machine alone for hours counting on it.
+    if (const PowerResult refusal = Refusal(static_cast<PowerAction>(c.get<cmbAction>().ItemData())); !refusal.Done()) {
+        s.host.Warn(FailureText(c.get<cmbAction>().Text(), refusal));
+        return false;
+    }
     blnWarned = kFalse;
     c.get<frame>().SetEnabled(false);
     c.get<cmdTimer>().SetCaption(texts::kArmedButton);
@@ -153,6 +160,19 @@ void frmMain::Arm() {
     }
     SetTip(nid, texts::kTipLead + GeneralDate(s.dateFormat, dtTarget) + texts::kTipRun + strAction + u'\0');
     Tray(kNimModify);
+    return true;
+}
+
+PowerResult frmMain::Refusal(PowerAction chosen) {
+    switch (chosen) {
+    case PowerAction::PowerOff:
+    case PowerAction::Restart:
+    case PowerAction::LogOff: return {};
+    case PowerAction::Suspend: return SuspendRefusal(s.system, 0);
+    case PowerAction::Hibernate: return SuspendRefusal(s.system, 1);
+    case PowerAction::Lock: return LockRefusal(s.system);
+    }
+    return {PowerResult::Outcome::UnknownAction};
 }
 
 // Today at the clock time of the hour and minute boxes (their leading
@@ -169,7 +189,9 @@ SerialDate frmMain::ClockTarget(SerialDate now) {
 // ---- The tick ---------------------------------------------------------------
 
 void frmMain::Timer_Timer() {
-    if (busy) return;
+    // Only an armed schedule ticks: any program may post a WM_TIMER, and one
+    // taken for a tick while disarmed would run the last action, or none chosen.
+    if (busy || !blnTimerOn) return;
     InProgress running(busy);
     const int32_t secondsLeft = static_cast<int32_t>(SecondsBetween(NowSerial(s.clock), dtTarget));
     // The strip changes once a second; the ticks between leave it alone.
@@ -193,6 +215,7 @@ void frmMain::Timer_Timer() {
 void frmMain::WarnOfTheAction(int32_t secondsLeft) {
     blnWarned = kTrue;
     if (s.tray.ShellVersion() < 5) return;
+    balloonUp = true;
     const std::u16string text =
         DecimalText(secondsLeft) + texts::kSecondsLeft + strAction + texts::kFullStop + texts::kClickToCancel;
     s.tray.ShowBalloon(nid, texts::kProgramTitle, text);
@@ -225,11 +248,20 @@ void frmMain::Fire() {
     ToggleSchedule();
     ShowMainWindow();
     s.host.SetForeground();
-    s.host.Warn(FailureText(result));
+    s.host.Warn(FailureText(strAction, result));
 }
 
-std::u16string frmMain::FailureText(const PowerResult& result) {
-    std::u16string text = texts::kCannotRun + strAction + texts::kFullStop + u"\r\n";
+// The shell may keep a balloon after the schedule it warned of has ended
+// (Windows 10 and 11 keep it as a notification): one clicked then would
+// bring the window to arm the action again. An empty text withdraws it.
+void frmMain::WithdrawWarning() {
+    if (!balloonUp) return;
+    balloonUp = false;
+    s.tray.ShowBalloon(nid, u"", u"");
+}
+
+std::u16string frmMain::FailureText(std::u16string_view label, const PowerResult& result) {
+    std::u16string text = texts::kCannotRun + std::u16string(label) + texts::kFullStop + u"\r\n";
     switch (result.outcome) {
     case PowerResult::Outcome::NotOnThisVersion: return text + texts::kNotOnThisVersion;
     case PowerResult::Outcome::NotOnThisMachine: return text + texts::kNotOnThisMachine;
@@ -291,12 +323,13 @@ void frmMain::Form_MouseMove(int16_t, int16_t, float x, float) {
         ShowMainWindow();
     } else if (message == kNinBalloonUserClick) {
         // The balloon's last chance to cancel: the window in front, with the
-        // focus on the button, so that Enter or Space disarms. The shell may
-        // keep a balloon after the schedule has ended; clicked then, it only
-        // brings the window, so that Enter cannot arm the action again.
+        // focus on the button, so that Enter or Space disarms. A balloon
+        // clicked after its schedule has ended brings the window with the
+        // focus on the action list, where neither Enter nor Space arms.
         ShowMainWindow();
         s.host.SetForeground();
         if (blnTimerOn) c.get<cmdTimer>().SetFocus();
+        else c.get<cmbAction>().SetFocus();
     } else if (message == WM_RBUTTONUP) {
         s.host.SetForeground();
         switch (s.host.PopupMenu()) {
@@ -325,6 +358,7 @@ void frmMain::Form_Unload(int16_t& cancel) {
 void frmMain::mnuAbout_Click() { s.host.ShowAboutModal(); }
 
 void frmMain::mnuExit_Click() {
+    WithdrawWarning();
     blnQuit = kTrue;
     s.host.Unload();
 }

@@ -69,14 +69,17 @@ public:
     void RestoreTrayIcon();
 
 private:
-    void Arm();
+    // False when the chosen action is refused already: nothing is armed.
+    bool Arm();
     void Disarm();
+    PowerResult Refusal(PowerAction chosen);
+    void WithdrawWarning();
     SerialDate ClockTarget(SerialDate now);
     void WarnOfTheAction(int32_t secondsLeft);
     void ToggleSchedule();
     void Fire();
     PowerResult Perform();
-    std::u16string FailureText(const PowerResult& result);
+    std::u16string FailureText(std::u16string_view label, const PowerResult& result);
     void ShowMainWindow();
     void Tray(uint32_t message);
 
@@ -95,7 +98,8 @@ private:
     NOTIFYICONDATA nid;
     std::optional<int32_t> shownSeconds;  // the countdown the status strip shows, if it shows one
     Boolean blnIconShown = kTrue;         // the tick's own flag: is the tray picture shown
-    Boolean blnWarned = kFalse;           // has this arming's balloon been shown
+    Boolean blnWarned = kFalse;           // has this arming's warning been given
+    bool balloonUp = false;               // may the shell still show this arming's balloon
     class InProgress;
     bool busy = false;  // arming, disarming or a tick is in progress
 };

@@ -61,20 +61,37 @@ PowerResult ExitWindowsAction(SystemApi& api, const int32_t& flags, const Boolea
                                  [&] { return Called(api, api.ExitWindowsEx(effective, 0)); });
 }
 
+namespace {
+
+// Modern Standby: the system has no S1-S3, so it answers that it cannot
+// suspend, yet it sleeps by idling with the display off.
+bool ModernStandby(SystemApi& api) {
+    const auto caps = api.GetPwrCapabilities();
+    return caps && caps->aoac && !caps->s1 && !caps->s2 && !caps->s3;
+}
+
+PowerResult SuspendRefusal(SystemApi& api, const OSInfo& info, int32_t hibernate) {
+    if (!VersionCanSuspend(info)) return {Outcome::NotOnThisVersion};
+    const auto allowed = hibernate == 0 ? api.IsPwrSuspendAllowed() : api.IsPwrHibernateAllowed();
+    if (allowed && !*allowed && !(hibernate == 0 && ModernStandby(api))) return {Outcome::NotOnThisMachine};
+    return {};
+}
+
+}  // namespace
+
+PowerResult SuspendRefusal(SystemApi& api, int32_t hibernate) { return SuspendRefusal(api, GetOSInfo(api), hibernate); }
+
+PowerResult LockRefusal(SystemApi& api) {
+    if (!VersionCanLock(GetOSInfo(api))) return {Outcome::NotOnThisVersion};
+    return {};
+}
+
 PowerResult SuspendAction(SystemApi& api, const int32_t& hibernate, const Boolean& force, const Boolean& disableWake) {
     const OSInfo info = GetOSInfo(api);
-    if (!VersionCanSuspend(info)) return {Outcome::NotOnThisVersion};
-    if (hibernate == 0) {
-        // Modern Standby first: there the system has no S1-S3, so it answers
-        // that it cannot suspend, yet it sleeps by idling with the display off.
-        const auto caps = api.GetPwrCapabilities();
-        if (caps && caps->aoac && !caps->s1 && !caps->s2 && !caps->s3) {
-            api.TurnOffDisplay();
-            return {};
-        }
-        if (const auto allowed = api.IsPwrSuspendAllowed(); allowed && !*allowed) return {Outcome::NotOnThisMachine};
-    } else if (const auto allowed = api.IsPwrHibernateAllowed(); allowed && !*allowed) {
-        return {Outcome::NotOnThisMachine};
+    if (const PowerResult refusal = SuspendRefusal(api, info, hibernate); !refusal.Done()) return refusal;
+    if (hibernate == 0 && ModernStandby(api)) {
+        api.TurnOffDisplay();
+        return {};
     }
     return WithShutdownPrivilege(api, info.PlatformId == 2, [&] {
         return Called(api, api.SetSuspendState(hibernate != 0, force != 0, disableWake != 0));
@@ -82,7 +99,7 @@ PowerResult SuspendAction(SystemApi& api, const int32_t& hibernate, const Boolea
 }
 
 PowerResult LockAction(SystemApi& api) {
-    if (!VersionCanLock(GetOSInfo(api))) return {Outcome::NotOnThisVersion};
+    if (const PowerResult refusal = LockRefusal(api); !refusal.Done()) return refusal;
     return Called(api, api.LockWorkStation());
 }
 

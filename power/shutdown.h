@@ -27,6 +27,12 @@ PowerResult ExitWindowsAction(SystemApi& api, const int32_t& flags, const Boolea
 // display off instead, as the system's own sleep does there.
 PowerResult SuspendAction(SystemApi& api, const int32_t& hibernate, const Boolean& force, const Boolean& disableWake);
 PowerResult LockAction(SystemApi& api);
+// What suspend (hibernate 0) or hibernate (1), and locking, would answer now
+// before any power call: Done where this Windows and this machine allow it,
+// else the refusal that the action itself would give. The actions ask the
+// same again when they run: the machine may change in between.
+PowerResult SuspendRefusal(SystemApi& api, int32_t hibernate);
+PowerResult LockRefusal(SystemApi& api);
 void SetShutdownPrivilege(SystemApi& api, Boolean enable);
 
 }  // namespace dusklet

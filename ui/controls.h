@@ -67,6 +67,7 @@ public:
     virtual int32_t ItemData() const = 0;
     virtual void SetListIndex(int index) = 0;
     virtual void AddItem(std::u16string_view item, int32_t data) = 0;
+    virtual void SetFocus() = 0;
 };
 
 class CheckBox : public Control {

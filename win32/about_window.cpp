@@ -64,6 +64,7 @@ void AboutWindow::Unload() {
     if (!IsOpen()) return;
     // Give the input back to the owner before this window goes, so that
     // activation returns to it.
+    closing_ = true;
     EnableWindow(owner_, TRUE);
     Destroy();
 }

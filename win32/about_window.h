@@ -20,6 +20,8 @@ public:
     // centred; false when it could not be made.
     bool Open();
     bool IsOpen() const { return hwnd() != nullptr; }
+    // Open and not on its way out: its owner must take no input meanwhile.
+    bool Modal() const { return IsOpen() && !closing_; }
     bool Owns(HWND h) const { return hwnd() && (h == hwnd() || IsChild(hwnd(), h)); }
     // Key preview: the window sees every typed character first.
     void PreviewChar(int16_t& code) { form_->Form_KeyPress(code); }
@@ -39,6 +41,7 @@ private:
     WinControlSet<kAboutLayout> controls_;
     std::array<Control*, about::kControlCount> models_{};
     UniqueBitmap banner_;
+    bool closing_ = false;
     std::unique_ptr<frmAbout> form_;
 };
 

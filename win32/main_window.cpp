@@ -142,9 +142,7 @@ LRESULT MainWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
         if (reinterpret_cast<HWND>(lp) == controls_[ctl::lblStatus].hwnd) return WhiteOnBlack(wp);
         break;
     case WM_TIMER:
-        // Only the running timer ticks: any program may post a WM_TIMER, and
-        // one taken for a tick while disarmed would run the last action.
-        if (wp == timer_.Id() && timer_.Enabled()) timer_.onTimer();
+        if (wp == timer_.Id()) timer_.onTimer();
         return 0;
     case kTrayCallbackMessage:
         // The tray icon's mouse activity, the mouse message in lParam; handed
@@ -154,10 +152,17 @@ LRESULT MainWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case kShowWarning: {
         const std::u16string text = std::move(warning_);
         warning_.clear();
-        if (!text.empty())
-            MessageBox16(hwnd(), text, texts::kProgramTitle, MB_OK | MB_ICONWARNING | MB_SETFOREGROUND | MB_TOPMOST);
+        if (text.empty()) return 0;
+        MessageBox16(hwnd(), text, texts::kProgramTitle, MB_OK | MB_ICONWARNING | MB_SETFOREGROUND | MB_TOPMOST);
+        // About, opened while the box was up, stays in front of this window.
+        if (about_ && about_->Modal()) SetForegroundWindow(about_->hwnd());
         return 0;
     }
+    case WM_ENABLE:
+        // While About is open this window takes no input, whatever opens or
+        // closes meanwhile: a message box enables its owner when it closes.
+        if (wp && about_ && about_->Modal()) EnableWindow(hwnd(), FALSE);
+        return 0;
     case WM_ACTIVATE:
         // Like a dialog: the focused control is kept while the window is
         // inactive or hidden, and gets the focus back when it returns.

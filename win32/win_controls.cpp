@@ -152,6 +152,7 @@ public:
     }
     void SetListIndex(int index) override { SendMessageA(hwnd, CB_SETCURSEL, static_cast<WPARAM>(index), 0); }
     void AddItem(std::u16string_view item, int32_t data) override { AddListItem16(hwnd, item, data); }
+    void SetFocus() override { ::SetFocus(hwnd); }
 
 private:
     WindowStyle Style(const ControlLayout&, const ControlContext&) const override {

@@ -99,8 +99,12 @@ class Locale(BenchTest):
 
     def fire(self, action):
         b = self.bench
-        self.arm(action, 1, "秒")
         expected = dict(ACTIONS)[action]
+        if expected:
+            self.arm(action, 1, "秒")
+        else:  # refused when arming
+            b.choose("cmbAction", [a for a, _ in ACTIONS].index(action))
+            b.send(b.control("cmdTimer")["hwnd"], BM_CLICK)
         if expected and expected[0] != "LockWorkStation":
             self.wait_gone(self.proc, 15)
         else:

@@ -140,12 +140,43 @@ class Refusal(Schedule):
         self.assertEqual(b.tray_tooltip(), "没设置动作")
 
 
-class SuspendOnNT4(Refusal):
+class RefusedWhenArming(Schedule):
+    """A refusal known when arming is said then, and nothing is armed."""
+    traced = TRACED + ["user32.MessageBoxA", "user32.MessageBoxW"]
+
+    def refused_when_arming(self, action, reason):
+        b = self.bench
+        b.click_control("opt(1)")  # a setting that the refusal leaves as it is
+        self.countdown(action, 3, "时")
+        b.click_control("cmdTimer")
+        box = b.message_box("Dusklet", 10)
+        self.assertIsNotNone(box, "no message")
+        self.assertEqual(box["owner"], b.main)
+        self.assertEqual(box["texts"], ["无法执行%s。\r\n%s" % (action, reason)])
+        self.assertEqual(b.text("cmdTimer"), "开始定时(&E)")
+        self.assertEqual(b.text("lblStatus"), "定时禁止")
+        self.assertTrue(b.control("frame")["enabled"])
+        self.assertTrue(b.control("txtHour")["enabled"])
+        b.close_message_box(box)
+        self.assertTrue(poll(lambda: not b.find("Dusklet"), 5))
+        self.assertEqual(b.tray_tooltip(), "没设置动作")
+        self.assertIsNone(self.proc.poll())
+        self.assertEqual(self.power_calls(), [])
+
+
+class SuspendOnNT4(RefusedWhenArming):
     version = "nt40"
 
-    def test_refused_by_the_version_with_a_message(self):
-        self.refused("挂起", "这个版本的 Windows 不支持此操作。")
-        self.assertEqual(self.power_calls(), [])
+    def test_refused_by_the_version_when_arming(self):
+        self.refused_when_arming("挂起", "这个版本的 Windows 不支持此操作。")
+
+
+class SuspendOnAMachineThatCannot(RefusedWhenArming):
+    """Wine answers that the machine cannot suspend."""
+    version = "winxp"
+
+    def test_refused_by_the_machine_when_arming(self):
+        self.refused_when_arming("挂起", "这台计算机不支持此操作。")
 
 
 class LockOnWin7(Refusal):

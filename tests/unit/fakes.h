@@ -86,6 +86,8 @@ struct MemComboBox : Mem<ComboBox> {
     int index = -1;
     std::u16string Text() const override { return index >= 0 ? items[static_cast<size_t>(index)] : u""; }
     int32_t ItemData() const override { return index >= 0 ? data[static_cast<size_t>(index)] : -1; }
+    bool focused = false;
+    void SetFocus() override { focused = true; }
     void SetListIndex(int i) override { index = i; }
     int ListIndex() const { return index; }
     int ListCount() const { return static_cast<int>(items.size()); }
@@ -262,7 +264,13 @@ struct RecordingTray : TrayShell {
         std::u16string title, text;
     };
     std::vector<Balloon> balloons;
+    int withdrawals = 0;  // records with an empty text, which take the balloon away
     bool ShowBalloon(const NOTIFYICONDATA& nid, std::u16string_view title, std::u16string_view text) override {
+        if (text.empty()) {
+            ++withdrawals;
+            log.push_back("withdraw balloon");
+            return true;
+        }
         balloons.push_back({nid, std::u16string(title), std::u16string(text)});
         log.push_back("balloon " + BalloonText(balloons.size() - 1));
         return true;

@@ -106,7 +106,7 @@ TEST_F(Balloon, TheBalloonClickBringsTheWindowWithTheFocusOnTheButton) {
     EXPECT_FALSE(f.form.TimerOn());
 }
 
-TEST_F(Balloon, ABalloonClickedAfterTheScheduleEndedOnlyBringsTheWindow) {
+TEST_F(Balloon, ABalloonClickedAfterTheScheduleEndedPutsTheFocusWhereEnterCannotArm) {
     Arm(u"关机", u"60");
     f.form.cmdTimer_Click();  // disarmed while the shell still holds the balloon
     f.host.shown = false;
@@ -114,6 +114,55 @@ TEST_F(Balloon, ABalloonClickedAfterTheScheduleEndedOnlyBringsTheWindow) {
     f.form.Form_MouseMove(0, 0, 0x405 * 15.0f, 0);  // NIN_BALLOONUSERCLICK
     EXPECT_EQ(f.log, (testing::Log{"show", "foreground"}));
     EXPECT_FALSE(f.get<cmdTimer>().focused);  // Enter must not arm it again
+    EXPECT_TRUE(f.get<cmbAction>().focused);
+}
+
+// Every way a schedule ends without its action takes its balloon away, once;
+// a schedule that never showed one sends nothing.
+TEST_F(Balloon, EveryEndWithoutTheActionWithdrawsTheBalloonOnce) {
+    struct End {
+        const char* name;
+        void (*end)(MainFixture&);
+    };
+    const End ends[] = {
+        {"disarm", [](MainFixture& g) { g.form.cmdTimer_Click(); }},
+        {"exit", [](MainFixture& g) { g.form.mnuExit_Click(); }},
+        {"session end", [](MainFixture& g) { g.form.Form_EndSession(); }},
+        {"failure",
+         [](MainFixture& g) {
+             g.system.lockResult = 0;
+             g.clock.Set(AddUnits(g.clock.Serial(), TimeUnit::Seconds, 60));
+             g.form.Timer_Timer();
+         }},
+    };
+    for (const End& end : ends) {
+        for (bool shown : {true, false}) {
+            MainFixture g;
+            g.system.Set(2, 10, 0);
+            g.Started();
+            g.get<cmbAction>().Choose(u"锁定计算机");
+            g.get<cmbUnit>().Choose(u"秒");
+            g.get<txtPeriod>().Paste(u"60");
+            g.get<txtBlink>().Paste(u"60");
+            if (!shown) g.get<chkBlink>().Click();
+            g.form.cmdTimer_Click();
+            g.form.Timer_Timer();
+            ASSERT_EQ(g.tray.balloons.size(), shown ? 1u : 0u);
+            end.end(g);
+            EXPECT_EQ(g.tray.withdrawals, shown ? 1 : 0) << end.name;
+            g.form.cmdTimer_Click();  // armed again (or not), then disarmed: no second withdrawal
+            if (g.form.TimerOn()) g.form.cmdTimer_Click();
+            EXPECT_EQ(g.tray.withdrawals, shown ? 1 : 0) << end.name;
+        }
+    }
+}
+
+TEST_F(Balloon, TheActionCarriedOutLeavesTheBalloonToGoWithTheIcon) {
+    Arm(u"关机", u"3");
+    Tick(3);
+    f.form.Timer_Timer();
+    EXPECT_TRUE(f.host.unloaded);
+    EXPECT_EQ(f.tray.withdrawals, 0);
 }
 
 }  // namespace

@@ -64,7 +64,7 @@ TEST_F(Nesting, AClickOrANotificationDuringATickWaits) {
     f.form.cmdTimer_Click();
     f.form.Form_MouseMove(0, 0, kDoubleClick, 0);
     f.form.RestoreTrayIcon();
-    EXPECT_EQ(f.log, (Log{"tray 1", "timer off", "show", "tray 0"}));
+    EXPECT_EQ(f.log, (Log{"withdraw balloon", "tray 1", "timer off", "show", "tray 0"}));
 }
 
 TEST_F(Nesting, TicksRunInsideTheMenuAndTheAboutWindowAndCanFire) {

@@ -41,15 +41,19 @@ const Action kActions[] = {
     {u"锁定计算机", "LockWorkStation", &Version::lock},
 };
 
-// Arms the action for one second on a started fixture and lets it come due.
-void RunOut(MainFixture& f, const char16_t* label) {
+// Arms the action for one second on a started fixture and lets it come due;
+// returns what the arming logged (the tick's log stays in f.log).
+Log RunOut(MainFixture& f, const char16_t* label) {
     f.get<cmbAction>().Choose(label);
     f.get<cmbUnit>().Choose(u"秒");
     f.get<txtPeriod>().Paste(u"1");
+    f.log.clear();
     f.form.cmdTimer_Click();
+    const Log arming = f.log;
     f.clock.Set(AddUnits(f.clock.Serial(), TimeUnit::Seconds, 1));
     f.log.clear();
     f.form.Timer_Timer();
+    return arming;
 }
 
 bool Logged(const Log& log, const std::string& line) { return std::find(log.begin(), log.end(), line) != log.end(); }
@@ -67,14 +71,16 @@ TEST(PowerByVersion, EachActionIsOfferedPerformedOrRefusedAsItsVersionAllows) {
                 << v.name << " " << testing::Narrow(a.label);
             if (!offered) continue;
             ++cases;
-            RunOut(f, a.label);
+            const Log arming = RunOut(f, a.label);
             const bool performed = !a.gate || v.*a.gate;
             SCOPED_TRACE(std::string(v.name) + " " + testing::Narrow(a.label));
             EXPECT_EQ(Logged(f.log, a.call), performed);
             EXPECT_EQ(f.host.unloaded, performed);
+            // A refusal by the version is known, and said, when arming: nothing is armed.
             const std::string refusal =
                 "warn 无法执行" + testing::Narrow(a.label) + "。\r\n这个版本的 Windows 不支持此操作。";
-            EXPECT_EQ(Logged(f.log, refusal), !performed);
+            EXPECT_EQ(Logged(arming, refusal), !performed);
+            EXPECT_EQ(Logged(arming, "timer on"), performed);
         }
     }
     EXPECT_EQ(cases, 11 * 5 + 7);  // locking on the seven versions from 2000 on
@@ -129,12 +135,35 @@ TEST_F(Failure, ACallThatFailsWithoutAnErrorIsNotCalledASuccess) {
     EXPECT_TRUE(Logged(f.log, "warn 无法执行关机。\r\n错误代码 0"));
 }
 
-TEST_F(Failure, WhatTheMachineCannotDoIsRefusedWithItsOwnReason) {
+TEST_F(Failure, WhatTheMachineCannotDoIsRefusedWhenArmingWithItsOwnReason) {
     f.system.hibernateAllowed = false;
+    f.system.suspendAllowed = false;
     f.Started();
-    RunOut(f, u"睡眠");
+    f.get<opt1>().Click();  // settings the refusal must leave as they are
+    for (const char16_t* label : {u"睡眠", u"挂起"}) {
+        const Log arming = RunOut(f, label);
+        EXPECT_EQ(arming,
+                  (Log{"GetVersionExA", "warn 无法执行" + testing::Narrow(label) + "。\r\n这台计算机不支持此操作。"}));
+        EXPECT_FALSE(f.form.TimerOn());
+        EXPECT_TRUE(f.get<frame>().enabled);
+        EXPECT_TRUE(f.get<opt1>().value);
+        EXPECT_EQ(f.get<cmdTimer>().caption, u"开始定时(&E)");
+        EXPECT_EQ(TipText(f.form.TrayRecord()), u"没设置动作");
+    }
+}
+
+TEST_F(Failure, AMachineThatChangesAfterArmingIsAskedAgainAtTheDueMoment) {
+    f.Started();
+    f.get<cmbAction>().Choose(u"睡眠");
+    f.get<cmbUnit>().Choose(u"秒");
+    f.form.cmdTimer_Click();
+    ASSERT_TRUE(f.form.TimerOn());
+    f.system.hibernateAllowed = false;  // hibernation switched off meanwhile
+    f.clock.Set(AddUnits(f.clock.Serial(), TimeUnit::Seconds, 1));
+    f.form.Timer_Timer();
     EXPECT_TRUE(Logged(f.log, "warn 无法执行睡眠。\r\n这台计算机不支持此操作。"));
     EXPECT_FALSE(Logged(f.log, "SetSuspendState 1 1 0"));
+    EXPECT_FALSE(f.form.TimerOn());
 }
 
 TEST_F(Failure, ModernStandbySuspendsByTurningTheDisplayOffAndEnds) {
