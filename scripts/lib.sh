@@ -19,7 +19,7 @@ wine_loader() { if [ "$1" = win32 ]; then echo /usr/lib/wine/wine; else echo /us
 
 build_native() {  # [WINDOWS_BUILD_FOLDER]: also registers the checks that need the Windows builds
   cmake -S "$root" -B "$build/native" -DCMAKE_BUILD_TYPE=Release -DDUSKLET_WIN_BUILD="${1:-}" \
-    -DDUSKLET_PRODUCT_EXE="${1:+$build/win32/Dusklet.exe}" >/dev/null
+    -DDUSKLET_PRODUCT_EXE="${1:+$build/win32/Dusklet.exe}" -DDUSKLET_WINE_ARCH="${DUSKLET_WINE_ARCH:-}" >/dev/null
   cmake --build "$build/native" -j"$(nproc)"
   export DUSKLET_LAYOUT="$build/native/layout.json"
 }

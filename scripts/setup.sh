@@ -12,9 +12,9 @@ if ! dpkg --print-foreign-architectures | grep -qx i386; then
   as_root apt-get update -qq
 fi
 
-packages=(cmake g++ make python3 libgtest-dev locales
+packages=(cmake g++ gcc-multilib make python3 libgtest-dev locales
           g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-win32
-          wine wine32:i386 wine64 xvfb xdotool imagemagick fonts-wqy-microhei libfaketime libfaketime:i386
+          wine wine32:i386 wine64 xvfb xdotool imagemagick fonts-wqy-microhei
           clang libclang-rt-14-dev clang-format)
 missing=()
 for p in "${packages[@]}"; do

@@ -29,6 +29,34 @@ set(DUSKLET_LAYOUT_JSON ${CMAKE_BINARY_DIR}/layout.json)
 add_custom_command(OUTPUT ${DUSKLET_LAYOUT_JSON} COMMAND layout_json > ${DUSKLET_LAYOUT_JSON} DEPENDS layout_json)
 add_custom_target(layout ALL DEPENDS ${DUSKLET_LAYOUT_JSON})
 
+# The clock-shift preload library that moves a program's wall clock under Wine,
+# for each Wine: clockshift-win32.so for 32-bit Wine, clockshift-win64.so for
+# wine64; and for each a program that checks the library from inside.
+enable_language(C)
+set(clockshift_flag_win32 -m32)
+set(clockshift_flag_win64 -m64)
+foreach(arch win32 win64)
+  add_library(clockshift-${arch} MODULE tests/e2e/clockshift.c)
+  set_target_properties(clockshift-${arch} PROPERTIES PREFIX "")
+  add_executable(clockshift_probe-${arch} tests/e2e/clockshift_probe.c)
+  foreach(target clockshift-${arch} clockshift_probe-${arch})
+    target_compile_options(${target} PRIVATE ${clockshift_flag_${arch}})
+    target_link_options(${target} PRIVATE ${clockshift_flag_${arch}})
+  endforeach()
+endforeach()
+# The 64-bit library's check runs everywhere; the 32-bit one's where the
+# machine runs 32-bit code, which is where the end-to-end tests use it.
+set(DUSKLET_WINE_ARCH "" CACHE STRING "The Windows build Wine runs on this machine: win32 or win64")
+set(clockshift_checked win64)
+if(DUSKLET_WINE_ARCH STREQUAL "win32")
+  list(APPEND clockshift_checked win32)
+endif()
+foreach(arch ${clockshift_checked})
+  add_test(NAME clockshift_${arch} COMMAND clockshift_probe-${arch})
+  set_tests_properties(clockshift_${arch} PROPERTIES ENVIRONMENT
+    "LD_PRELOAD=$<TARGET_FILE:clockshift-${arch}>;CLOCKSHIFT_FILE=${CMAKE_BINARY_DIR}/clockshift_${arch}.offset")
+endforeach()
+
 set(DUSKLET_WIN_BUILD "" CACHE PATH "Folder of the Windows build that the end-to-end tests run")
 if(DUSKLET_WIN_BUILD)
   file(GLOB e2e_tests ${CMAKE_SOURCE_DIR}/tests/e2e/test_*.py)
@@ -36,7 +64,7 @@ if(DUSKLET_WIN_BUILD)
     get_filename_component(name ${test} NAME_WE)
     add_test(NAME e2e_${name} COMMAND python3 ${test})
     set_tests_properties(e2e_${name} PROPERTIES
-      ENVIRONMENT "DUSKLET_WIN_BUILD=${DUSKLET_WIN_BUILD};DUSKLET_SOURCE=${CMAKE_SOURCE_DIR};DUSKLET_LAYOUT=${DUSKLET_LAYOUT_JSON}"
+      ENVIRONMENT "DUSKLET_WIN_BUILD=${DUSKLET_WIN_BUILD};DUSKLET_SOURCE=${CMAKE_SOURCE_DIR};DUSKLET_LAYOUT=${DUSKLET_LAYOUT_JSON};DUSKLET_NATIVE_BUILD=${CMAKE_BINARY_DIR}"
       TIMEOUT 600 RESOURCE_LOCK wine)
   endforeach()
 endif()
