@@ -14,6 +14,9 @@ using namespace ctl;
 namespace {
 
 constexpr int16_t kEscape = 27;
+// The warning period after the machine has woken lasts the blink lead, but
+// at least this long, so that a user who has just come back can cancel.
+constexpr int32_t kLeastWarningAfterResume = 30;
 constexpr int32_t WM_LBUTTONDBLCLK = 0x203;
 constexpr int32_t WM_RBUTTONUP = 0x205;
 
@@ -119,10 +122,32 @@ void frmMain::cmdTimer_Click() {
 }
 
 void frmMain::ToggleSchedule() {
-    if (blnTimerOn) Disarm();
-    else if (!Arm()) return;
-    blnTimerOn = ToBoolean(!blnTimerOn);
-    Timer.SetEnabled(blnTimerOn != 0);
+    if (blnTimerOn) {
+        Disarm();
+        blnTimerOn = kFalse;
+        Timer.SetEnabled(false);
+        Release();
+        return;
+    }
+    if (!Arm()) return;
+    blnTimerOn = kTrue;
+    // Armed: the machine stays awake for the deadline (it may still be
+    // put to sleep by the user), and the tick or a wake-up waits for it.
+    s.deadline.KeepAwake(true);
+    awake = true;
+    Plan(SecondsLeft());
+}
+
+// The armed schedule's hold on the system, given back: the stay-awake
+// request and the wake-up. Once for each way the schedule ends.
+void frmMain::Release() {
+    if (awake) s.deadline.KeepAwake(false);
+    if (wakeSet) s.deadline.CancelWake();
+    awake = false;
+    wakeSet = false;
+    aimedAt.reset();
+    suspended = false;
+    resumeWarning = false;
 }
 
 void frmMain::Disarm() {
@@ -158,9 +183,13 @@ bool frmMain::Arm() {
     } else {
         dtTarget = ClockTarget(now);
     }
-    SetTip(nid, texts::kTipLead + GeneralDate(s.dateFormat, dtTarget) + texts::kTipRun + strAction + u'\0');
+    SetArmedTip();
     Tray(kNimModify);
     return true;
+}
+
+void frmMain::SetArmedTip() {
+    SetTip(nid, texts::kTipLead + GeneralDate(s.dateFormat, dtTarget) + texts::kTipRun + strAction + u'\0');
 }
 
 PowerResult frmMain::Refusal(PowerAction chosen) {
@@ -193,20 +222,106 @@ void frmMain::Timer_Timer() {
     // taken for a tick while disarmed would run the last action, or none chosen.
     if (busy || !blnTimerOn) return;
     InProgress running(busy);
-    const int32_t secondsLeft = static_cast<int32_t>(SecondsBetween(NowSerial(s.clock), dtTarget));
-    // The strip changes once a second; the ticks between leave it alone.
-    if (shownSeconds != secondsLeft) {
-        c.get<lblStatus>().SetCaption(DecimalText(secondsLeft) + texts::kSecondsLeft);
-        shownSeconds = secondsLeft;
-    }
-    if (blnBlink && secondsLeft <= lngBlinkSecs) {
+    Tick();
+}
+
+void frmMain::Wake_Timer() {
+    if (busy || !blnTimerOn) return;
+    InProgress running(busy);
+    aimedAt.reset();  // spent: the next one is aimed afresh
+    Tick();
+}
+
+// One step of the armed schedule, from the tick or a wake-up: the seconds
+// left in the strip, the warning, the action once due, and how to wait on.
+void frmMain::Tick() {
+    // A tick after the machine went to sleep is the first after its resume,
+    // whether or not the system has said so yet.
+    if (suspended) Resumed();
+    const int32_t secondsLeft = SecondsLeft();
+    ShowSecondsLeft(secondsLeft);
+    if (InWarning(secondsLeft)) {
         if (!blnWarned) WarnOfTheAction(secondsLeft);
         nid.hIcon = blnIconShown ? 0 : s.host.IconHandle();
         Tray(kNimModify);
         blnIconShown = ToBoolean(!blnIconShown);
     }
-    if (ToSeconds(dtTarget) > ToSeconds(NowSerial(s.clock))) return;
+    if (ToSeconds(dtTarget) > ToSeconds(NowSerial(s.clock))) {
+        Plan(secondsLeft);
+        return;
+    }
     Fire();
+}
+
+int32_t frmMain::SecondsLeft() { return static_cast<int32_t>(SecondsBetween(NowSerial(s.clock), dtTarget)); }
+
+// The strip changes once a second; the ticks between leave it alone.
+void frmMain::ShowSecondsLeft(int32_t secondsLeft) {
+    if (shownSeconds == secondsLeft) return;
+    c.get<lblStatus>().SetCaption(DecimalText(secondsLeft) + texts::kSecondsLeft);
+    shownSeconds = secondsLeft;
+}
+
+// The warning period: the last seconds of the blink lead when blinking is
+// on, and the whole time left after a resume.
+bool frmMain::InWarning(int32_t secondsLeft) const {
+    return resumeWarning || (blnBlink && secondsLeft <= lngBlinkSecs);
+}
+
+// How the armed schedule waits. The 500 ms tick runs while the window shows
+// the countdown, during the warning period, and where the system cannot wake
+// the program; otherwise nothing runs until a wake-up, aimed at the start of
+// the warning period, or at the due moment once that has begun, so that the
+// action comes on time. A time change or a resume aims it afresh.
+void frmMain::Plan(int32_t secondsLeft) {
+    const bool warning = InWarning(secondsLeft);
+    const SerialDate at = warning || !blnBlink ? dtTarget : AddUnits(dtTarget, TimeUnit::Seconds, -lngBlinkSecs);
+    // Compared in whole seconds: a double may be held with more precision
+    // than it is stored with.
+    const int64_t atSecond = ToSeconds(at);
+    if (aimedAt != atSecond && s.deadline.CanWake()) {
+        wakeSet = true;
+        if (s.deadline.WakeAt(at)) aimedAt = atSecond;
+        else aimedAt.reset();
+    }
+    Timer.SetEnabled(warning || s.host.Visible() || aimedAt != atSecond);
+}
+
+void frmMain::Form_PowerSuspend() {
+    if (blnTimerOn) suspended = true;
+}
+
+void frmMain::Form_PowerResume() {
+    if (!blnTimerOn || !suspended) return;
+    if (busy) {
+        s.host.Later(Deferred::PowerResume, 0);
+        return;
+    }
+    InProgress running(busy);
+    Tick();
+}
+
+// After the machine has slept, a deadline that has passed, or lies nearer
+// than the warning lead, does not act in front of a user who has just come
+// back: a warning period of the lead, at least 30 s, runs first, with the
+// blinking and the balloon, and the action follows unless the user disarms.
+void frmMain::Resumed() {
+    suspended = false;
+    aimedAt.reset();  // the system's clock may have moved while asleep
+    const int32_t lead = std::max(lngBlinkSecs, kLeastWarningAfterResume);
+    const SerialDate now = NowSerial(s.clock);
+    if (SecondsBetween(now, dtTarget) >= lead) return;
+    dtTarget = AddUnits(now, TimeUnit::Seconds, lead);
+    resumeWarning = true;
+    blnWarned = kFalse;
+    SetArmedTip();
+    Tray(kNimModify);
+}
+
+void frmMain::Form_TimeChange() {
+    if (!blnTimerOn) return;
+    aimedAt.reset();                 // an absolute wake-up follows the clock; the window's own does not
+    if (!busy) Plan(SecondsLeft());  // else the handler in progress plans as it ends
 }
 
 // Once per arming, when the blinking begins: a balloon from the icon says
@@ -222,6 +337,9 @@ void frmMain::WarnOfTheAction(int32_t secondsLeft) {
 }
 
 PowerResult frmMain::Perform() {
+    // The stay-awake request and the wake-up go before the call: the action
+    // may put the machine to sleep itself.
+    Release();
     switch (action) {
     case PowerAction::PowerOff: return ExitWindowsAction(s.system, kEwxPowerOff, blnForce);
     case PowerAction::Restart: return ExitWindowsAction(s.system, kEwxReboot, blnForce);
@@ -310,7 +428,7 @@ void frmMain::chkBlink_Click() {
 // ---- Visibility, tray clicks and exit ---------------------------------------------
 
 void frmMain::Form_KeyPress(int16_t& keyAscii) {
-    if (keyAscii == kEscape) s.host.Hide();
+    if (keyAscii == kEscape) HideMainWindow();
 }
 
 void frmMain::Form_MouseMove(int16_t, int16_t, float x, float) {
@@ -344,6 +462,16 @@ void frmMain::Form_MouseMove(int16_t, int16_t, float x, float) {
 void frmMain::ShowMainWindow() {
     if (s.host.AboutShowing()) s.host.UnloadAbout();
     s.host.Show();
+    // The countdown shown at once, and ticking on while it shows.
+    if (!blnTimerOn || busy) return;
+    const int32_t secondsLeft = SecondsLeft();
+    ShowSecondsLeft(secondsLeft);
+    Plan(secondsLeft);
+}
+
+void frmMain::HideMainWindow() {
+    s.host.Hide();
+    if (blnTimerOn && !busy) Plan(SecondsLeft());
 }
 
 void frmMain::Form_Unload(int16_t& cancel) {
@@ -352,13 +480,14 @@ void frmMain::Form_Unload(int16_t& cancel) {
         return;
     }
     cancel = kTrue;
-    s.host.Hide();
+    HideMainWindow();
 }
 
 void frmMain::mnuAbout_Click() { s.host.ShowAboutModal(); }
 
 void frmMain::mnuExit_Click() {
     WithdrawWarning();
+    Release();
     blnQuit = kTrue;
     s.host.Unload();
 }

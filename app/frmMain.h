@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "app/deadline.h"
 #include "app/frmMain_layout.h"
 #include "app/main_host.h"
 #include "base/boolean.h"
@@ -20,6 +21,7 @@ struct frmMainServices {
     DateTimeFormat& dateFormat;
     SystemApi& system;
     TrayShell& tray;
+    Deadline& deadline;
 };
 
 Boolean IsDigitKey(int16_t keyAscii);
@@ -58,6 +60,13 @@ public:
     void mnuExit_Click();
     // The user's session is ending: leave as Exit does, without the armed action.
     void Form_EndSession();
+    // The machine is about to sleep, and has woken again.
+    void Form_PowerSuspend();
+    void Form_PowerResume();
+    // The system time has been changed.
+    void Form_TimeChange();
+    // The wake-up aimed by the schedule has come.
+    void Wake_Timer();
 
     // Read-only views for the window binding and the tests.
     const NOTIFYICONDATA& TrayRecord() const { return nid; }
@@ -76,11 +85,20 @@ private:
     void WithdrawWarning();
     SerialDate ClockTarget(SerialDate now);
     void WarnOfTheAction(int32_t secondsLeft);
+    void Tick();
+    int32_t SecondsLeft();
+    void ShowSecondsLeft(int32_t secondsLeft);
+    bool InWarning(int32_t secondsLeft) const;
+    void Plan(int32_t secondsLeft);
+    void Resumed();
+    void Release();
+    void SetArmedTip();
     void ToggleSchedule();
     void Fire();
     PowerResult Perform();
     std::u16string FailureText(std::u16string_view label, const PowerResult& result);
     void ShowMainWindow();
+    void HideMainWindow();
     void Tray(uint32_t message);
 
     MainControls c;
@@ -100,6 +118,11 @@ private:
     Boolean blnIconShown = kTrue;         // the tick's own flag: is the tray picture shown
     Boolean blnWarned = kFalse;           // has this arming's warning been given
     bool balloonUp = false;               // may the shell still show this arming's balloon
+    bool awake = false;                   // is the system asked to stay awake
+    bool wakeSet = false;                 // has this arming aimed a wake-up
+    std::optional<int64_t> aimedAt;       // the wake-up aimed and not yet come (ToSeconds), if any
+    bool suspended = false;               // the machine went to sleep while armed
+    bool resumeWarning = false;           // the warning period after a resume runs
     class InProgress;
     bool busy = false;  // arming, disarming or a tick is in progress
 };

@@ -9,7 +9,7 @@
 
 namespace dusklet {
 
-enum class Deferred { TrayNotification, ButtonClick, TrayIconLost };
+enum class Deferred { TrayNotification, ButtonClick, TrayIconLost, PowerResume };
 
 class MainHost {
 public:
@@ -31,6 +31,7 @@ public:
     virtual float TwipsPerPixelX() = 0;
     virtual void Show() = 0;
     virtual void Hide() = 0;
+    virtual bool Visible() = 0;
     // Asks the window to unload: the window calls Form_Unload and closes
     // unless that cancels.
     virtual void Unload() = 0;

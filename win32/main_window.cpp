@@ -15,6 +15,7 @@ namespace {
 const char kClass[] = "DuskletMain";
 constexpr UINT kFirstMenuId = 1000;
 constexpr UINT kShowWarning = WM_APP + 2;
+constexpr UINT kWakeTimerId = kTimerId + 1;
 
 }  // namespace
 
@@ -46,13 +47,14 @@ MainWindow::Start MainWindow::Open() {
         return Start::Failed;
     timer_.Attach(hwnd());
     system_.SetWindow(hwnd());
+    deadline_.SetWindow(hwnd(), kWakeTimerId);
     const ControlContext context = {instance_, dpiX_, dpiY_, static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)),
                                     kMainLayout};
     if (!controls_.Create(hwnd(), context)) return Start::Failed;
     models_ = controls_.Models();
 
     form_ = std::make_unique<frmMain>(MainControls(models_), timer_,
-                                      frmMainServices{*this, clock_, dateFormat_, system_, tray_});
+                                      frmMainServices{*this, clock_, dateFormat_, system_, tray_, deadline_});
     if (!form_->Form_Initialize()) return Start::Ended;
     ShowWindow(hwnd(), SW_SHOW);  // activation gives the focus to the first control in tab order
     UpdateWindow(hwnd());
@@ -142,8 +144,18 @@ LRESULT MainWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
         if (reinterpret_cast<HWND>(lp) == controls_[ctl::lblStatus].hwnd) return WhiteOnBlack(wp);
         break;
     case WM_TIMER:
-        if (wp == timer_.Id()) timer_.onTimer();
+        if (wp == timer_.Id()) {
+            timer_.onTimer();
+        } else if (wp == kWakeTimerId) {
+            deadline_.Spent();
+            form_->Wake_Timer();
+        }
         return 0;
+    case WM_POWERBROADCAST:
+        if (wp == PBT_APMSUSPEND) form_->Form_PowerSuspend();
+        else if (wp == PBT_APMRESUMEAUTOMATIC || wp == PBT_APMRESUMESUSPEND) form_->Form_PowerResume();
+        return TRUE;
+    case WM_TIMECHANGE: form_->Form_TimeChange(); return 0;
     case kTrayCallbackMessage:
         // The tray icon's mouse activity, the mouse message in lParam; handed
         // over as a mouse move whose x, in twips, carries it.
@@ -224,6 +236,7 @@ void MainWindow::Later(Deferred what, int32_t detail) {
                      reinterpret_cast<LPARAM>(controls_[ctl::cmdTimer].hwnd));
         break;
     case Deferred::TrayIconLost: PostMessageA(hwnd(), taskbarCreated_, 0, 0); break;
+    case Deferred::PowerResume: PostMessageA(hwnd(), WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0); break;
     }
 }
 

@@ -42,6 +42,7 @@ public:
     float TwipsPerPixelX() override { return 1440.0f / static_cast<float>(dpiX_); }
     void Show() override;
     void Hide() override;
+    bool Visible() override { return IsWindowVisible(hwnd()) != 0; }
     void Unload() override;
     void SetForeground() override;
     PopupChoice PopupMenu() override;
@@ -76,6 +77,7 @@ private:
     WinDateTimeFormat dateFormat_;
     WinSystemApi system_;
     WinTrayShell tray_;
+    WinDeadline deadline_;
     std::unique_ptr<frmMain> form_;
     std::unique_ptr<AboutWindow> about_;
 };

@@ -3,6 +3,7 @@
 #include <shellapi.h>
 #include <shlwapi.h>
 
+#include <algorithm>
 #include <cstddef>
 #include <cstring>
 
@@ -150,18 +151,34 @@ uint32_t WinSystemApi::GetLastError() { return ::GetLastError(); }
 
 std::u16string WinSystemApi::ErrorText(uint32_t error) { return ErrorText16(error); }
 
-void DeclareDpiAware() {
-    using Fn = BOOL(WINAPI*)();
-    if (const Fn fn = Resolve<Fn>(GetModuleHandleA("user32.dll"), "SetProcessDPIAware")) fn();
-}
-
-CivilDateTime WinClock::Now() {
-    SYSTEMTIME st;
-    GetLocalTime(&st);
-    return {st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond};
-}
-
 namespace {
+
+// The kernel32 functions of the deadline, which Windows 95 lacks.
+struct DeadlineFunctions {
+    decltype(&::SetThreadExecutionState) keepAwake = nullptr;
+    decltype(&::CreateWaitableTimerA) create = nullptr;
+    decltype(&::SetWaitableTimer) set = nullptr;
+    decltype(&::CancelWaitableTimer) cancel = nullptr;
+    decltype(&::SystemTimeToFileTime) toFileTime = nullptr;
+    decltype(&::LocalFileTimeToFileTime) toUtc = nullptr;
+    decltype(&::GetSystemTimeAsFileTime) utcNow = nullptr;
+};
+
+const DeadlineFunctions& Kernel32Deadline() {
+    static const DeadlineFunctions fns = [] {
+        const HMODULE k = GetModuleHandleA("kernel32.dll");
+        DeadlineFunctions f;
+        f.keepAwake = Resolve<decltype(f.keepAwake)>(k, "SetThreadExecutionState");
+        f.create = Resolve<decltype(f.create)>(k, "CreateWaitableTimerA");
+        f.set = Resolve<decltype(f.set)>(k, "SetWaitableTimer");
+        f.cancel = Resolve<decltype(f.cancel)>(k, "CancelWaitableTimer");
+        f.toFileTime = Resolve<decltype(f.toFileTime)>(k, "SystemTimeToFileTime");
+        f.toUtc = Resolve<decltype(f.toUtc)>(k, "LocalFileTimeToFileTime");
+        f.utcNow = Resolve<decltype(f.utcNow)>(k, "GetSystemTimeAsFileTime");
+        return f;
+    }();
+    return fns;
+}
 
 SYSTEMTIME ToSystemTime(const CivilDateTime& c) {
     SYSTEMTIME st = {};
@@ -174,7 +191,59 @@ SYSTEMTIME ToSystemTime(const CivilDateTime& c) {
     return st;
 }
 
+int64_t Ticks(const FILETIME& t) {
+    return static_cast<int64_t>((static_cast<uint64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime);
+}
+
 }  // namespace
+
+bool WinDeadline::CanWake() {
+    if (!tried_) {
+        tried_ = true;
+        const DeadlineFunctions& f = Kernel32Deadline();
+        if (f.create && f.set && f.cancel && f.toFileTime && f.toUtc && f.utcNow)
+            timer_.reset(f.create(nullptr, TRUE, nullptr));
+    }
+    return static_cast<bool>(timer_);
+}
+
+void WinDeadline::KeepAwake(bool keep) {
+    if (const auto keepAwake = Kernel32Deadline().keepAwake) keepAwake(ES_CONTINUOUS | (keep ? ES_SYSTEM_REQUIRED : 0));
+}
+
+bool WinDeadline::WakeAt(SerialDate moment) {
+    if (!CanWake()) return false;
+    const DeadlineFunctions& f = Kernel32Deadline();
+    const SYSTEMTIME local = ToSystemTime(ToCivil(moment));
+    FILETIME localTime, utc, now;
+    if (!f.toFileTime(&local, &localTime) || !f.toUtc(&localTime, &utc)) return false;
+    LARGE_INTEGER due;
+    due.QuadPart = Ticks(utc);  // positive: an absolute UTC time
+    // A machine whose power plan refuses wake timers still wakes the program.
+    f.set(timer_.get(), &due, 0, nullptr, nullptr, TRUE);
+    // The program's own wake-up, a little after the due second has begun;
+    // at most a day ahead (a window timer counts milliseconds in 31 bits),
+    // after which it is aimed again.
+    f.utcNow(&now);
+    const int64_t ms = std::clamp<int64_t>((Ticks(utc) - Ticks(now)) / 10000 + 20, 1, 86400000);
+    return SetTimer(window_, timerId_, static_cast<UINT>(ms), nullptr) != 0;
+}
+
+void WinDeadline::CancelWake() {
+    if (timer_) Kernel32Deadline().cancel(timer_.get());
+    KillTimer(window_, timerId_);
+}
+
+void DeclareDpiAware() {
+    using Fn = BOOL(WINAPI*)();
+    if (const Fn fn = Resolve<Fn>(GetModuleHandleA("user32.dll"), "SetProcessDPIAware")) fn();
+}
+
+CivilDateTime WinClock::Now() {
+    SYSTEMTIME st;
+    GetLocalTime(&st);
+    return {st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond};
+}
 
 std::u16string WinDateTimeFormat::ShortDate(const CivilDateTime& c) { return DateFormat16(ToSystemTime(c)); }
 

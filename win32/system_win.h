@@ -2,10 +2,12 @@
 #pragma once
 #include <windows.h>
 
+#include "app/deadline.h"
 #include "base/clock.h"
 #include "power/system_api.h"
 #include "tray/notify_icon.h"
 #include "win32/ansi.h"
+#include "win32/handles.h"
 
 namespace dusklet::win {
 
@@ -43,6 +45,31 @@ private:
 // screen's own DPI, so that they are not drawn as a stretched bitmap; done
 // before any window exists. Older Windows lack the function and scale nothing.
 void DeclareDpiAware();
+
+// The stay-awake request (SetThreadExecutionState), and the wake-up: a
+// waitable timer at the absolute moment, which wakes a sleeping machine and
+// follows changes of the system time, beside a one-shot window timer that
+// wakes the program itself. Windows 95 has neither; NT 4 has no request.
+class WinDeadline : public Deadline {
+public:
+    // The window whose timer `timerId` is the program's wake-up.
+    void SetWindow(HWND window, UINT timerId) {
+        window_ = window;
+        timerId_ = timerId;
+    }
+    bool CanWake() override;
+    void KeepAwake(bool keep) override;
+    bool WakeAt(SerialDate moment) override;
+    void CancelWake() override;
+    // The window timer has come: it is a one-shot.
+    void Spent() { KillTimer(window_, timerId_); }
+
+private:
+    HWND window_ = nullptr;
+    UINT timerId_ = 0;
+    UniqueHandle timer_;
+    bool tried_ = false;
+};
 
 class WinClock : public Clock {
 public:

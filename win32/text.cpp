@@ -49,6 +49,17 @@ WideFunctions w;
 bool wide = false;
 
 const wchar_t* W(const std::u16string& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }
+
+// A text as the wide functions take it: NUL-terminated. One copy made out
+// of line keeps every call site small.
+class Z {
+public:
+    [[gnu::noinline]] explicit Z(std::u16string_view text) : text_(text) {}
+    operator const wchar_t*() const { return W(text_); }
+
+private:
+    std::u16string text_;
+};
 std::u16string U(const wchar_t* text, size_t n) { return std::u16string(reinterpret_cast<const char16_t*>(text), n); }
 
 // A class name (ASCII) in UTF-16.
@@ -101,8 +112,8 @@ HWND CreateWindow16(DWORD exStyle, const char* cls, std::u16string_view text, DW
     if (!wide)
         return CreateWindowExA(exStyle, cls, ToAnsi(text).c_str(), style, x, y, width, height, parent, menu, instance,
                                param);
-    return w.CreateWindowExW(exStyle, W(Widened(cls)), W(std::u16string(text)), style, x, y, width, height, parent,
-                             menu, instance, param);
+    return w.CreateWindowExW(exStyle, W(Widened(cls)), Z(text), style, x, y, width, height, parent, menu, instance,
+                             param);
 }
 
 LRESULT DefWindowProc16(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
@@ -146,9 +157,10 @@ void SetCharCode(MSG& msg, int16_t code) {
 std::u16string WindowText(HWND h) {
     if (wide) {
         const int n = w.GetWindowTextLengthW(h);
-        std::wstring text(static_cast<size_t>(n) + 1, L'\0');
-        const int got = w.GetWindowTextW(h, text.data(), n + 1);
-        return U(text.data(), static_cast<size_t>(got > 0 ? got : 0));
+        std::u16string text(static_cast<size_t>(n) + 1, u'\0');
+        const int got = w.GetWindowTextW(h, reinterpret_cast<wchar_t*>(text.data()), n + 1);
+        text.resize(static_cast<size_t>(got > 0 ? got : 0));
+        return text;
     }
     const int n = GetWindowTextLengthA(h);
     std::string ansi(static_cast<size_t>(n) + 1, '\0');
@@ -166,7 +178,7 @@ void SetWindowText16(HWND h, std::u16string_view text) {
             buffer[text.size()] = L'\0';
             w.SetWindowTextW(h, buffer);
         } else {
-            w.SetWindowTextW(h, W(std::u16string(text)));
+            w.SetWindowTextW(h, Z(text));
         }
         return;
     }
@@ -184,19 +196,19 @@ void SetWindowText16(HWND h, std::u16string_view text) {
 }
 
 int MessageBox16(HWND owner, std::u16string_view text, std::u16string_view title, UINT style) {
-    if (wide) return w.MessageBoxW(owner, W(std::u16string(text)), W(std::u16string(title)), style);
+    if (wide) return w.MessageBoxW(owner, Z(text), Z(title), style);
     return MessageBoxA(owner, ToAnsi(text).c_str(), ToAnsi(title).c_str(), style);
 }
 
 bool AppendMenu16(HMENU menu, UINT flags, UINT_PTR id, std::u16string_view text) {
     if (flags & MF_SEPARATOR) return AppendMenuA(menu, flags, id, nullptr) != 0;
-    if (wide) return w.AppendMenuW(menu, flags, id, W(std::u16string(text))) != 0;
+    if (wide) return w.AppendMenuW(menu, flags, id, Z(text)) != 0;
     return AppendMenuA(menu, flags, id, ToAnsi(text).c_str()) != 0;
 }
 
 bool AddListItem16(HWND combo, std::u16string_view text, int32_t data) {
     const LRESULT index =
-        wide ? w.SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(W(std::u16string(text))))
+        wide ? w.SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(static_cast<const wchar_t*>(Z(text))))
              : SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(ToAnsi(text).c_str()));
     if (index == CB_ERR || index == CB_ERRSPACE) return false;
     return SendMessageA(combo, CB_SETITEMDATA, static_cast<WPARAM>(index), data) != CB_ERR;
@@ -206,10 +218,11 @@ std::u16string ListItemText16(HWND combo, int index) {
     const LRESULT n = SendMessageA(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
     if (n == CB_ERR) return {};
     if (wide) {
-        std::wstring text(static_cast<size_t>(n) + 1, L'\0');
+        std::u16string text(static_cast<size_t>(n) + 1, u'\0');
         const LRESULT got =
             w.SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
-        return got == CB_ERR ? std::u16string() : U(text.data(), static_cast<size_t>(got));
+        text.resize(got == CB_ERR ? 0 : static_cast<size_t>(got));
+        return text;
     }
     std::string ansi(static_cast<size_t>(n) + 1, '\0');
     const LRESULT got =
@@ -242,7 +255,7 @@ bool AddTool16(HWND tooltip, HWND owner, HWND tool, std::u16string_view text) {
 HFONT CreateFont16(int height, int weight, bool underline, BYTE charset, std::u16string_view face) {
     if (wide)
         return w.CreateFontW(height, 0, 0, 0, weight, FALSE, underline, FALSE, charset, OUT_DEFAULT_PRECIS,
-                             CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, W(std::u16string(face)));
+                             CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, Z(face));
     return CreateFontA(height, 0, 0, 0, weight, FALSE, underline, FALSE, charset, OUT_DEFAULT_PRECIS,
                        CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, ToAnsi(face).c_str());
 }
@@ -271,7 +284,7 @@ std::u16string ModulePath16() {
 }
 
 HMODULE LoadLibrary16(std::u16string_view path) {
-    return wide ? LoadLibraryW(W(std::u16string(path))) : LoadLibraryA(ToAnsi(path).c_str());
+    return wide ? LoadLibraryW(Z(path)) : LoadLibraryA(ToAnsi(path).c_str());
 }
 
 std::u16string DateFormat16(const SYSTEMTIME& st) {
@@ -314,9 +327,7 @@ std::u16string ErrorText16(DWORD error) {
 
 void ShellExecute16(HWND owner, std::u16string_view verb, std::u16string_view file, std::u16string_view directory,
                     int showCommand) {
-    if (wide)
-        w.ShellExecuteW(owner, W(std::u16string(verb)), W(std::u16string(file)), nullptr, W(std::u16string(directory)),
-                        showCommand);
+    if (wide) w.ShellExecuteW(owner, Z(verb), Z(file), nullptr, Z(directory), showCommand);
     else
         ShellExecuteA(owner, ToAnsi(verb).c_str(), ToAnsi(file).c_str(), nullptr, ToAnsi(directory).c_str(),
                       showCommand);

@@ -436,6 +436,37 @@ def open_bench(test, **options):
     return bench
 
 
+# The clock-shift preload library (tests/e2e/clockshift.c, built by the native
+# build) for the Wine that runs the program: the 32-bit product's where the
+# machine runs 32-bit code, else the 64-bit build's.
+CLOCKSHIFT = os.path.join(os.environ.get("DUSKLET_NATIVE_BUILD") or os.path.join(WIN_BUILD, "..", "native"),
+                          "clockshift-%s.so" % ARCH)
+
+
+class ShiftedClock:
+    """A program's own wall clock, moved from the real one by the clock-shift
+    library, as after a sleep or a change of the system time. Made before the
+    test's bench, so that its file is removed after the bench has ended every
+    process that reads it."""
+
+    def __init__(self, test):
+        if not os.path.isfile(CLOCKSHIFT):
+            test.fail("no clock-shift library for the %s Wine at %s" % (ARCH, CLOCKSHIFT))
+        folder = tempfile.mkdtemp(prefix="dusklet-clock-")
+        test.addCleanup(shutil.rmtree, folder)
+        self.file = os.path.join(folder, "offset")
+        self.shift(0)
+        # What the program is started with (Bench.start's env).
+        self.env = {"LD_PRELOAD": CLOCKSHIFT, "CLOCKSHIFT_FILE": self.file}
+
+    def shift(self, seconds):
+        """Moves the clock `seconds` from the real one. The file is replaced
+        whole: the library reads it at every call."""
+        with open(self.file + ".part", "w") as f:
+            f.write("%d\n" % seconds)
+        os.replace(self.file + ".part", self.file)
+
+
 def artefact(name):
     folder = os.path.join(WIN_BUILD, "..", "e2e-artefacts")
     os.makedirs(folder, exist_ok=True)

@@ -1,12 +1,10 @@
 """Never in the way of the system, never out of the user's reach."""
 import os
-import shutil
 import sys
-import tempfile
 import unittest
 
 sys.path.insert(0, os.path.dirname(__file__))
-from bench import ARCH, MAIN_TITLE, WIN_BUILD, BenchTest, poll  # noqa: E402
+from bench import MAIN_TITLE, BenchTest, ShiftedClock, poll  # noqa: E402
 
 
 class SessionEnd(BenchTest):
@@ -25,48 +23,27 @@ class SessionEnd(BenchTest):
         self.assertEqual(messages[-1], 2, "the icon was not deleted on the way out")
 
 
-# The clock-shift preload library (tests/e2e/clockshift.c, built by the native
-# build) for the Wine that runs the program: the 32-bit product's where the
-# machine runs 32-bit code, else the 64-bit build's.
-CLOCKSHIFT = os.path.join(os.environ.get("DUSKLET_NATIVE_BUILD") or os.path.join(WIN_BUILD, "..", "native"),
-                          "clockshift-%s.so" % ARCH)
-
-
 class ClockShift(BenchTest):
     """The program's own clock is moved with the clock-shift library, as after
     a sleep or a change of the system time."""
     bench_options = {"relay": ["user32.ExitWindowsEx"]}
 
     def setUp(self):
-        if not os.path.isfile(CLOCKSHIFT):
-            self.fail("no clock-shift library for the %s Wine at %s" % (ARCH, CLOCKSHIFT))
-        # Made before the bench, so that it is removed after the bench has
-        # ended every process that reads it.
-        folder = tempfile.mkdtemp(prefix="dusklet-clock-")
-        self.addCleanup(shutil.rmtree, folder)
-        self.offset_file = os.path.join(folder, "offset")
-        self.shift_clock(0)
+        self.clock = ShiftedClock(self)
         super().setUp()
-
-    def shift_clock(self, seconds):
-        """Moves the program's wall clock `seconds` from the real one. The file
-        is replaced whole: the library reads it at every call."""
-        with open(self.offset_file + ".part", "w") as f:
-            f.write("%d\n" % seconds)
-        os.replace(self.offset_file + ".part", self.offset_file)
 
     def test_clock_set_back_waits_and_set_forward_fires_at_once(self):
         b = self.bench
-        proc = b.start(env={"LD_PRELOAD": CLOCKSHIFT, "CLOCKSHIFT_FILE": self.offset_file})
+        proc = b.start(env=self.clock.env)
         b.choose("cmbAction", 2)
         b.choose("cmbUnit", 1)
         b.set_text("txtPeriod", "10")
         b.send(b.control("cmdTimer")["hwnd"], 0xF5)
         self.assertTrue(poll(lambda: b.text("lblStatus").endswith("秒后执行"), 3))
-        self.shift_clock(-3600)
+        self.clock.shift(-3600)
         self.assertTrue(poll(lambda: int(b.text("lblStatus").split()[0]) > 3600, 3), b.text("lblStatus"))
         self.assertIsNone(proc.poll())
-        self.shift_clock(11 * 60)  # past the due time, as after a sleep
+        self.clock.shift(11 * 60)  # past the due time, as after a sleep
         self.wait_gone(proc, 3)
         self.assertIn("ExitWindowsEx", " ".join(f for f, _ in b.relay_calls()))
 

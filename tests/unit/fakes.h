@@ -194,7 +194,8 @@ struct MemTimer : Timer {
     bool enabled = false;
     explicit MemTimer(Log& l) : log(l) {}
     bool Enabled() const override { return enabled; }
-    void SetEnabled(bool e) override {
+    void SetEnabled(bool e) override {  // as a window timer: only a change starts or stops it
+        if (e == enabled) return;
         enabled = e;
         log.push_back(e ? "timer on" : "timer off");
     }
@@ -373,8 +374,10 @@ struct FakeHost : MainHost {
     void Later(Deferred what, int32_t detail) override {
         log.push_back(what == Deferred::TrayNotification ? "later tray " + std::to_string(detail)
                       : what == Deferred::ButtonClick    ? "later click"
+                      : what == Deferred::PowerResume    ? "later resume"
                                                          : "later icon");
     }
+    bool Visible() override { return shown; }
     float TwipsPerPixelX() override { return twipsPerPixel; }
     void Show() override {
         shown = true;
@@ -408,6 +411,25 @@ struct FakeHost : MainHost {
     }
 };
 
+// The stay-awake request and the wake-up, recorded in a log of their own.
+struct RecordingDeadline : Deadline {
+    Log log;
+    Log* shared = nullptr;  // where the calls also go, to be seen among the others
+    bool canWake = true, wakes = true;
+    bool CanWake() override { return canWake; }
+    void KeepAwake(bool keep) override { Record(keep ? "keep awake" : "may sleep"); }
+    bool WakeAt(SerialDate moment) override {
+        const CivilDateTime c = ToCivil(moment);
+        Record("wake at " + std::to_string(c.hour) + ":" + std::to_string(c.minute) + ":" + std::to_string(c.second));
+        return wakes;
+    }
+    void CancelWake() override { Record("cancel wake"); }
+    void Record(const std::string& line) {
+        log.push_back(line);
+        if (shared) shared->push_back(line);
+    }
+};
+
 // The main window's controls as laid out, with its services, ready to run.
 struct MainFixture {
     Log log;
@@ -418,12 +440,13 @@ struct MainFixture {
     FakeFormat format;
     RecordingSystem system{log};
     RecordingTray tray{log};
+    RecordingDeadline deadline;
     frmMain form;
 
     MainFixture();
     template <int id> auto& get() { return controls.get<id>(); }
     frmMainServices Services(DateTimeFormat& dateFormat) {
-        return frmMainServices{host, clock, dateFormat, system, tray};
+        return frmMainServices{host, clock, dateFormat, system, tray, deadline};
     }
     // Runs start-up and forgets what it logged.
     MainFixture& Started();

@@ -1,0 +1,99 @@
+"""The deadline through sleep, on the real program: the machine asked to stay
+awake and a wake-up set while armed (traced), no tick while it waits hidden,
+and a warning period instead of the action right after a resume. Wine never
+sends the power notifications: the tests send them as the system would."""
+import os
+import re
+import sys
+import time
+import unittest
+
+sys.path.insert(0, os.path.dirname(__file__))
+from bench import BM_CLICK, MAIN_TITLE, BenchTest, ShiftedClock, poll  # noqa: E402
+
+TRACED = ["user32.ExitWindowsEx"] + ["%s.%s" % (m, f) for m in ("kernel32", "kernelbase")
+                                     for f in ("SetThreadExecutionState", "SetWaitableTimer", "CancelWaitableTimer")]
+WM_POWERBROADCAST, PBT_APMSUSPEND, PBT_APMRESUMEAUTOMATIC = 0x218, 4, 0x12
+BALLOON = re.compile(r"^(\d+) 秒后执行关机。单击这里打开窗口可以取消。$")
+
+
+class Sleep(BenchTest):
+    bench_options = {"relay": TRACED, "version": "winxp", "debug": ["+msg"]}
+
+    def setUp(self):
+        self.clock = ShiftedClock(self)
+        super().setUp()
+        self.proc = self.bench.start(env=self.clock.env)
+        poll(self.bench.tray_icons, 5)
+
+    def arm(self, amount, unit, lead):
+        b = self.bench
+        b.choose("cmbAction", 0)  # 关机
+        b.choose("cmbUnit", unit)
+        b.set_text("txtPeriod", str(amount))
+        b.set_text("txtBlink", str(lead))
+        b.send(b.control("cmdTimer")["hwnd"], BM_CLICK)
+
+    def calls(self, *names):
+        """The traced calls of these functions, in order: (name, arguments)."""
+        return [(f.split(".")[-1], a) for f, a in self.bench.relay_calls() if f.split(".")[-1] in names]
+
+    def ticks(self):
+        """How many WM_TIMER messages the program has taken so far."""
+        with open(self.bench.logs[-1], errors="replace") as f:
+            return sum("(WM_TIMER)" in line for line in f)
+
+    def balloons(self):
+        return [t for t in self.bench.driver("tooltips") or [] if t["visible"] and t["balloon"]]
+
+    def test_arming_asks_to_stay_awake_and_sets_the_wake_up_and_disarming_takes_both_back(self):
+        b = self.bench
+        self.arm(10, 1, 30)
+        self.assertTrue(poll(lambda: b.text("cmdTimer") == "禁止定时器(&D)", 3))
+        armed = self.calls("SetThreadExecutionState", "SetWaitableTimer", "CancelWaitableTimer")
+        self.assertEqual(armed[0], ("SetThreadExecutionState", "80000001"))  # ES_CONTINUOUS | ES_SYSTEM_REQUIRED
+        self.assertEqual(len(armed), 2, armed)
+        name, args = armed[1]
+        self.assertEqual(name, "SetWaitableTimer")
+        handle, _, period, routine, context, resume = args.split(",")
+        self.assertEqual((period, routine, context, resume), ("00000000",) * 3 + ("00000001",))  # wakes the machine
+        b.send(b.control("cmdTimer")["hwnd"], BM_CLICK)
+        self.assertEqual(self.calls("SetThreadExecutionState", "SetWaitableTimer", "CancelWaitableTimer")[2:],
+                         [("SetThreadExecutionState", "80000000"), ("CancelWaitableTimer", handle)])
+
+    def test_hidden_no_tick_runs_and_the_window_shows_the_countdown_at_once(self):
+        b = self.bench
+        self.arm(10, 1, 30)
+        armed = time.monotonic()
+        b.xdo("key", "Escape")
+        self.assertTrue(poll(lambda: not b.find(MAIN_TITLE), 3))
+        time.sleep(2)  # the hide settles, and any tick queued before it is taken
+        before = self.ticks()
+        time.sleep(60)  # the time is the test: a minute of waiting in the tray
+        self.assertEqual(self.ticks(), before, "the program ticked while it waited hidden")
+        b.tray_double_click()
+        self.assertTrue(poll(lambda: b.find(MAIN_TITLE), 3))
+        left = 600 - (time.monotonic() - armed)
+        shown = int(b.text("lblStatus").split()[0])
+        self.assertLessEqual(abs(shown - left), 2, (shown, left))
+
+    def test_a_resume_past_the_due_moment_warns_30_seconds_before_the_action(self):
+        b = self.bench
+        self.arm(60, 2, 5)  # 60 s, blinking for the last 5
+        self.assertTrue(poll(lambda: b.text("cmdTimer") == "禁止定时器(&D)", 3))
+        b.send(b.main, WM_POWERBROADCAST, PBT_APMSUSPEND)
+        self.clock.shift(120)  # asleep past the due moment
+        b.send(b.main, WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC)
+        resumed = time.monotonic()
+        shown = poll(self.balloons, 3)
+        self.assertTrue(shown, "no warning after the resume")
+        self.assertIn(int(BALLOON.match(shown[0]["text"]).group(1)), (30, 29), shown[0]["text"])
+        self.assertFalse(poll(lambda: self.proc.poll() is not None, 25 - (time.monotonic() - resumed)),
+                         "the action ran during the warning")
+        self.assertEqual(self.calls("ExitWindowsEx"), [])
+        self.wait_gone(self.proc, 15)
+        self.assertEqual([n for n, _ in self.calls("ExitWindowsEx")], ["ExitWindowsEx"])
+
+
+if __name__ == "__main__":
+    unittest.main(verbosity=2)
