@@ -37,7 +37,7 @@ void FilterDigit(int16_t& keyAscii) {
 
 }  // namespace
 
-Boolean IsDigitKey(int16_t keyAscii) { return ToBoolean(keyAscii >= 48 && keyAscii <= 57); }
+bool IsDigitKey(int16_t keyAscii) { return keyAscii >= 48 && keyAscii <= 57; }
 
 frmMain::frmMain(const MainControls& controls, dusklet::Timer& timer, const frmMainServices& services)
     : c(controls), Timer(timer), s(services) {
@@ -124,13 +124,13 @@ void frmMain::cmdTimer_Click() {
 void frmMain::ToggleSchedule() {
     if (blnTimerOn) {
         Disarm();
-        blnTimerOn = kFalse;
+        blnTimerOn = false;
         Timer.SetEnabled(false);
         Release();
         return;
     }
     if (!Arm()) return;
-    blnTimerOn = kTrue;
+    blnTimerOn = true;
     // Armed: the machine stays awake for the deadline (it may still be
     // put to sleep by the user), and the tick or a wake-up waits for it.
     s.deadline.KeepAwake(true);
@@ -168,13 +168,13 @@ bool frmMain::Arm() {
         s.host.Warn(FailureText(c.get<cmbAction>().Text(), refusal));
         return false;
     }
-    blnWarned = kFalse;
+    blnWarned = false;
     c.get<frame>().SetEnabled(false);
     c.get<cmdTimer>().SetCaption(texts::kArmedButton);
     strAction = c.get<cmbAction>().Text();
     action = static_cast<PowerAction>(c.get<cmbAction>().ItemData());
-    blnForce = ToBoolean(c.get<chkForce>().Value() != 0);
-    blnBlink = ToBoolean(c.get<chkBlink>().Value() != 0);
+    blnForce = c.get<chkForce>().Value() != 0;
+    blnBlink = c.get<chkBlink>().Value() != 0;
     lngBlinkSecs = RoundToInt32(LeadingNumber(c.get<txtBlink>().Text()));
     const SerialDate now = NowSerial(s.clock);
     if (c.get<opt0>().Value()) {
@@ -197,8 +197,8 @@ PowerResult frmMain::Refusal(PowerAction chosen) {
     case PowerAction::PowerOff:
     case PowerAction::Restart:
     case PowerAction::LogOff: return {};
-    case PowerAction::Suspend: return SuspendRefusal(s.system, 0);
-    case PowerAction::Hibernate: return SuspendRefusal(s.system, 1);
+    case PowerAction::Suspend: return SuspendRefusal(s.system, false);
+    case PowerAction::Hibernate: return SuspendRefusal(s.system, true);
     case PowerAction::Lock: return LockRefusal(s.system);
     }
     return {PowerResult::Outcome::UnknownAction};
@@ -244,7 +244,7 @@ void frmMain::Tick() {
         if (!blnWarned) WarnOfTheAction(secondsLeft);
         nid.hIcon = blnIconShown ? 0 : s.host.IconHandle();
         Tray(kNimModify);
-        blnIconShown = ToBoolean(!blnIconShown);
+        blnIconShown = !blnIconShown;
     }
     if (ToSeconds(dtTarget) > ToSeconds(NowSerial(s.clock))) {
         Plan(secondsLeft);
@@ -313,7 +313,7 @@ void frmMain::Resumed() {
     if (SecondsBetween(now, dtTarget) >= lead) return;
     dtTarget = AddUnits(now, TimeUnit::Seconds, lead);
     resumeWarning = true;
-    blnWarned = kFalse;
+    blnWarned = false;
     SetArmedTip();
     Tray(kNimModify);
 }
@@ -328,7 +328,7 @@ void frmMain::Form_TimeChange() {
 // what will happen and how to stop it, where the shell can show one (the icon
 // itself may sit in the hidden part of the notification area).
 void frmMain::WarnOfTheAction(int32_t secondsLeft) {
-    blnWarned = kTrue;
+    blnWarned = true;
     if (s.tray.ShellVersion() < 5) return;
     balloonUp = true;
     const std::u16string text =
@@ -344,8 +344,8 @@ PowerResult frmMain::Perform() {
     case PowerAction::PowerOff: return ExitWindowsAction(s.system, kEwxPowerOff, blnForce);
     case PowerAction::Restart: return ExitWindowsAction(s.system, kEwxReboot, blnForce);
     case PowerAction::LogOff: return ExitWindowsAction(s.system, kEwxLogOff, blnForce);
-    case PowerAction::Suspend: return SuspendAction(s.system, 0, blnForce, kFalse);
-    case PowerAction::Hibernate: return SuspendAction(s.system, 1, blnForce, kFalse);
+    case PowerAction::Suspend: return SuspendAction(s.system, false, blnForce, false);
+    case PowerAction::Hibernate: return SuspendAction(s.system, true, blnForce, false);
     case PowerAction::Lock: return LockAction(s.system);
     }
     // An entry whose meaning the program does not know did nothing: it must
@@ -356,7 +356,7 @@ PowerResult frmMain::Perform() {
 void frmMain::Fire() {
     const PowerResult result = Perform();
     if (result.Done()) {
-        blnQuit = kTrue;
+        blnQuit = true;
         s.host.Unload();
         return;
     }
@@ -474,13 +474,13 @@ void frmMain::HideMainWindow() {
     if (blnTimerOn && !busy) Plan(SecondsLeft());
 }
 
-void frmMain::Form_Unload(int16_t& cancel) {
+UnloadDecision frmMain::Form_Unload() {
     if (blnQuit) {
         Tray(kNimDelete);
-        return;
+        return UnloadDecision::Close;
     }
-    cancel = kTrue;
     HideMainWindow();
+    return UnloadDecision::StayHidden;
 }
 
 void frmMain::mnuAbout_Click() { s.host.ShowAboutModal(); }
@@ -488,7 +488,7 @@ void frmMain::mnuAbout_Click() { s.host.ShowAboutModal(); }
 void frmMain::mnuExit_Click() {
     WithdrawWarning();
     Release();
-    blnQuit = kTrue;
+    blnQuit = true;
     s.host.Unload();
 }
 

@@ -7,7 +7,6 @@
 #include "app/deadline.h"
 #include "app/frmMain_layout.h"
 #include "app/main_host.h"
-#include "base/boolean.h"
 #include "base/clock.h"
 #include "power/shutdown.h"
 #include "power/system_api.h"
@@ -24,7 +23,7 @@ struct frmMainServices {
     Deadline& deadline;
 };
 
-Boolean IsDigitKey(int16_t keyAscii);
+bool IsDigitKey(int16_t keyAscii);
 
 class frmMain {
 public:
@@ -55,7 +54,8 @@ public:
 
     void Form_KeyPress(int16_t& keyAscii);
     void Form_MouseMove(int16_t button, int16_t shift, float x, float y);
-    void Form_Unload(int16_t& cancel);
+    // Whether a request to close the window is honoured: only on the way out.
+    UnloadDecision Form_Unload();
     void mnuAbout_Click();
     void mnuExit_Click();
     // The user's session is ending: leave as Exit does, without the armed action.
@@ -70,8 +70,8 @@ public:
 
     // Read-only views for the window binding and the tests.
     const NOTIFYICONDATA& TrayRecord() const { return nid; }
-    bool Quitting() const { return blnQuit != 0; }
-    bool TimerOn() const { return blnTimerOn != 0; }
+    bool Quitting() const { return blnQuit; }
+    bool TimerOn() const { return blnTimerOn; }
     SerialDate Target() const { return dtTarget; }
     // Puts the icon into the notification area again with the current tooltip
     // and picture (after the shell has restarted).
@@ -107,16 +107,16 @@ private:
 
     std::u16string strAction;
     PowerAction action = PowerAction::PowerOff;  // what strAction names
-    Boolean blnTimerOn = kFalse;
-    Boolean blnQuit = kFalse;
-    Boolean blnBlink = kFalse;
-    Boolean blnForce = kFalse;
+    bool blnTimerOn = false;
+    bool blnQuit = false;
+    bool blnBlink = false;
+    bool blnForce = false;
     int32_t lngBlinkSecs = 0;
     SerialDate dtTarget = 0;
     NOTIFYICONDATA nid;
     std::optional<int32_t> shownSeconds;  // the countdown the status strip shows, if it shows one
-    Boolean blnIconShown = kTrue;         // the tick's own flag: is the tray picture shown
-    Boolean blnWarned = kFalse;           // has this arming's warning been given
+    bool blnIconShown = true;             // the tick's own flag: is the tray picture shown
+    bool blnWarned = false;               // has this arming's warning been given
     bool balloonUp = false;               // may the shell still show this arming's balloon
     bool awake = false;                   // is the system asked to stay awake
     bool wakeSet = false;                 // has this arming aimed a wake-up

@@ -9,6 +9,8 @@
 
 namespace dusklet {
 
+enum class UnloadDecision { Close, StayHidden };
+
 enum class Deferred { TrayNotification, ButtonClick, TrayIconLost, PowerResume };
 
 class MainHost {

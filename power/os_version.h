@@ -1,7 +1,6 @@
 // Classification of the running Windows version.
 #pragma once
 #include <cstdint>
-#include <string>
 
 #include "power/system_api.h"
 
@@ -20,8 +19,6 @@ enum OSType : int32_t {
 struct OSInfo {
     int32_t PlatformId = 0;
     int32_t OSType = Win32;
-    uint32_t BuildNumber = 0;
-    std::u16string Version;
     uint32_t MajorVersion = 0;  // what the power gates read beyond the type
 };
 
@@ -33,12 +30,10 @@ bool IsModernNT(const OSInfo& info);
 bool VersionCanLock(const OSInfo& info);
 bool VersionCanSuspend(const OSInfo& info);
 
-// The pure part: platform, type and version text from the query's record.
-OSInfo ClassifyOS(const OsVersionRecord& record);
-const char16_t* OSTypeName(int32_t type);
+// The pure part: platform and type from what the query reports.
+OSInfo ClassifyOS(const OsVersion& version);
 
-// Query the system afresh on every call.
+// Queries the system afresh on every call.
 OSInfo GetOSInfo(SystemApi& api);
-std::u16string GetOSName(SystemApi& api);
 
 }  // namespace dusklet

@@ -1,11 +1,9 @@
 // The power actions: log off, restart, power off, suspend, hibernate, lock.
 // Each asks the system for its version first and refuses where the version
 // lacks the action; suspend and hibernate also ask what the machine can do.
-// Booleans are 16-bit, true = -1; any nonzero counts.
 #pragma once
 #include <cstdint>
 
-#include "base/boolean.h"
 #include "power/system_api.h"
 
 namespace dusklet {
@@ -20,19 +18,19 @@ struct PowerResult {
     bool Done() const { return outcome == Outcome::Done; }
 };
 
-uint32_t ComposeExitFlags(uint32_t flags, Boolean force);
+uint32_t ComposeExitFlags(uint32_t flags, bool force);
 
-PowerResult ExitWindowsAction(SystemApi& api, const int32_t& flags, const Boolean& force);
+// On the NT family the shutdown privilege is enabled just for the call.
+PowerResult ExitWindowsAction(SystemApi& api, uint32_t flags, bool force);
 // On a machine with Modern Standby, which cannot suspend, suspend turns the
 // display off instead, as the system's own sleep does there.
-PowerResult SuspendAction(SystemApi& api, const int32_t& hibernate, const Boolean& force, const Boolean& disableWake);
+PowerResult SuspendAction(SystemApi& api, bool hibernate, bool force, bool disableWake);
 PowerResult LockAction(SystemApi& api);
-// What suspend (hibernate 0) or hibernate (1), and locking, would answer now
-// before any power call: Done where this Windows and this machine allow it,
-// else the refusal that the action itself would give. The actions ask the
-// same again when they run: the machine may change in between.
-PowerResult SuspendRefusal(SystemApi& api, int32_t hibernate);
+// What suspend or hibernate, and locking, would answer now before any power
+// call: Done where this Windows and this machine allow it, else the refusal
+// that the action itself would give. The actions ask the same again when they
+// run: the machine may change in between.
+PowerResult SuspendRefusal(SystemApi& api, bool hibernate);
 PowerResult LockRefusal(SystemApi& api);
-void SetShutdownPrivilege(SystemApi& api, Boolean enable);
 
 }  // namespace dusklet

@@ -252,9 +252,7 @@ void MainWindow::Hide() { ShowWindow(hwnd(), SW_HIDE); }
 
 void MainWindow::Unload() {
     if (!hwnd()) return;  // closed already (the session ended during the last tick, say)
-    int16_t cancel = 0;
-    form_->Form_Unload(cancel);
-    if (cancel) return;
+    if (form_->Form_Unload() == UnloadDecision::StayHidden) return;
     if (about_) about_->Unload();
     timer_.SetEnabled(false);
     Destroy();

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstring>
 
+#include "power/privilege.h"
 #include "win32/text.h"
 
 namespace dusklet::win {
@@ -39,32 +40,81 @@ HMODULE Powrprof() {
 
 }  // namespace
 
-int32_t WinSystemApi::GetVersionExA(OsVersionRecord& record) {
+OsVersion WinSystemApi::Version() {
     OSVERSIONINFOA info;
     std::memset(&info, 0, sizeof info);
     info.dwOSVersionInfoSize = sizeof info;
-    const BOOL ok = ::GetVersionExA(&info);
-    record.dwOSVersionInfoSize = info.dwOSVersionInfoSize;
-    record.dwMajorVersion = info.dwMajorVersion;
-    record.dwMinorVersion = info.dwMinorVersion;
-    record.dwBuildNumber = info.dwBuildNumber;
-    record.dwPlatformId = info.dwPlatformId;
-    return ok;
+    if (!GetVersionExA(&info)) return {};
+    return {info.dwPlatformId, info.dwMajorVersion, info.dwMinorVersion};
 }
 
-int32_t WinSystemApi::ExitWindowsEx(uint32_t flags, uint32_t reason) { return ::ExitWindowsEx(flags, reason); }
+namespace {
 
-int32_t WinSystemApi::SetSuspendState(bool hibernate, bool forceCritical, bool disableWakeEvent) {
+// What a call returned, with the last error read at once.
+CallResult Result(BOOL returned) { return {returned != 0, GetLastError()}; }
+
+// The token functions, which Windows 95 lacks (it has no privileges).
+class WinTokenSteps : public TokenSteps {
+public:
+    CallResult Open(Handle& token) override {
+        using Fn = BOOL(WINAPI*)(HANDLE, DWORD, PHANDLE);
+        static const Fn fn = Resolve<Fn>(Advapi32(), "OpenProcessToken");
+        if (!fn) return {false, ERROR_PROC_NOT_FOUND};
+        HANDLE h = nullptr;
+        const CallResult result = Result(fn(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &h));
+        token = reinterpret_cast<Handle>(h);
+        return result;
+    }
+    CallResult LookUp(Luid& luid) override {
+        using Fn = BOOL(WINAPI*)(LPCSTR, LPCSTR, PLUID);
+        static const Fn fn = Resolve<Fn>(Advapi32(), "LookupPrivilegeValueA");
+        if (!fn) return {false, ERROR_PROC_NOT_FOUND};
+        LUID value = {};
+        const CallResult result = Result(fn(nullptr, SE_SHUTDOWN_NAME, &value));
+        luid = {value.LowPart, value.HighPart};
+        return result;
+    }
+    CallResult Adjust(Handle token, const Luid& luid, bool enable) override {
+        using Fn = BOOL(WINAPI*)(HANDLE, BOOL, PTOKEN_PRIVILEGES, DWORD, PTOKEN_PRIVILEGES, PDWORD);
+        static const Fn fn = Resolve<Fn>(Advapi32(), "AdjustTokenPrivileges");
+        if (!fn) return {false, ERROR_PROC_NOT_FOUND};
+        TOKEN_PRIVILEGES state = {};
+        state.PrivilegeCount = 1;
+        state.Privileges[0].Luid.LowPart = luid.lowPart;
+        state.Privileges[0].Luid.HighPart = luid.highPart;
+        state.Privileges[0].Attributes = enable ? SE_PRIVILEGE_ENABLED : 0;
+        // The last error tells whether it was assigned: cleared first, so
+        // that an earlier call's error is not taken for this one's.
+        SetLastError(ERROR_SUCCESS);
+        return Result(fn(reinterpret_cast<HANDLE>(token), FALSE, &state, 0, nullptr, nullptr));
+    }
+    void Close(Handle token) override { CloseHandle(reinterpret_cast<HANDLE>(token)); }
+};
+
+}  // namespace
+
+CallResult WinSystemApi::SetShutdownPrivilege(bool enable) {
+    WinTokenSteps steps;
+    return SwitchShutdownPrivilege(steps, enable);
+}
+
+CallResult WinSystemApi::ExitWindowsWith(uint32_t flags) { return Result(ExitWindowsEx(flags, 0)); }
+
+CallResult WinSystemApi::Suspend(bool hibernate, bool forceCritical, bool disableWakeEvent) {
     using Fn = BOOLEAN(WINAPI*)(BOOLEAN, BOOLEAN, BOOLEAN);
     static const Fn fn = Resolve<Fn>(Powrprof(), "SetSuspendState");
-    if (!fn) {
-        SetLastError(ERROR_PROC_NOT_FOUND);
-        return 0;
-    }
-    return fn(hibernate, forceCritical, disableWakeEvent);
+    if (!fn) return {false, ERROR_PROC_NOT_FOUND};
+    return Result(fn(hibernate, forceCritical, disableWakeEvent));
 }
 
-std::optional<PowerCapabilities> WinSystemApi::GetPwrCapabilities() {
+CallResult WinSystemApi::Lock() {
+    using Fn = BOOL(WINAPI*)();
+    static const Fn fn = Resolve<Fn>(GetModuleHandleA("user32.dll"), "LockWorkStation");
+    if (!fn) return {false, ERROR_PROC_NOT_FOUND};
+    return Result(fn());
+}
+
+std::optional<PowerCapabilities> WinSystemApi::Capabilities() {
     using Fn = BOOLEAN(WINAPI*)(PSYSTEM_POWER_CAPABILITIES);
     static const Fn fn = Resolve<Fn>(Powrprof(), "GetPwrCapabilities");
     SYSTEM_POWER_CAPABILITIES caps;
@@ -72,18 +122,17 @@ std::optional<PowerCapabilities> WinSystemApi::GetPwrCapabilities() {
     if (!fn || !fn(&caps)) return std::nullopt;
     // AoAc is the byte at offset 20, which older headers (and systems) call spare.
     static_assert(offsetof(SYSTEM_POWER_CAPABILITIES, spare2) + 2 == 20);
-    return PowerCapabilities{caps.SystemS1 != 0, caps.SystemS2 != 0, caps.SystemS3 != 0, caps.SystemS4 != 0,
-                             caps.spare2[2] != 0};
+    return PowerCapabilities{caps.SystemS1 != 0, caps.SystemS2 != 0, caps.SystemS3 != 0, caps.spare2[2] != 0};
 }
 
-std::optional<bool> WinSystemApi::IsPwrSuspendAllowed() {
+std::optional<bool> WinSystemApi::SuspendAllowed() {
     using Fn = BOOLEAN(WINAPI*)();
     static const Fn fn = Resolve<Fn>(Powrprof(), "IsPwrSuspendAllowed");
     if (!fn) return std::nullopt;
     return fn() != 0;
 }
 
-std::optional<bool> WinSystemApi::IsPwrHibernateAllowed() {
+std::optional<bool> WinSystemApi::HibernateAllowed() {
     using Fn = BOOLEAN(WINAPI*)();
     static const Fn fn = Resolve<Fn>(Powrprof(), "IsPwrHibernateAllowed");
     if (!fn) return std::nullopt;
@@ -91,63 +140,6 @@ std::optional<bool> WinSystemApi::IsPwrHibernateAllowed() {
 }
 
 void WinSystemApi::TurnOffDisplay() { SendMessageA(window_, WM_SYSCOMMAND, SC_MONITORPOWER, 2); }
-
-int32_t WinSystemApi::LockWorkStation() {
-    using Fn = BOOL(WINAPI*)();
-    static const Fn fn = Resolve<Fn>(GetModuleHandleA("user32.dll"), "LockWorkStation");
-    if (!fn) {
-        SetLastError(ERROR_PROC_NOT_FOUND);
-        return 0;
-    }
-    return fn();
-}
-
-Handle WinSystemApi::GetCurrentProcess() { return reinterpret_cast<Handle>(::GetCurrentProcess()); }
-
-int32_t WinSystemApi::OpenProcessToken(Handle process, uint32_t access, Handle& token) {
-    using Fn = BOOL(WINAPI*)(HANDLE, DWORD, PHANDLE);
-    static const Fn fn = Resolve<Fn>(Advapi32(), "OpenProcessToken");
-    HANDLE h = nullptr;
-    const BOOL ok = fn ? fn(reinterpret_cast<HANDLE>(process), access, &h) : 0;
-    token = reinterpret_cast<Handle>(h);
-    return ok;
-}
-
-int32_t WinSystemApi::LookupPrivilegeValueA(const char* systemName, const char* name, Luid& luid) {
-    using Fn = BOOL(WINAPI*)(LPCSTR, LPCSTR, PLUID);
-    static const Fn fn = Resolve<Fn>(Advapi32(), "LookupPrivilegeValueA");
-    LUID value = {};
-    const BOOL ok = fn ? fn(systemName, name, &value) : 0;
-    luid.LowPart = value.LowPart;
-    luid.HighPart = value.HighPart;
-    return ok;
-}
-
-int32_t WinSystemApi::AdjustTokenPrivileges(Handle token, int32_t disableAll, const TokenPrivileges& newState,
-                                            uint32_t bufferLength, TokenPrivileges& previousState,
-                                            uint32_t& returnLength) {
-    using Fn = BOOL(WINAPI*)(HANDLE, BOOL, PTOKEN_PRIVILEGES, DWORD, PTOKEN_PRIVILEGES, PDWORD);
-    static const Fn fn = Resolve<Fn>(Advapi32(), "AdjustTokenPrivileges");
-    static_assert(sizeof(TOKEN_PRIVILEGES) == sizeof(TokenPrivileges));
-    TOKEN_PRIVILEGES in, out;
-    in.PrivilegeCount = newState.PrivilegeCount;
-    in.Privileges[0].Luid.LowPart = newState.luid.LowPart;
-    in.Privileges[0].Luid.HighPart = newState.luid.HighPart;
-    in.Privileges[0].Attributes = newState.Attributes;
-    std::memset(&out, 0, sizeof out);
-    DWORD length = 0;
-    const BOOL ok = fn ? fn(reinterpret_cast<HANDLE>(token), disableAll, &in, bufferLength, &out, &length) : 0;
-    previousState.PrivilegeCount = out.PrivilegeCount;
-    previousState.luid.LowPart = out.Privileges[0].Luid.LowPart;
-    previousState.luid.HighPart = out.Privileges[0].Luid.HighPart;
-    previousState.Attributes = out.Privileges[0].Attributes;
-    returnLength = length;
-    return ok;
-}
-
-int32_t WinSystemApi::CloseHandle(Handle handle) { return ::CloseHandle(reinterpret_cast<HANDLE>(handle)); }
-
-uint32_t WinSystemApi::GetLastError() { return ::GetLastError(); }
 
 std::u16string WinSystemApi::ErrorText(uint32_t error) { return ErrorText16(error); }
 

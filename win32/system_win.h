@@ -17,22 +17,15 @@ HMODULE LoadSystemLibrary(const char* name);
 
 class WinSystemApi : public SystemApi {
 public:
-    int32_t GetVersionExA(OsVersionRecord& record) override;
-    int32_t ExitWindowsEx(uint32_t flags, uint32_t reason) override;
-    int32_t SetSuspendState(bool hibernate, bool forceCritical, bool disableWakeEvent) override;
-    int32_t LockWorkStation() override;
-    Handle GetCurrentProcess() override;
-    int32_t OpenProcessToken(Handle process, uint32_t access, Handle& token) override;
-    int32_t LookupPrivilegeValueA(const char* systemName, const char* name, Luid& luid) override;
-    int32_t AdjustTokenPrivileges(Handle token, int32_t disableAll, const TokenPrivileges& newState,
-                                  uint32_t bufferLength, TokenPrivileges& previousState,
-                                  uint32_t& returnLength) override;
-    int32_t CloseHandle(Handle handle) override;
-    uint32_t GetLastError() override;
+    OsVersion Version() override;
+    CallResult SetShutdownPrivilege(bool enable) override;
+    CallResult ExitWindowsWith(uint32_t flags) override;
+    CallResult Suspend(bool hibernate, bool forceCritical, bool disableWakeEvent) override;
+    CallResult Lock() override;
     std::u16string ErrorText(uint32_t error) override;
-    std::optional<PowerCapabilities> GetPwrCapabilities() override;
-    std::optional<bool> IsPwrSuspendAllowed() override;
-    std::optional<bool> IsPwrHibernateAllowed() override;
+    std::optional<PowerCapabilities> Capabilities() override;
+    std::optional<bool> SuspendAllowed() override;
+    std::optional<bool> HibernateAllowed() override;
     void TurnOffDisplay() override;
     // The window whose system command turns the display off.
     void SetWindow(HWND window) { window_ = window; }

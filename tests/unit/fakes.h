@@ -284,64 +284,42 @@ struct RecordingTray : TrayShell {
 // The system as seen by version detection and the power actions.
 struct RecordingSystem : SystemApi {
     Log& log;
-    OsVersionRecord version{148, 5, 1, 2600, 2};
-    int32_t exitResult = 1, suspendResult = 1, lockResult = 1;
+    OsVersion version{2, 5, 1};
+    bool exitResult = true, suspendResult = true, lockResult = true;
     uint32_t lastError = 0;  // what a failed call leaves
+    CallResult privilege;    // what enabling the shutdown privilege gives
     // A desktop that sleeps to S3 and hibernates, as powrprof describes it.
-    std::optional<PowerCapabilities> capabilities = PowerCapabilities{true, false, true, true, false};
+    std::optional<PowerCapabilities> capabilities = PowerCapabilities{true, false, true, false};
     std::optional<bool> suspendAllowed = true, hibernateAllowed = true;
     explicit RecordingSystem(Log& l) : log(l) {}
-    void Set(uint32_t platform, uint32_t major, uint32_t minor) {
-        version.dwPlatformId = platform;
-        version.dwMajorVersion = major;
-        version.dwMinorVersion = minor;
-    }
-    int32_t GetVersionExA(OsVersionRecord& r) override {
+    void Set(uint32_t platform, uint32_t major, uint32_t minor) { version = {platform, major, minor}; }
+    OsVersion Version() override {
         log.push_back("GetVersionExA");
-        r = version;
-        return 1;
+        return version;
     }
-    int32_t ExitWindowsEx(uint32_t flags, uint32_t reason) override {
-        log.push_back("ExitWindowsEx " + std::to_string(flags) + " " + std::to_string(reason));
-        return exitResult;
+    CallResult SetShutdownPrivilege(bool enable) override {
+        log.push_back(enable ? "privilege on" : "privilege off");
+        return enable ? privilege : CallResult{};
     }
-    int32_t SetSuspendState(bool h, bool f, bool d) override {
+    CallResult Result(bool ok) const { return ok ? CallResult{} : CallResult{false, lastError}; }
+    CallResult ExitWindowsWith(uint32_t flags) override {
+        log.push_back("ExitWindowsEx " + std::to_string(flags) + " 0");
+        return Result(exitResult);
+    }
+    CallResult Suspend(bool h, bool f, bool d) override {
         log.push_back("SetSuspendState " + std::to_string(h) + " " + std::to_string(f) + " " + std::to_string(d));
-        return suspendResult;
+        return Result(suspendResult);
     }
-    int32_t LockWorkStation() override {
+    CallResult Lock() override {
         log.push_back("LockWorkStation");
-        return lockResult;
+        return Result(lockResult);
     }
-    Handle GetCurrentProcess() override { return static_cast<Handle>(-1); }
-    int32_t OpenProcessToken(Handle, uint32_t access, Handle& token) override {
-        log.push_back("OpenProcessToken " + std::to_string(access));
-        token = 0x44;
-        return 1;
-    }
-    int32_t LookupPrivilegeValueA(const char* system, const char* name, Luid& luid) override {
-        log.push_back(std::string("LookupPrivilegeValueA '") + system + "' " + name);
-        luid = {0x13, 0};
-        return 1;
-    }
-    int32_t AdjustTokenPrivileges(Handle token, int32_t disableAll, const TokenPrivileges& p, uint32_t length,
-                                  TokenPrivileges&, uint32_t&) override {
-        log.push_back("AdjustTokenPrivileges " + std::to_string(token) + " " + std::to_string(disableAll) + " " +
-                      std::to_string(p.PrivilegeCount) + " " + std::to_string(p.luid.LowPart) + " " +
-                      std::to_string(p.Attributes) + " " + std::to_string(length));
-        return 1;
-    }
-    int32_t CloseHandle(Handle h) override {
-        log.push_back("CloseHandle " + std::to_string(h));
-        return 1;
-    }
-    uint32_t GetLastError() override { return lastError; }
     std::u16string ErrorText(uint32_t error) override {
         return error == 5 ? u"拒绝访问。" : error == 0 ? u"操作成功完成。" : u"";
     }
-    std::optional<PowerCapabilities> GetPwrCapabilities() override { return capabilities; }
-    std::optional<bool> IsPwrSuspendAllowed() override { return suspendAllowed; }
-    std::optional<bool> IsPwrHibernateAllowed() override { return hibernateAllowed; }
+    std::optional<PowerCapabilities> Capabilities() override { return capabilities; }
+    std::optional<bool> SuspendAllowed() override { return suspendAllowed; }
+    std::optional<bool> HibernateAllowed() override { return hibernateAllowed; }
     void TurnOffDisplay() override { log.push_back("TurnOffDisplay"); }
 };
 
@@ -389,9 +367,7 @@ struct FakeHost : MainHost {
     }
     void Unload() override {
         log.push_back("unload");
-        int16_t cancel = 0;
-        form->Form_Unload(cancel);
-        if (!cancel) unloaded = true;
+        if (form->Form_Unload() == UnloadDecision::Close) unloaded = true;
     }
     void SetForeground() override { log.push_back("foreground"); }
     std::function<void()> duringPopup, duringAbout;  // what the menu's or About's loop lets through

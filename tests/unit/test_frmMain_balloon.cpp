@@ -130,7 +130,7 @@ TEST_F(Balloon, EveryEndWithoutTheActionWithdrawsTheBalloonOnce) {
         {"session end", [](MainFixture& g) { g.form.Form_EndSession(); }},
         {"failure",
          [](MainFixture& g) {
-             g.system.lockResult = 0;
+             g.system.lockResult = false;
              g.clock.Set(AddUnits(g.clock.Serial(), TimeUnit::Seconds, 60));
              g.form.Timer_Timer();
          }},

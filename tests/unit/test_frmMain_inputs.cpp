@@ -116,7 +116,7 @@ TEST_F(Inputs, TheHandlersStopAfterAFewNestedRuns) {
 
 TEST(DigitKeys, OnlyTheTenDigitsPass) {
     for (int code = -200; code < 400; ++code)
-        EXPECT_EQ(IsDigitKey(static_cast<int16_t>(code)), (code >= 48 && code <= 57) ? kTrue : kFalse) << code;
+        EXPECT_EQ(IsDigitKey(static_cast<int16_t>(code)), (code >= 48 && code <= 57) ? true : false) << code;
 }
 
 TEST_F(Inputs, TypedNonDigitsAreDropped) {

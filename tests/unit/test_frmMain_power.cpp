@@ -93,7 +93,7 @@ struct Failure : ::testing::Test {
 
 TEST_F(Failure, AFailedCallReturnsToIdleShowsTheWindowAndSaysWhy) {
     f.Started();
-    f.system.lockResult = 0;
+    f.system.lockResult = false;
     f.system.lastError = 5;
     f.host.shown = false;
     f.get<chkBlink>().Click();  // no blink step in the log
@@ -116,8 +116,8 @@ TEST_F(Failure, AFailedCallReturnsToIdleShowsTheWindowAndSaysWhy) {
 
 TEST_F(Failure, EveryKindOfCallThatFailsIsReported) {
     f.Started();
-    f.system.exitResult = 0;
-    f.system.suspendResult = 0;
+    f.system.exitResult = false;
+    f.system.suspendResult = false;
     f.system.lastError = 1314;  // no text for it: the number stands in
     for (const char16_t* label : {u"关机", u"重新启动", u"注销", u"挂起", u"睡眠"}) {
         RunOut(f, label);
@@ -130,7 +130,7 @@ TEST_F(Failure, EveryKindOfCallThatFailsIsReported) {
 
 TEST_F(Failure, ACallThatFailsWithoutAnErrorIsNotCalledASuccess) {
     f.Started();
-    f.system.exitResult = 0;
+    f.system.exitResult = false;
     f.system.lastError = 0;
     RunOut(f, u"关机");
     EXPECT_TRUE(Logged(f.log, "warn 无法执行关机。\r\n错误代码 0"));
@@ -168,7 +168,7 @@ TEST_F(Failure, AMachineThatChangesAfterArmingIsAskedAgainAtTheDueMoment) {
 }
 
 TEST_F(Failure, ModernStandbySuspendsByTurningTheDisplayOffAndEnds) {
-    f.system.capabilities = PowerCapabilities{false, false, false, false, true};
+    f.system.capabilities = PowerCapabilities{false, false, false, true};
     f.system.suspendAllowed = false;
     f.Started();
     RunOut(f, u"挂起");
@@ -178,7 +178,7 @@ TEST_F(Failure, ModernStandbySuspendsByTurningTheDisplayOffAndEnds) {
 
 TEST_F(Failure, TheAboutWindowClosesBeforeTheWindowComesBack) {
     f.Started();
-    f.system.lockResult = 0;
+    f.system.lockResult = false;
     f.host.aboutOpen = true;
     RunOut(f, u"锁定计算机");
     const auto about = std::find(f.log.begin(), f.log.end(), "unload about");

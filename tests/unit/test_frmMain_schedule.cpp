@@ -128,15 +128,9 @@ TEST_F(Schedule, TickCountsDownAndFiresTheChosenAction) {
                           "tray 1",
                           "tray 1",
                           "GetVersionExA",
-                          "OpenProcessToken 40",
-                          "LookupPrivilegeValueA '' SeShutdownPrivilege",
-                          "AdjustTokenPrivileges 68 0 1 19 2 16",
-                          "CloseHandle 68",
+                          "privilege on",
                           "ExitWindowsEx 6 0",
-                          "OpenProcessToken 40",
-                          "LookupPrivilegeValueA '' SeShutdownPrivilege",
-                          "AdjustTokenPrivileges 68 0 1 19 0 16",
-                          "CloseHandle 68",
+                          "privilege off",
                           "unload",
                           "tray 2"};
     EXPECT_EQ(f.log, expected);

@@ -50,7 +50,7 @@ TEST_F(Sleep, EveryWayTheScheduleEndsGivesBackTheRequestAndTheWakeUpOnce) {
         {"session end", [](MainFixture& g) { g.form.Form_EndSession(); }},
         {"failure",
          [](MainFixture& g) {
-             g.system.lockResult = 0;
+             g.system.lockResult = false;
              g.clock.Set(AddUnits(g.clock.Serial(), TimeUnit::Seconds, 60));
              g.form.Wake_Timer();
          }},
@@ -124,7 +124,7 @@ TEST_F(Sleep, ShowingTheWindowStartsTheTickWithTheCountdownAtOnce) {
     int16_t escape = 27;
     f.form.Form_KeyPress(escape);
     EXPECT_FALSE(f.timer.enabled);
-    f.form.Form_Unload(escape);  // the close button hides it too
+    EXPECT_EQ(f.form.Form_Unload(), UnloadDecision::StayHidden);  // the close button hides it too
     EXPECT_FALSE(f.timer.enabled);
 }
 

@@ -47,9 +47,7 @@ TEST(Visibility, DoubleClickClosesAboutFirst) {
 TEST(Visibility, CloseRequestsHideUntilExit) {
     MainFixture f;
     f.Started();
-    int16_t cancel = 0;
-    f.form.Form_Unload(cancel);
-    EXPECT_EQ(cancel, kTrue);
+    EXPECT_EQ(f.form.Form_Unload(), UnloadDecision::StayHidden);
     EXPECT_EQ(f.log, (Log{"hide"}));
     EXPECT_TRUE(f.tray.calls.empty());
 }
