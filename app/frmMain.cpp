@@ -1,6 +1,7 @@
 #include "app/frmMain.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "app/texts.h"
 #include "base/number_text.h"
@@ -17,8 +18,6 @@ constexpr int16_t kEscape = 27;
 // The warning period after the machine has woken lasts the blink lead, but
 // at least this long, so that a user who has just come back can cancel.
 constexpr int32_t kLeastWarningAfterResume = 30;
-constexpr int32_t WM_LBUTTONDBLCLK = 0x203;
-constexpr int32_t WM_RBUTTONUP = 0x205;
 
 // Keeps a number box within its scroll bar's range and the bar on the box's
 // number. The bounds are read from the bar each time: Min is the upper bound
@@ -41,8 +40,8 @@ bool IsDigitKey(int16_t keyAscii) { return keyAscii >= 48 && keyAscii <= 57; }
 
 frmMain::frmMain(const MainControls& controls, dusklet::Timer& timer, const frmMainServices& services)
     : c(controls), Timer(timer), s(services) {
-    c.get<cmdTimer>().onClick = Event<>::To<&frmMain::cmdTimer_Click>(this);
-    Timer.onTimer = Event<>::To<&frmMain::Timer_Timer>(this);
+    c.get<cmdTimer>().onClick = Event<>::To<&frmMain::Raise<MainEvent::Kind::Click>>(this);
+    Timer.onTimer = Event<>::To<&frmMain::Raise<MainEvent::Kind::Tick>>(this);
     c.get<txtPeriod>().onChange = Event<>::To<&frmMain::txtPeriod_Change>(this);
     c.get<txtHour>().onChange = Event<>::To<&frmMain::txtHour_Change>(this);
     c.get<txtMin>().onChange = Event<>::To<&frmMain::txtMin_Change>(this);
@@ -86,40 +85,34 @@ bool frmMain::Form_Initialize() {
     return true;
 }
 
-void frmMain::RestoreTrayIcon() {
-    if (busy) {
-        s.host.Later(Deferred::TrayIconLost, 0);
-        return;
-    }
-    Tray(kNimAdd);
-}
+void frmMain::RestoreTrayIcon() { Tray(kNimAdd); }
 
 // ---- Arming and disarming -------------------------------------------------
 
-// Arming, disarming and the tick run one at a time. The system delivers the
-// messages it sends the window during some calls of theirs (the tray's own
-// calls among them), so a click or tray notification can arrive in the
-// middle of one: it is handled once that has returned, and a tick then is
-// skipped (the next comes half a second later).
-class frmMain::InProgress {
-public:
-    explicit InProgress(bool& busy) : busy_(busy) { busy_ = true; }
-    ~InProgress() { busy_ = false; }
-    InProgress(const InProgress&) = delete;
-    InProgress& operator=(const InProgress&) = delete;
+// ---- The one way in for the schedule's events -------------------------------
 
-private:
-    bool& busy_;
-};
-
-void frmMain::cmdTimer_Click() {
+void frmMain::On(const MainEvent& event) {
     if (busy) {
-        s.host.Later(Deferred::ButtonClick, 0);
+        s.host.Later(event);
         return;
     }
-    InProgress running(busy);
-    ToggleSchedule();
+    busy = true;
+    switch (event.kind) {
+    case MainEvent::Kind::Click: cmdTimer_Click(); break;
+    case MainEvent::Kind::Tick: Timer_Timer(); break;
+    case MainEvent::Kind::Wake: Wake_Timer(); break;
+    case MainEvent::Kind::Tray: TrayIcon_Notify(event.tray); break;
+    case MainEvent::Kind::MenuExit: mnuExit_Click(); break;
+    case MainEvent::Kind::PowerSuspend: Form_PowerSuspend(); break;
+    case MainEvent::Kind::PowerResume: Form_PowerResume(); break;
+    case MainEvent::Kind::TimeChange: Form_TimeChange(); break;
+    case MainEvent::Kind::TrayIconLost: RestoreTrayIcon(); break;
+    }
+    busy = false;
+    if (std::exchange(menuAsked, false)) OpenPopupMenu();
 }
+
+void frmMain::cmdTimer_Click() { ToggleSchedule(); }
 
 void frmMain::ToggleSchedule() {
     if (blnTimerOn) {
@@ -220,14 +213,11 @@ SerialDate frmMain::ClockTarget(SerialDate now) {
 void frmMain::Timer_Timer() {
     // Only an armed schedule ticks: any program may post a WM_TIMER, and one
     // taken for a tick while disarmed would run the last action, or none chosen.
-    if (busy || !blnTimerOn) return;
-    InProgress running(busy);
-    Tick();
+    if (blnTimerOn) Tick();
 }
 
 void frmMain::Wake_Timer() {
-    if (busy || !blnTimerOn) return;
-    InProgress running(busy);
+    if (!blnTimerOn) return;
     aimedAt.reset();  // spent: the next one is aimed afresh
     Tick();
 }
@@ -292,13 +282,7 @@ void frmMain::Form_PowerSuspend() {
 }
 
 void frmMain::Form_PowerResume() {
-    if (!blnTimerOn || !suspended) return;
-    if (busy) {
-        s.host.Later(Deferred::PowerResume, 0);
-        return;
-    }
-    InProgress running(busy);
-    Tick();
+    if (blnTimerOn && suspended) Tick();
 }
 
 // After the machine has slept, a deadline that has passed, or lies nearer
@@ -320,8 +304,8 @@ void frmMain::Resumed() {
 
 void frmMain::Form_TimeChange() {
     if (!blnTimerOn) return;
-    aimedAt.reset();                 // an absolute wake-up follows the clock; the window's own does not
-    if (!busy) Plan(SecondsLeft());  // else the handler in progress plans as it ends
+    aimedAt.reset();  // an absolute wake-up follows the clock; the window's own does not
+    Plan(SecondsLeft());
 }
 
 // Once per arming, when the blinking begins: a balloon from the icon says
@@ -431,15 +415,10 @@ void frmMain::Form_KeyPress(int16_t& keyAscii) {
     if (keyAscii == kEscape) HideMainWindow();
 }
 
-void frmMain::Form_MouseMove(int16_t, int16_t, float x, float) {
-    const int32_t message = RoundToInt32(static_cast<double>(x) / s.host.TwipsPerPixelX());
-    if (busy) {
-        s.host.Later(Deferred::TrayNotification, message);
-        return;
-    }
-    if (message == WM_LBUTTONDBLCLK) {
-        ShowMainWindow();
-    } else if (message == kNinBalloonUserClick) {
+void frmMain::TrayIcon_Notify(TrayNotification notification) {
+    switch (notification) {
+    case TrayNotification::DoubleClick: ShowMainWindow(); break;
+    case TrayNotification::BalloonClick:
         // The balloon's last chance to cancel: the window in front, with the
         // focus on the button, so that Enter or Space disarms. A balloon
         // clicked after its schedule has ended brings the window with the
@@ -448,13 +427,19 @@ void frmMain::Form_MouseMove(int16_t, int16_t, float x, float) {
         s.host.SetForeground();
         if (blnTimerOn) c.get<cmdTimer>().SetFocus();
         else c.get<cmbAction>().SetFocus();
-    } else if (message == WM_RBUTTONUP) {
+        break;
+    case TrayNotification::RightButtonUp:
         s.host.SetForeground();
-        switch (s.host.PopupMenu()) {
-        case PopupChoice::Exit: mnuExit_Click(); break;
-        case PopupChoice::About: mnuAbout_Click(); break;
-        case PopupChoice::None: break;
-        }
+        menuAsked = true;
+        break;
+    }
+}
+
+void frmMain::OpenPopupMenu() {
+    switch (s.host.PopupMenu()) {
+    case PopupChoice::Exit: On({MainEvent::Kind::MenuExit}); break;
+    case PopupChoice::About: mnuAbout_Click(); break;
+    case PopupChoice::None: break;
     }
 }
 
@@ -463,7 +448,7 @@ void frmMain::ShowMainWindow() {
     if (s.host.AboutShowing()) s.host.UnloadAbout();
     s.host.Show();
     // The countdown shown at once, and ticking on while it shows.
-    if (!blnTimerOn || busy) return;
+    if (!blnTimerOn) return;
     const int32_t secondsLeft = SecondsLeft();
     ShowSecondsLeft(secondsLeft);
     Plan(secondsLeft);
@@ -471,7 +456,7 @@ void frmMain::ShowMainWindow() {
 
 void frmMain::HideMainWindow() {
     s.host.Hide();
-    if (blnTimerOn && !busy) Plan(SecondsLeft());
+    if (blnTimerOn) Plan(SecondsLeft());
 }
 
 UnloadDecision frmMain::Form_Unload() {

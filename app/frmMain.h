@@ -32,8 +32,13 @@ public:
     // Start-up; false when another instance runs and this one must end.
     bool Form_Initialize();
 
-    void cmdTimer_Click();
-    void Timer_Timer();
+    // Every event of the schedule comes in here, one at a time: an event that
+    // arrives while another is handled (the system delivers messages during
+    // some calls of the handlers, the tray's among them) is held back and
+    // handed in again once that has returned. The popup menu and the About
+    // window open after their handler has returned, so that their message
+    // loops let ticks and notifications through.
+    void On(const MainEvent& event);
 
     void txtPeriod_Change();
     void txtHour_Change();
@@ -53,31 +58,35 @@ public:
     void chkBlink_Click();
 
     void Form_KeyPress(int16_t& keyAscii);
-    void Form_MouseMove(int16_t button, int16_t shift, float x, float y);
     // Whether a request to close the window is honoured: only on the way out.
     UnloadDecision Form_Unload();
-    void mnuAbout_Click();
-    void mnuExit_Click();
-    // The user's session is ending: leave as Exit does, without the armed action.
+    // The user's session is ending: leave as Exit does, without the armed
+    // action, at once, whatever is in progress: the process ends after this.
     void Form_EndSession();
-    // The machine is about to sleep, and has woken again.
-    void Form_PowerSuspend();
-    void Form_PowerResume();
-    // The system time has been changed.
-    void Form_TimeChange();
-    // The wake-up aimed by the schedule has come.
-    void Wake_Timer();
 
     // Read-only views for the window binding and the tests.
     const NOTIFYICONDATA& TrayRecord() const { return nid; }
     bool Quitting() const { return blnQuit; }
     bool TimerOn() const { return blnTimerOn; }
     SerialDate Target() const { return dtTarget; }
+
+private:
+    template <MainEvent::Kind K> void Raise() { On({K}); }
+    // The handlers of the events.
+    void cmdTimer_Click();
+    void Timer_Timer();
+    void Wake_Timer();
+    void TrayIcon_Notify(TrayNotification notification);
+    void mnuAbout_Click();
+    void mnuExit_Click();
+    void Form_PowerSuspend();
+    void Form_PowerResume();
+    void Form_TimeChange();
     // Puts the icon into the notification area again with the current tooltip
     // and picture (after the shell has restarted).
     void RestoreTrayIcon();
+    void OpenPopupMenu();
 
-private:
     // False when the chosen action is refused already: nothing is armed.
     bool Arm();
     void Disarm();
@@ -123,8 +132,8 @@ private:
     std::optional<int64_t> aimedAt;       // the wake-up aimed and not yet come (ToSeconds), if any
     bool suspended = false;               // the machine went to sleep while armed
     bool resumeWarning = false;           // the warning period after a resume runs
-    class InProgress;
-    bool busy = false;  // arming, disarming or a tick is in progress
+    bool busy = false;                    // an event is being handled
+    bool menuAsked = false;               // the popup menu opens once the handler has returned
 };
 
 }  // namespace dusklet

@@ -6,12 +6,11 @@
 #include <string_view>
 
 #include "app/frmMain_layout.h"
+#include "app/main_event.h"
 
 namespace dusklet {
 
 enum class UnloadDecision { Close, StayHidden };
-
-enum class Deferred { TrayNotification, ButtonClick, TrayIconLost, PowerResume };
 
 class MainHost {
 public:
@@ -25,12 +24,11 @@ public:
     virtual bool AnotherInstanceRunning() = 0;
     virtual void MsgBox(std::u16string_view text, std::u16string_view title, uint32_t style) = 0;
     // Hands an event back to the window's own queue, to be handled once the
-    // handler that is in progress has returned (`detail`: the tray's mouse message).
-    virtual void Later(Deferred what, int32_t detail) = 0;
+    // handler that is in progress has returned.
+    virtual void Later(const MainEvent& event) = 0;
     // A warning the user must see: a message box owned by the main window,
     // titled with the program's name, once the handler that asks has returned.
     virtual void Warn(std::u16string_view text) = 0;
-    virtual float TwipsPerPixelX() = 0;
     virtual void Show() = 0;
     virtual void Hide() = 0;
     virtual bool Visible() = 0;

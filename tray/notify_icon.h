@@ -24,8 +24,6 @@ constexpr uint32_t kNiifWarning = 2;
 constexpr uint32_t kNotifyIconDataSize = 88;     // NOTIFYICONDATAA_V1_SIZE
 constexpr uint32_t kNotifyIconDataV2Size = 488;  // NOTIFYICONDATAA_V2_SIZE, shell 5.0 and later
 constexpr uint32_t kBalloonTimeoutMs = 10000;
-// What the shell sends through the icon's callback when the user clicks its balloon.
-constexpr uint32_t kNinBalloonUserClick = 0x405;
 // The message the shell sends the window for the icon's mouse activity
 // (WM_APP + 1), with the mouse message in its second parameter. A private
 // message, so that the pointer moving over the window is never taken for it.

@@ -15,6 +15,7 @@ namespace {
 const char kClass[] = "DuskletMain";
 constexpr UINT kFirstMenuId = 1000;
 constexpr UINT kShowWarning = WM_APP + 2;
+constexpr UINT kHeldBack = WM_APP + 3;  // an event handed back: its kind, and its tray notification
 constexpr UINT kWakeTimerId = kTimerId + 1;
 
 }  // namespace
@@ -148,18 +149,18 @@ LRESULT MainWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
             timer_.onTimer();
         } else if (wp == kWakeTimerId) {
             deadline_.Spent();
-            form_->Wake_Timer();
+            form_->On({MainEvent::Kind::Wake});
         }
         return 0;
     case WM_POWERBROADCAST:
-        if (wp == PBT_APMSUSPEND) form_->Form_PowerSuspend();
-        else if (wp == PBT_APMRESUMEAUTOMATIC || wp == PBT_APMRESUMESUSPEND) form_->Form_PowerResume();
+        if (wp == PBT_APMSUSPEND) form_->On({MainEvent::Kind::PowerSuspend});
+        else if (wp == PBT_APMRESUMEAUTOMATIC || wp == PBT_APMRESUMESUSPEND) form_->On({MainEvent::Kind::PowerResume});
         return TRUE;
-    case WM_TIMECHANGE: form_->Form_TimeChange(); return 0;
+    case WM_TIMECHANGE: form_->On({MainEvent::Kind::TimeChange}); return 0;
+    case kHeldBack: form_->On({static_cast<MainEvent::Kind>(wp), static_cast<TrayNotification>(lp)}); return 0;
     case kTrayCallbackMessage:
-        // The tray icon's mouse activity, the mouse message in lParam; handed
-        // over as a mouse move whose x, in twips, carries it.
-        form_->Form_MouseMove(0, 0, static_cast<float>(static_cast<UINT>(lp)) * TwipsPerPixelX(), 0);
+        // The tray icon's notification: the mouse message, or the balloon's, in lParam.
+        form_->On({MainEvent::Kind::Tray, static_cast<TrayNotification>(static_cast<UINT>(lp))});
         return 0;
     case kShowWarning: {
         const std::u16string text = std::move(warning_);
@@ -194,7 +195,7 @@ LRESULT MainWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     default:
         if (msg == taskbarCreated_ && taskbarCreated_ != 0) {
-            form_->RestoreTrayIcon();
+            form_->On({MainEvent::Kind::TrayIconLost});
             return 0;
         }
         break;
@@ -228,16 +229,8 @@ void MainWindow::MsgBox(std::u16string_view text, std::u16string_view title, uin
     MessageBox16(nullptr, text, title, style);
 }
 
-void MainWindow::Later(Deferred what, int32_t detail) {
-    switch (what) {
-    case Deferred::TrayNotification: PostMessageA(hwnd(), kTrayCallbackMessage, 0, detail); break;
-    case Deferred::ButtonClick:
-        PostMessageA(hwnd(), WM_COMMAND, MAKEWPARAM(ControlWindowId(ctl::cmdTimer), BN_CLICKED),
-                     reinterpret_cast<LPARAM>(controls_[ctl::cmdTimer].hwnd));
-        break;
-    case Deferred::TrayIconLost: PostMessageA(hwnd(), taskbarCreated_, 0, 0); break;
-    case Deferred::PowerResume: PostMessageA(hwnd(), WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0); break;
-    }
+void MainWindow::Later(const MainEvent& event) {
+    PostMessageA(hwnd(), kHeldBack, static_cast<WPARAM>(event.kind), static_cast<LPARAM>(event.tray));
 }
 
 // Shown from the message loop once the handler that asks has returned, so

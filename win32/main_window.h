@@ -38,8 +38,7 @@ public:
     bool AnotherInstanceRunning() override { return anotherInstance_; }
     void MsgBox(std::u16string_view text, std::u16string_view title, uint32_t style) override;
     void Warn(std::u16string_view text) override;
-    void Later(Deferred what, int32_t detail) override;
-    float TwipsPerPixelX() override { return 1440.0f / static_cast<float>(dpiX_); }
+    void Later(const MainEvent& event) override;
     void Show() override;
     void Hide() override;
     bool Visible() override { return IsWindowVisible(hwnd()) != 0; }

@@ -11,6 +11,7 @@
 
 #include "about/frmAbout_layout.h"
 #include "app/frmMain_layout.h"
+#include "app/main_event.h"
 #include "tests/utf8.h"
 #include "tray/notify_icon.h"
 
@@ -93,5 +94,6 @@ int main() {
     }
     std::printf("\"menu\": %s],\n\"seconds_left\": %s,\n", menu.c_str(), Quoted(texts::kSecondsLeft).c_str());
     std::printf("\"messages\": {\"tray_callback\": %u, \"balloon_click\": %u, \"timer_id\": %u}\n}\n",
-                static_cast<unsigned>(kTrayCallbackMessage), static_cast<unsigned>(kNinBalloonUserClick), kTimerId);
+                static_cast<unsigned>(kTrayCallbackMessage), static_cast<unsigned>(TrayNotification::BalloonClick),
+                kTimerId);
 }

@@ -328,7 +328,6 @@ struct FakeHost : MainHost {
     bool anotherInstance = false;
     bool shown = true;
     bool aboutOpen = false;
-    float twipsPerPixel = 15;
     PopupChoice choice = PopupChoice::None;
     std::u16string folder = u"C:\\Program Files\\Dusklet";
     frmMain* form = nullptr;
@@ -349,14 +348,17 @@ struct FakeHost : MainHost {
         log.push_back("msgbox " + Narrow(text) + "|" + Narrow(title) + "|" + std::to_string(style));
     }
     void Warn(std::u16string_view text) override { log.push_back("warn " + Narrow(text)); }
-    void Later(Deferred what, int32_t detail) override {
-        log.push_back(what == Deferred::TrayNotification ? "later tray " + std::to_string(detail)
-                      : what == Deferred::ButtonClick    ? "later click"
-                      : what == Deferred::PowerResume    ? "later resume"
-                                                         : "later icon");
+    std::vector<MainEvent> heldBack;  // handed back, in order
+    void Later(const MainEvent& event) override {
+        heldBack.push_back(event);
+        log.push_back(event.kind == MainEvent::Kind::Tray
+                          ? "later tray " + std::to_string(static_cast<uint32_t>(event.tray))
+                      : event.kind == MainEvent::Kind::Click        ? "later click"
+                      : event.kind == MainEvent::Kind::Tick         ? "later tick"
+                      : event.kind == MainEvent::Kind::TrayIconLost ? "later icon"
+                                                                    : "later other");
     }
     bool Visible() override { return shown; }
-    float TwipsPerPixelX() override { return twipsPerPixel; }
     void Show() override {
         shown = true;
         log.push_back("show");
@@ -421,6 +423,16 @@ struct MainFixture {
 
     MainFixture();
     template <int id> auto& get() { return controls.get<id>(); }
+    // The schedule's events, as the window hands them in.
+    void Click() { form.On({MainEvent::Kind::Click}); }
+    void TimerTick() { form.On({MainEvent::Kind::Tick}); }
+    void Wake() { form.On({MainEvent::Kind::Wake}); }
+    void Tray(uint32_t notification) { form.On({MainEvent::Kind::Tray, static_cast<TrayNotification>(notification)}); }
+    void MenuExit() { form.On({MainEvent::Kind::MenuExit}); }
+    void Suspend() { form.On({MainEvent::Kind::PowerSuspend}); }
+    void Resume() { form.On({MainEvent::Kind::PowerResume}); }
+    void TimeChange() { form.On({MainEvent::Kind::TimeChange}); }
+    void IconLost() { form.On({MainEvent::Kind::TrayIconLost}); }
     frmMainServices Services(DateTimeFormat& dateFormat) {
         return frmMainServices{host, clock, dateFormat, system, tray, deadline};
     }

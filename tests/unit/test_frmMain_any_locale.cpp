@@ -36,10 +36,10 @@ TEST(AnyLocale, EveryActionIsCarriedOutByItsPlaceInTheListNotItsText) {
         Garble(f.get<cmbUnit>());
         f.get<cmbAction>().SetListIndex(index);
         f.get<cmbUnit>().SetListIndex(2);  // 秒
-        f.form.cmdTimer_Click();
+        f.Click();
         f.clock.Set(AddUnits(f.clock.Serial(), TimeUnit::Seconds, 1));
         f.log.clear();
-        f.form.Timer_Timer();
+        f.TimerTick();
         SCOPED_TRACE(index);
         EXPECT_TRUE(Logged(f.log, calls[index]));
         EXPECT_TRUE(f.host.unloaded);
@@ -55,7 +55,7 @@ TEST(AnyLocale, EveryUnitCountsByItsPlaceInTheListNotItsText) {
         f.get<cmbUnit>().SetListIndex(index);
         f.get<txtPeriod>().Paste(u"2");
         const SerialDate armed = f.clock.Serial();
-        f.form.cmdTimer_Click();
+        f.Click();
         EXPECT_EQ(SecondsBetween(armed, f.form.Target()), seconds[index]) << index;
     }
 }
@@ -67,7 +67,7 @@ TEST(AnyLocale, TheAfternoonIsKnownByItsPlaceInTheListNotItsText) {
     f.get<opt1>().Click();
     f.get<txtHour>().Paste(u"11");
     f.get<cmbT>().SetListIndex(1);  // PM
-    f.form.cmdTimer_Click();
+    f.Click();
     EXPECT_EQ(f.form.Target(), FromCivil({2026, 12, 7, 23, 0, 0}));
 }
 
@@ -77,10 +77,10 @@ TEST(AnyLocale, AnEntryOfUnknownMeaningIsRefusedAndNeverDone) {
     f.get<cmbAction>().AddItem(u"新动作", 99);
     f.get<cmbAction>().SetListIndex(f.get<cmbAction>().ListCount() - 1);
     f.get<cmbUnit>().Choose(u"秒");
-    f.form.cmdTimer_Click();
+    f.Click();
     EXPECT_FALSE(f.form.TimerOn());
     EXPECT_TRUE(Logged(f.log, "warn 无法执行新动作。\r\n程序无法识别这个动作。"));
-    f.form.Timer_Timer();  // a tick that comes all the same does nothing
+    f.TimerTick();  // a tick that comes all the same does nothing
     EXPECT_FALSE(f.host.unloaded);
 }
 

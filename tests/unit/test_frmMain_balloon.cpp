@@ -17,11 +17,11 @@ struct Balloon : ::testing::Test {
         f.get<cmbUnit>().Choose(u"秒");
         f.get<txtPeriod>().Paste(seconds);
         f.get<txtBlink>().Paste(lead);
-        f.form.cmdTimer_Click();
+        f.Click();
     }
     void Tick(int seconds) {  // a second of ticks, then the clock moves on
-        f.form.Timer_Timer();
-        f.form.Timer_Timer();
+        f.TimerTick();
+        f.TimerTick();
         f.clock.Set(AddUnits(f.clock.Serial(), TimeUnit::Seconds, seconds));
     }
 };
@@ -34,10 +34,10 @@ TEST_F(Balloon, OnceWhenTheBlinkingBeginsWithTheSecondsLeftAndTheAction) {
         g.get<cmbUnit>().Choose(u"秒");
         g.get<txtPeriod>().Paste(u"8");
         g.get<txtBlink>().Paste(u"5");
-        g.form.cmdTimer_Click();
+        g.Click();
         for (int i = 0; i < 7; ++i) {  // 8 seconds left down to 2, two ticks each
-            g.form.Timer_Timer();
-            g.form.Timer_Timer();
+            g.TimerTick();
+            g.TimerTick();
             g.clock.Set(AddUnits(g.clock.Serial(), TimeUnit::Seconds, 1));
         }
         ASSERT_EQ(g.tray.balloons.size(), 1u) << testing::Narrow(action);
@@ -56,13 +56,13 @@ TEST_F(Balloon, ACountdownShorterThanTheLeadWarnsOnItsFirstTick) {
 TEST_F(Balloon, AgainAfterDisarmingAndArmingAgainButNeverWithoutBlinking) {
     Arm(u"关机", u"3");
     Tick(1);
-    f.form.cmdTimer_Click();
-    f.form.cmdTimer_Click();
+    f.Click();
+    f.Click();
     Tick(1);
     EXPECT_EQ(f.tray.balloons.size(), 2u);
-    f.form.cmdTimer_Click();
+    f.Click();
     f.get<chkBlink>().Click();
-    f.form.cmdTimer_Click();
+    f.Click();
     Tick(1);
     Tick(1);
     EXPECT_EQ(f.tray.balloons.size(), 2u);
@@ -99,19 +99,19 @@ TEST_F(Balloon, TheBalloonClickBringsTheWindowWithTheFocusOnTheButton) {
     f.host.shown = false;
     f.host.aboutOpen = true;
     f.log.clear();
-    f.form.Form_MouseMove(0, 0, 0x405 * 15.0f, 0);  // NIN_BALLOONUSERCLICK
+    f.Tray(0x405);  // NIN_BALLOONUSERCLICK
     EXPECT_EQ(f.log, (testing::Log{"unload about", "show", "foreground"}));
     EXPECT_TRUE(f.get<cmdTimer>().focused);
-    f.form.cmdTimer_Click();  // what Enter on the button does
+    f.Click();  // what Enter on the button does
     EXPECT_FALSE(f.form.TimerOn());
 }
 
 TEST_F(Balloon, ABalloonClickedAfterTheScheduleEndedPutsTheFocusWhereEnterCannotArm) {
     Arm(u"关机", u"60");
-    f.form.cmdTimer_Click();  // disarmed while the shell still holds the balloon
+    f.Click();  // disarmed while the shell still holds the balloon
     f.host.shown = false;
     f.log.clear();
-    f.form.Form_MouseMove(0, 0, 0x405 * 15.0f, 0);  // NIN_BALLOONUSERCLICK
+    f.Tray(0x405);  // NIN_BALLOONUSERCLICK
     EXPECT_EQ(f.log, (testing::Log{"show", "foreground"}));
     EXPECT_FALSE(f.get<cmdTimer>().focused);  // Enter must not arm it again
     EXPECT_TRUE(f.get<cmbAction>().focused);
@@ -125,14 +125,14 @@ TEST_F(Balloon, EveryEndWithoutTheActionWithdrawsTheBalloonOnce) {
         void (*end)(MainFixture&);
     };
     const End ends[] = {
-        {"disarm", [](MainFixture& g) { g.form.cmdTimer_Click(); }},
-        {"exit", [](MainFixture& g) { g.form.mnuExit_Click(); }},
+        {"disarm", [](MainFixture& g) { g.Click(); }},
+        {"exit", [](MainFixture& g) { g.MenuExit(); }},
         {"session end", [](MainFixture& g) { g.form.Form_EndSession(); }},
         {"failure",
          [](MainFixture& g) {
              g.system.lockResult = false;
              g.clock.Set(AddUnits(g.clock.Serial(), TimeUnit::Seconds, 60));
-             g.form.Timer_Timer();
+             g.TimerTick();
          }},
     };
     for (const End& end : ends) {
@@ -145,13 +145,13 @@ TEST_F(Balloon, EveryEndWithoutTheActionWithdrawsTheBalloonOnce) {
             g.get<txtPeriod>().Paste(u"60");
             g.get<txtBlink>().Paste(u"60");
             if (!shown) g.get<chkBlink>().Click();
-            g.form.cmdTimer_Click();
-            g.form.Timer_Timer();
+            g.Click();
+            g.TimerTick();
             ASSERT_EQ(g.tray.balloons.size(), shown ? 1u : 0u);
             end.end(g);
             EXPECT_EQ(g.tray.withdrawals, shown ? 1 : 0) << end.name;
-            g.form.cmdTimer_Click();  // armed again (or not), then disarmed: no second withdrawal
-            if (g.form.TimerOn()) g.form.cmdTimer_Click();
+            g.Click();  // armed again (or not), then disarmed: no second withdrawal
+            if (g.form.TimerOn()) g.Click();
             EXPECT_EQ(g.tray.withdrawals, shown ? 1 : 0) << end.name;
         }
     }
@@ -160,7 +160,7 @@ TEST_F(Balloon, EveryEndWithoutTheActionWithdrawsTheBalloonOnce) {
 TEST_F(Balloon, TheActionCarriedOutLeavesTheBalloonToGoWithTheIcon) {
     Arm(u"关机", u"3");
     Tick(3);
-    f.form.Timer_Timer();
+    f.TimerTick();
     EXPECT_TRUE(f.host.unloaded);
     EXPECT_EQ(f.tray.withdrawals, 0);
 }

@@ -13,7 +13,7 @@ using namespace ctl;
 using testing::Log;
 using testing::MainFixture;
 
-constexpr float kRightClick = 517 * 15.0f, kDoubleClick = 515 * 15.0f;
+constexpr uint32_t kRightClick = 0x205, kDoubleClick = 0x203;  // WM_RBUTTONUP, WM_LBUTTONDBLCLK
 
 struct Nesting : ::testing::Test {
     MainFixture f;
@@ -26,57 +26,87 @@ struct Nesting : ::testing::Test {
 };
 
 TEST_F(Nesting, ATrayClickDuringArmingWaitsTillArmingHasReturned) {
-    f.tray.duringNextCall = [&] { f.form.Form_MouseMove(0, 0, kRightClick, 0); };
-    f.form.cmdTimer_Click();
+    f.tray.duringNextCall = [&] { f.Tray(kRightClick); };
+    f.Click();
     EXPECT_EQ(f.log, (Log{"tray 1", "later tray 517", "timer on"}));
     EXPECT_TRUE(f.form.TimerOn());
     f.log.clear();
-    f.form.Form_MouseMove(0, 0, kRightClick, 0);  // handed back through the queue
+    f.Tray(kRightClick);  // handed back through the queue
     EXPECT_EQ(f.log, (Log{"foreground", "popup"}));
 }
 
 TEST_F(Nesting, NoTickRunsInsideDisarming) {
-    f.form.cmdTimer_Click();
+    f.Click();
     Advance(10);  // due: a tick now would fire
-    f.tray.duringNextCall = [&] { f.form.Timer_Timer(); };
+    f.tray.duringNextCall = [&] { f.TimerTick(); };
     f.log.clear();
-    f.form.cmdTimer_Click();
-    EXPECT_EQ(f.log, (Log{"tray 1", "timer off"}));
+    f.Click();
+    EXPECT_EQ(f.host.heldBack.size(), 1u);  // the tick waits its turn
     EXPECT_EQ(f.get<lblStatus>().caption, u"定时器禁止");
+    f.form.On(f.host.heldBack[0]);  // and then finds the schedule disarmed
     EXPECT_FALSE(f.form.Quitting());
+    EXPECT_FALSE(f.host.unloaded);
+}
+
+// One guard for every event: whatever arrives while another is handled is
+// held back, in order, and runs once handed in again.
+TEST_F(Nesting, EveryKindOfEventArrivingDuringAnotherIsHeldBackInOrder) {
+    using Kind = MainEvent::Kind;
+    const MainEvent all[] = {
+        {Kind::Click},       {Kind::Tick},         {Kind::Wake},        {Kind::Tray, TrayNotification::DoubleClick},
+        {Kind::MenuExit},    {Kind::PowerSuspend}, {Kind::PowerResume}, {Kind::TimeChange},
+        {Kind::TrayIconLost}};
+    f.host.shown = false;
+    f.tray.duringNextCall = [&] {
+        for (const MainEvent& e : all) f.form.On(e);
+    };
+    f.log.clear();
+    f.Click();  // arming: its tray call lets the others in
+    ASSERT_EQ(f.host.heldBack.size(), std::size(all));
+    for (size_t i = 0; i < std::size(all); ++i) EXPECT_EQ(f.host.heldBack[i].kind, all[i].kind) << i;
+    EXPECT_TRUE(f.form.TimerOn());  // none ran: not the second click, not the exit
+    EXPECT_FALSE(f.host.shown);
+    EXPECT_EQ(f.tray.calls.size(), 1u);  // the arming's own, and no icon added again
+    // Handed in again, each runs in turn: the click disarms, the double
+    // click shows the window, the exit ends the program.
+    const std::vector<MainEvent> again = f.host.heldBack;
+    for (const MainEvent& e : again) f.form.On(e);
+    EXPECT_FALSE(f.form.TimerOn());
+    EXPECT_TRUE(f.host.shown);
+    EXPECT_TRUE(f.host.unloaded);
 }
 
 TEST_F(Nesting, AClickOrANotificationDuringATickWaits) {
-    f.form.cmdTimer_Click();
+    f.Click();
     Advance(5);  // within the blink lead: the tick calls the shell
     f.tray.duringNextCall = [&] {
-        f.form.cmdTimer_Click();
-        f.form.Form_MouseMove(0, 0, kDoubleClick, 0);
-        f.form.RestoreTrayIcon();
+        f.Click();
+        f.Tray(kDoubleClick);
+        f.IconLost();
     };
     f.log.clear();
-    f.form.Timer_Timer();
+    f.TimerTick();
     EXPECT_EQ(f.log, (Log{"balloon 5 秒后执行关机。单击这里打开窗口可以取消。", "tray 1", "later click",
                           "later tray 515", "later icon"}));
     EXPECT_TRUE(f.form.TimerOn());
     // Handed back, each runs in turn.
     f.log.clear();
-    f.form.cmdTimer_Click();
-    f.form.Form_MouseMove(0, 0, kDoubleClick, 0);
-    f.form.RestoreTrayIcon();
+    f.Click();
+    f.Tray(kDoubleClick);
+    f.IconLost();
     EXPECT_EQ(f.log, (Log{"withdraw balloon", "tray 1", "timer off", "show", "tray 0"}));
 }
 
 TEST_F(Nesting, TicksRunInsideTheMenuAndTheAboutWindowAndCanFire) {
-    f.form.cmdTimer_Click();
-    f.host.duringPopup = [&] { f.form.Timer_Timer(); };
-    f.form.Form_MouseMove(0, 0, kRightClick, 0);
+    f.Click();
+    f.host.duringPopup = [&] { f.TimerTick(); };
+    f.Tray(kRightClick);
     EXPECT_EQ(f.get<lblStatus>().caption, u"10 秒后执行");
     Advance(10);
     f.host.choice = PopupChoice::About;
     f.host.duringPopup = nullptr;
-    f.host.duringAbout = [&] { f.form.Timer_Timer(); };
-    f.form.Form_MouseMove(0, 0, kRightClick, 0);
+    f.host.duringAbout = [&] { f.TimerTick(); };
+    f.Tray(kRightClick);
     EXPECT_TRUE(f.host.unloaded);  // fired while About was open
 }
 
@@ -84,9 +114,9 @@ TEST_F(Nesting, ADoubleClickInsideAboutClosesItAndShowsTheWindow) {
     f.host.choice = PopupChoice::About;
     f.host.duringAbout = [&] {
         f.host.aboutOpen = true;
-        f.form.Form_MouseMove(0, 0, kDoubleClick, 0);
+        f.Tray(kDoubleClick);
     };
-    f.form.Form_MouseMove(0, 0, kRightClick, 0);
+    f.Tray(kRightClick);
     EXPECT_EQ(f.log, (Log{"foreground", "popup", "about", "unload about", "show"}));
 }
 

@@ -48,11 +48,11 @@ Log RunOut(MainFixture& f, const char16_t* label) {
     f.get<cmbUnit>().Choose(u"秒");
     f.get<txtPeriod>().Paste(u"1");
     f.log.clear();
-    f.form.cmdTimer_Click();
+    f.Click();
     const Log arming = f.log;
     f.clock.Set(AddUnits(f.clock.Serial(), TimeUnit::Seconds, 1));
     f.log.clear();
-    f.form.Timer_Timer();
+    f.TimerTick();
     return arming;
 }
 
@@ -157,11 +157,11 @@ TEST_F(Failure, AMachineThatChangesAfterArmingIsAskedAgainAtTheDueMoment) {
     f.Started();
     f.get<cmbAction>().Choose(u"睡眠");
     f.get<cmbUnit>().Choose(u"秒");
-    f.form.cmdTimer_Click();
+    f.Click();
     ASSERT_TRUE(f.form.TimerOn());
     f.system.hibernateAllowed = false;  // hibernation switched off meanwhile
     f.clock.Set(AddUnits(f.clock.Serial(), TimeUnit::Seconds, 1));
-    f.form.Timer_Timer();
+    f.TimerTick();
     EXPECT_TRUE(Logged(f.log, "warn 无法执行睡眠。\r\n这台计算机不支持此操作。"));
     EXPECT_FALSE(Logged(f.log, "SetSuspendState 1 1 0"));
     EXPECT_FALSE(f.form.TimerOn());

@@ -27,14 +27,14 @@ struct Schedule : ::testing::Test {
         f.get<cmbT>().Choose(half);
     }
     void Tick(int n = 1) {
-        for (int i = 0; i < n; ++i) f.form.Timer_Timer();
+        for (int i = 0; i < n; ++i) f.TimerTick();
     }
     void Advance(int seconds) { f.clock.Set(AddUnits(f.clock.Serial(), TimeUnit::Seconds, seconds)); }
 };
 
 TEST_F(Schedule, ArmingLatchesTheSettingsAndTellsWhen) {
     Countdown(u"关机", u"1", u"分");
-    f.form.cmdTimer_Click();
+    f.Click();
     EXPECT_FALSE(f.get<frame>().enabled);
     EXPECT_EQ(f.get<cmdTimer>().caption, u"禁止定时器(&D)");
     EXPECT_EQ(f.get<lblStatus>().caption, u"定时禁止");  // the first tick writes the countdown
@@ -45,9 +45,9 @@ TEST_F(Schedule, ArmingLatchesTheSettingsAndTellsWhen) {
 }
 
 TEST_F(Schedule, DisarmingRestoresTheIdleState) {
-    f.form.cmdTimer_Click();
+    f.Click();
     f.log.clear();
-    f.form.cmdTimer_Click();
+    f.Click();
     EXPECT_TRUE(f.get<frame>().enabled);
     EXPECT_EQ(f.get<cmdTimer>().caption, u"激活定时器(&E)");
     EXPECT_EQ(f.get<lblStatus>().caption, u"定时器禁止");
@@ -59,11 +59,11 @@ TEST_F(Schedule, DisarmingRestoresTheIdleState) {
 
 TEST_F(Schedule, CountdownUnitsAndTheLongestAmount) {
     Countdown(u"关机", u"999", u"时");
-    f.form.cmdTimer_Click();
+    f.Click();
     EXPECT_EQ(SecondsBetween(f.clock.Serial(), f.form.Target()), 999 * 3600);
-    f.form.cmdTimer_Click();
+    f.Click();
     Countdown(u"关机", u"5", u"秒");
-    f.form.cmdTimer_Click();
+    f.Click();
     EXPECT_EQ(SecondsBetween(f.clock.Serial(), f.form.Target()), 5);
 }
 
@@ -88,14 +88,14 @@ TEST_F(Schedule, ClockModeTodayOrTomorrow) {
         g.get<txtHour>().Paste(c.hour);
         g.get<txtMin>().text = c.minute;
         g.get<cmbT>().Choose(c.half);
-        g.form.cmdTimer_Click();
+        g.Click();
         EXPECT_EQ(g.form.Target(), c.due) << g.form.Target();
     }
 }
 
 TEST_F(Schedule, MidnightTargetShowsOnlyTheDate) {
     ClockMode(u"12", u"00", u"AM");
-    f.form.cmdTimer_Click();
+    f.Click();
     EXPECT_EQ(TipText(f.form.TrayRecord()), u"程序将要在2026/12/8执行关机");
 }
 
@@ -103,13 +103,13 @@ TEST_F(Schedule, PastedTextBehindTheNumbersStillArms) {
     f.get<opt1>().Click();
     f.get<txtHour>().text = u"9x";
     f.get<txtMin>().text = u"15 分钟";
-    f.form.cmdTimer_Click();
+    f.Click();
     EXPECT_EQ(f.form.Target(), At(2026, 12, 8, 9, 15, 0));
 }
 
 TEST_F(Schedule, TickCountsDownAndFiresTheChosenAction) {
     Countdown(u"重新启动", u"2", u"秒");
-    f.form.cmdTimer_Click();
+    f.Click();
     f.log.clear();
     Tick();
     EXPECT_EQ(f.get<lblStatus>().caption, u"2 秒后执行");
@@ -138,7 +138,7 @@ TEST_F(Schedule, TickCountsDownAndFiresTheChosenAction) {
 
 TEST_F(Schedule, TheStripIsWrittenOnceASecondWithTheSecondsLeft) {
     Countdown(u"关机", u"3", u"秒");
-    f.form.cmdTimer_Click();
+    f.Click();
     auto& strip = f.get<lblStatus>();
     std::vector<std::pair<std::u16string, int>> seen;
     for (int tick = 0; tick < 6; ++tick) {
@@ -155,10 +155,10 @@ TEST_F(Schedule, TheStripIsWrittenOnceASecondWithTheSecondsLeft) {
 
 TEST_F(Schedule, AfterDisarmingTheFirstTickWritesTheCountdownEvenIfItsNumberIsTheSame) {
     Countdown(u"关机", u"3", u"秒");
-    f.form.cmdTimer_Click();
+    f.Click();
     Tick();
-    f.form.cmdTimer_Click();
-    f.form.cmdTimer_Click();  // armed again at the same second: 3 seconds left again
+    f.Click();
+    f.Click();  // armed again at the same second: 3 seconds left again
     Tick();
     EXPECT_EQ(f.get<lblStatus>().caption, u"3 秒后执行");
 }
@@ -180,9 +180,9 @@ TEST_F(Schedule, EachActionLabelCallsItsOperation) {
         if (!c.force) g.get<chkForce>().Click();
         g.get<txtPeriod>().Paste(u"1");
         g.get<cmbUnit>().Choose(u"秒");
-        g.form.cmdTimer_Click();
+        g.Click();
         g.clock.Set(AddUnits(g.clock.Serial(), TimeUnit::Seconds, 1));
-        g.form.Timer_Timer();
+        g.TimerTick();
         EXPECT_NE(std::find(g.log.begin(), g.log.end(), c.call), g.log.end()) << testing::Narrow(c.label);
         EXPECT_TRUE(g.host.unloaded);
     }
@@ -190,7 +190,7 @@ TEST_F(Schedule, EachActionLabelCallsItsOperation) {
 
 TEST_F(Schedule, BlinksOnlyWithinTheLeadTime) {
     Countdown(u"关机", u"60", u"秒");
-    f.form.cmdTimer_Click();
+    f.Click();
     f.tray.calls.clear();
     std::vector<uint32_t> icons;
     for (int left = 60; left > 27; --left) {
@@ -208,7 +208,7 @@ TEST_F(Schedule, TheBlinkLeadIsTheBoxsNumberRoundedNotCut) {
     f.get<txtBlink>().Paste(u"4.6");  // the bar already holds 5: the text stays
     ASSERT_EQ(f.get<txtBlink>().text, u"4.6");
     Countdown(u"关机", u"6", u"秒");
-    f.form.cmdTimer_Click();
+    f.Click();
     f.tray.calls.clear();
     Tick();  // 6 seconds left: no blinking yet
     EXPECT_TRUE(f.tray.calls.empty());
@@ -220,7 +220,7 @@ TEST_F(Schedule, TheBlinkLeadIsTheBoxsNumberRoundedNotCut) {
 TEST_F(Schedule, NoBlinkingWhenTheBoxIsUnticked) {
     f.get<chkBlink>().Click();
     Countdown(u"关机", u"3", u"秒");
-    f.form.cmdTimer_Click();
+    f.Click();
     f.tray.calls.clear();
     Tick(4);
     EXPECT_TRUE(f.tray.calls.empty());
@@ -228,11 +228,11 @@ TEST_F(Schedule, NoBlinkingWhenTheBoxIsUnticked) {
 
 TEST_F(Schedule, TheIconFlagSurvivesDisarming) {
     Countdown(u"关机", u"10", u"秒");
-    f.form.cmdTimer_Click();
-    Tick();                   // blanks
-    f.form.cmdTimer_Click();  // disarm: icon back
+    f.Click();
+    Tick();     // blanks
+    f.Click();  // disarm: icon back
     EXPECT_EQ(f.tray.LastIcon(), 0x777u);
-    f.form.cmdTimer_Click();
+    f.Click();
     f.tray.calls.clear();
     Tick();  // the flag says blank: this step shows the icon
     EXPECT_EQ(f.tray.LastIcon(), 0x777u);
@@ -242,7 +242,7 @@ TEST_F(Schedule, TheIconFlagSurvivesDisarming) {
 
 TEST_F(Schedule, LateTickFiresAtOnceAndAClockSetBackWaits) {
     Countdown(u"关机", u"10", u"分");
-    f.form.cmdTimer_Click();
+    f.Click();
     Advance(-3600);
     Tick();
     EXPECT_EQ(f.get<lblStatus>().caption, u"4200 秒后执行");
@@ -258,7 +258,7 @@ TEST_F(Schedule, DayOfTicksWithBlinkingStaysConsistent) {
     // every quarter hour so that the schedule never comes due.
     Countdown(u"关机", u"999", u"秒");
     f.get<txtBlink>().Paste(u"999");
-    f.form.cmdTimer_Click();
+    f.Click();
     f.tray.calls.clear();
     size_t blinks = 0;
     for (int i = 1; i <= 172800; ++i) {
@@ -270,7 +270,7 @@ TEST_F(Schedule, DayOfTicksWithBlinkingStaysConsistent) {
     }
     EXPECT_EQ(blinks, 172800u);
     EXPECT_FALSE(f.form.Quitting());
-    f.form.cmdTimer_Click();
+    f.Click();
     EXPECT_EQ(f.tray.LastIcon(), 0x777u);
     EXPECT_EQ(TipText(f.form.TrayRecord()), u"没设置动作");
     EXPECT_EQ(f.get<lblStatus>().caption, u"定时器禁止");
@@ -315,7 +315,7 @@ TEST(Tooltip, EveryActionAndUnitFitsAsWholeCharactersWithItsNul) {
                 f.get<cmbAction>().Choose(action);
                 f.get<cmbUnit>().Choose(unit);
                 f.get<txtPeriod>().text = u"999";
-                form.cmdTimer_Click();
+                form.On({MainEvent::Kind::Click});
                 const auto& bytes = f.tray.calls.back().second;
                 const auto nul = std::find(bytes.begin() + 24, bytes.end(), 0);
                 ASSERT_NE(nul, bytes.end());

@@ -29,7 +29,7 @@ struct Sleep : ::testing::Test {
         f.get<cmbUnit>().Choose(unit);
         f.get<txtPeriod>().Paste(amount);
         f.get<txtBlink>().Paste(lead);
-        f.form.cmdTimer_Click();
+        f.Click();
         if (hidden) {
             int16_t escape = 27;
             f.form.Form_KeyPress(escape);
@@ -45,19 +45,19 @@ TEST_F(Sleep, EveryWayTheScheduleEndsGivesBackTheRequestAndTheWakeUpOnce) {
         void (*end)(MainFixture&);
     };
     const End ends[] = {
-        {"disarm", [](MainFixture& g) { g.form.cmdTimer_Click(); }},
-        {"exit", [](MainFixture& g) { g.form.mnuExit_Click(); }},
+        {"disarm", [](MainFixture& g) { g.Click(); }},
+        {"exit", [](MainFixture& g) { g.MenuExit(); }},
         {"session end", [](MainFixture& g) { g.form.Form_EndSession(); }},
         {"failure",
          [](MainFixture& g) {
              g.system.lockResult = false;
              g.clock.Set(AddUnits(g.clock.Serial(), TimeUnit::Seconds, 60));
-             g.form.Wake_Timer();
+             g.Wake();
          }},
         {"action",
          [](MainFixture& g) {
              g.clock.Set(AddUnits(g.clock.Serial(), TimeUnit::Seconds, 60));
-             g.form.Wake_Timer();
+             g.Wake();
          }},
     };
     for (const End& end : ends) {
@@ -67,7 +67,7 @@ TEST_F(Sleep, EveryWayTheScheduleEndsGivesBackTheRequestAndTheWakeUpOnce) {
         g.get<cmbAction>().Choose(u"锁定计算机");
         g.get<cmbUnit>().Choose(u"秒");
         g.get<txtPeriod>().Paste(u"60");
-        g.form.cmdTimer_Click();
+        g.Click();
         EXPECT_EQ(g.deadline.log, (Log{"keep awake", "wake at 10:16:12"})) << end.name;  // the 30 s lead
         g.deadline.log.clear();
         end.end(g);
@@ -79,7 +79,7 @@ TEST_F(Sleep, TheRequestIsTakenBackBeforeThePowerCall) {
     Arm(u"关机", u"10", u"5");
     f.deadline.shared = &f.log;
     Advance(10);
-    f.form.Wake_Timer();
+    f.Wake();
     ASSERT_TRUE(Fired());
     const auto at = [&](const std::string& line) { return std::find(f.log.begin(), f.log.end(), line); };
     ASSERT_NE(at("ExitWindowsEx 12 0"), f.log.end());
@@ -95,12 +95,12 @@ TEST_F(Sleep, HiddenNoTickRunsAndTheWakeUpIsAimedAtTheWarning) {
     // The wake-up begins the warning period: from then on the tick runs, and
     // the wake-up is aimed at the due moment itself.
     Advance(3600 - 30);
-    f.form.Wake_Timer();
+    f.Wake();
     EXPECT_TRUE(f.timer.enabled);
     EXPECT_EQ(f.tray.balloons.size(), 1u);
     EXPECT_EQ(f.deadline.log.back(), "wake at 11:15:42");
     Advance(30);
-    f.form.Wake_Timer();
+    f.Wake();
     EXPECT_TRUE(Fired());
 }
 
@@ -110,7 +110,7 @@ TEST_F(Sleep, WithoutBlinkingTheWakeUpIsAimedAtTheDueMoment) {
     f.get<cmbUnit>().Choose(u"分");
     f.get<txtPeriod>().Paste(u"2");
     f.host.shown = false;
-    f.form.cmdTimer_Click();
+    f.Click();
     EXPECT_FALSE(f.timer.enabled);
     EXPECT_EQ(f.deadline.log.back(), "wake at 10:17:42");
 }
@@ -118,7 +118,7 @@ TEST_F(Sleep, WithoutBlinkingTheWakeUpIsAimedAtTheDueMoment) {
 TEST_F(Sleep, ShowingTheWindowStartsTheTickWithTheCountdownAtOnce) {
     Arm(u"关机", u"60", u"30", true, u"分");
     Advance(100);
-    f.form.Form_MouseMove(0, 0, 0x203 * 15.0f, 0);  // a double click on the icon
+    f.Tray(0x203);  // a double click on the icon
     EXPECT_TRUE(f.timer.enabled);
     EXPECT_EQ(f.get<lblStatus>().caption, u"3500 秒后执行");
     int16_t escape = 27;
@@ -131,11 +131,11 @@ TEST_F(Sleep, ShowingTheWindowStartsTheTickWithTheCountdownAtOnce) {
 TEST_F(Sleep, AChangeOfTheSystemTimeAimsTheWakeUpAfresh) {
     Arm(u"关机", u"60", u"30", true, u"分");
     f.deadline.log.clear();
-    f.form.Form_TimeChange();
+    f.TimeChange();
     EXPECT_EQ(f.deadline.log, (Log{"wake at 11:15:12"}));
-    f.form.cmdTimer_Click();
+    f.Click();
     f.deadline.log.clear();
-    f.form.Form_TimeChange();  // disarmed: nothing to aim
+    f.TimeChange();  // disarmed: nothing to aim
     EXPECT_TRUE(f.deadline.log.empty());
 }
 
@@ -150,7 +150,7 @@ TEST_F(Sleep, AWakeUpThatCannotBeAimedKeepsTheTick) {
     f.deadline.wakes = false;
     Arm(u"关机", u"60", u"30", true, u"分");
     EXPECT_TRUE(f.timer.enabled);
-    f.form.cmdTimer_Click();
+    f.Click();
     EXPECT_EQ(f.deadline.log.back(), "cancel wake");  // whatever it set is taken back
 }
 
@@ -163,10 +163,10 @@ TEST_F(Sleep, AResumePastTheDueMomentWarnsForAtLeast30SecondsFirst) {
         g.get<cmbUnit>().Choose(u"秒");
         g.get<txtPeriod>().Paste(u"600");
         g.get<txtBlink>().Paste(lead);
-        g.form.cmdTimer_Click();
-        g.form.Form_PowerSuspend();
+        g.Click();
+        g.Suspend();
         g.clock.Set(AddUnits(g.clock.Serial(), TimeUnit::Seconds, 7200));  // asleep past the due moment
-        g.form.Form_PowerResume();
+        g.Resume();
         const int warning = lead == std::u16string(u"5") ? 30 : 45;
         SCOPED_TRACE(warning);
         EXPECT_FALSE(g.host.unloaded);
@@ -175,23 +175,23 @@ TEST_F(Sleep, AResumePastTheDueMomentWarnsForAtLeast30SecondsFirst) {
         EXPECT_TRUE(g.timer.enabled);  // blinking
         EXPECT_EQ(TipText(g.form.TrayRecord()).find(u"程序将要在2026/12/7 12:1"), 0u);
         g.clock.Set(AddUnits(g.clock.Serial(), TimeUnit::Seconds, warning - 1));
-        g.form.Timer_Timer();
+        g.TimerTick();
         EXPECT_FALSE(g.host.unloaded);
         g.clock.Set(AddUnits(g.clock.Serial(), TimeUnit::Seconds, 1));
-        g.form.Timer_Timer();
+        g.TimerTick();
         EXPECT_TRUE(g.host.unloaded);
     }
 }
 
 TEST_F(Sleep, ADisarmDuringTheWarningAfterAResumeMeansNoAction) {
     Arm(u"关机", u"60", u"5");
-    f.form.Form_PowerSuspend();
+    f.Suspend();
     Advance(120);
-    f.form.Form_PowerResume();
-    f.form.cmdTimer_Click();
+    f.Resume();
+    f.Click();
     Advance(60);
-    f.form.Timer_Timer();
-    f.form.Wake_Timer();
+    f.TimerTick();
+    f.Wake();
     EXPECT_FALSE(Fired());
     EXPECT_EQ(Count(f.log, "ExitWindowsEx 12 0"), 0u);
 }
@@ -199,10 +199,10 @@ TEST_F(Sleep, ADisarmDuringTheWarningAfterAResumeMeansNoAction) {
 TEST_F(Sleep, AResumeWellBeforeTheDueMomentChangesNothing) {
     Arm(u"关机", u"60", u"30", true, u"分");
     const SerialDate due = f.form.Target();
-    f.form.Form_PowerSuspend();
+    f.Suspend();
     Advance(600);
     f.log.clear();
-    f.form.Form_PowerResume();
+    f.Resume();
     EXPECT_EQ(f.form.Target(), due);
     EXPECT_TRUE(f.tray.balloons.empty());
     EXPECT_FALSE(f.timer.enabled);
@@ -211,12 +211,12 @@ TEST_F(Sleep, AResumeWellBeforeTheDueMomentChangesNothing) {
 
 TEST_F(Sleep, ATickBetweenTheSuspendAndTheResumeNoticeDoesNotAct) {
     Arm(u"关机", u"60", u"5", false);
-    f.form.Form_PowerSuspend();
+    f.Suspend();
     Advance(300);
-    f.form.Timer_Timer();  // before the system has said that it resumed
+    f.TimerTick();  // before the system has said that it resumed
     EXPECT_FALSE(Fired());
     EXPECT_EQ(f.tray.balloons.size(), 1u);
-    f.form.Form_PowerResume();  // then the notice: nothing more
+    f.Resume();  // then the notice: nothing more
     EXPECT_FALSE(Fired());
     EXPECT_EQ(f.tray.balloons.size(), 1u);
 }
@@ -224,7 +224,7 @@ TEST_F(Sleep, ATickBetweenTheSuspendAndTheResumeNoticeDoesNotAct) {
 TEST_F(Sleep, TheClockSetForwardWithoutASleepActsAtOnceAsBefore) {
     Arm(u"关机", u"600", u"5", false);
     Advance(700);
-    f.form.Timer_Timer();
+    f.TimerTick();
     EXPECT_TRUE(Fired());
 }
 

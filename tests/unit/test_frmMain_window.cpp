@@ -20,27 +20,24 @@ TEST(Visibility, EscHidesAndLeavesTheCodeAlone) {
     EXPECT_EQ(f.log, (Log{"hide"}));
 }
 
-TEST(Visibility, TrayMessagesAreDecodedFromTheHorizontalPosition) {
-    for (float tpp : {15.0f, 12.0f, 10.0f}) {
-        MainFixture f;
-        f.Started();
-        f.host.twipsPerPixel = tpp;
-        f.form.Form_MouseMove(0, 0, 515 * tpp, 0);
-        EXPECT_EQ(f.log, (Log{"show"}));
-        f.log.clear();
-        f.form.Form_MouseMove(0, 0, 517 * tpp, 0);
-        EXPECT_EQ(f.log, (Log{"foreground", "popup"}));
-        f.log.clear();
-        for (int other : {512, 513, 514, 516, 518, 0, 251}) f.form.Form_MouseMove(0, 0, other * tpp, 0);
-        EXPECT_TRUE(f.log.empty());
-    }
+TEST(Visibility, OnlyADoubleClickAndARightClickOnTheIconAct) {
+    MainFixture f;
+    f.Started();
+    f.Tray(515);  // WM_LBUTTONDBLCLK
+    EXPECT_EQ(f.log, (Log{"show"}));
+    f.log.clear();
+    f.Tray(517);  // WM_RBUTTONUP
+    EXPECT_EQ(f.log, (Log{"foreground", "popup"}));
+    f.log.clear();
+    for (int other : {512, 513, 514, 516, 518, 0, 251, 0x404}) f.Tray(static_cast<uint32_t>(other));
+    EXPECT_TRUE(f.log.empty());
 }
 
 TEST(Visibility, DoubleClickClosesAboutFirst) {
     MainFixture f;
     f.Started();
     f.host.aboutOpen = true;
-    f.form.Form_MouseMove(0, 0, 515 * 15.0f, 0);
+    f.Tray(515);
     EXPECT_EQ(f.log, (Log{"unload about", "show"}));
 }
 
@@ -55,10 +52,10 @@ TEST(Visibility, CloseRequestsHideUntilExit) {
 TEST(Visibility, ExitFromTheMenuDropsAnArmedSchedule) {
     MainFixture f;
     f.Started();
-    f.form.cmdTimer_Click();
+    f.Click();
     f.log.clear();
     f.host.choice = PopupChoice::Exit;
-    f.form.Form_MouseMove(0, 0, 517 * 15.0f, 0);
+    f.Tray(517);
     EXPECT_EQ(f.log, (Log{"foreground", "popup", "unload", "tray 2"}));
     EXPECT_TRUE(f.host.unloaded);
 }
@@ -67,14 +64,14 @@ TEST(Visibility, AboutFromTheMenu) {
     MainFixture f;
     f.Started();
     f.host.choice = PopupChoice::About;
-    f.form.Form_MouseMove(0, 0, 517 * 15.0f, 0);
+    f.Tray(517);
     EXPECT_EQ(f.log, (Log{"foreground", "popup", "about"}));
 }
 
 TEST(Session, EndingTheSessionRemovesTheIconAndEnds) {
     MainFixture f;
     f.Started();
-    f.form.cmdTimer_Click();
+    f.Click();
     f.log.clear();
     f.form.Form_EndSession();
     EXPECT_EQ(f.log, (Log{"unload", "tray 2"}));
@@ -84,9 +81,9 @@ TEST(Session, EndingTheSessionRemovesTheIconAndEnds) {
 TEST(Session, ShellRestartAddsTheIconAgainAsItIs) {
     MainFixture f;
     f.Started();
-    f.form.cmdTimer_Click();
+    f.Click();
     f.tray.calls.clear();
-    f.form.RestoreTrayIcon();
+    f.IconLost();
     ASSERT_EQ(f.tray.calls.size(), 1u);
     EXPECT_EQ(f.tray.calls[0].first, 0u);
     EXPECT_EQ(f.tray.LastTip().rfind("\xB3\xCC\xD0\xF2", 0), 0u);  // "程序…", the armed tip

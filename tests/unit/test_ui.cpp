@@ -88,7 +88,7 @@ TEST_F(TabOrder, ClockModeAndTheBlinkBoxChangeTheWay) {
 }
 
 TEST_F(TabOrder, ArmedOnlyTheButtonTakesTheFocus) {
-    f.form.cmdTimer_Click();
+    f.Click();
     EXPECT_FALSE(CanTakeFocus(kMainLayout, f.controls.all, txtPeriod));  // its containers are disabled
     EXPECT_FALSE(CanTakeFocus(kMainLayout, f.controls.all, lblStatus));
     EXPECT_TRUE(CanTakeFocus(kMainLayout, f.controls.all, cmdTimer));

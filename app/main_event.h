@@ -1,0 +1,35 @@
+// The events that reach the main window's schedule from outside its own
+// controls' nesting: the button, the tick, the wake-up, the tray icon, the
+// machine's sleep, a change of the system time, a restarted shell. Each is
+// handled once any other has returned (frmMain::On holds it back meanwhile).
+#pragma once
+#include <cstdint>
+
+namespace dusklet {
+
+// What the shell reports through the tray icon's callback: the mouse
+// message over the icon, or a balloon's notification. Any other value is
+// something the program does not act on.
+enum class TrayNotification : uint32_t {
+    DoubleClick = 0x203,    // WM_LBUTTONDBLCLK
+    RightButtonUp = 0x205,  // WM_RBUTTONUP
+    BalloonClick = 0x405,   // NIN_BALLOONUSERCLICK
+};
+
+struct MainEvent {
+    enum class Kind : uint32_t {
+        Click,         // cmdTimer
+        Tick,          // the 500 ms timer
+        Wake,          // the wake-up aimed by the schedule
+        Tray,          // the tray icon, with `tray`
+        MenuExit,      // the popup menu's Exit
+        PowerSuspend,  // the machine is about to sleep
+        PowerResume,   // and has woken again
+        TimeChange,    // the system time has been changed
+        TrayIconLost,  // the shell restarted without the icon
+    };
+    Kind kind;
+    TrayNotification tray{};
+};
+
+}  // namespace dusklet
