@@ -30,10 +30,10 @@ MainWindow::~MainWindow() {
 }
 
 MainWindow::Start MainWindow::Open() {
-    HDC screen = GetDC(nullptr);
-    dpiX_ = GetDeviceCaps(screen, LOGPIXELSX);
-    dpiY_ = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
+    if (const WindowDC screen(nullptr); screen) {
+        dpiX_ = GetDeviceCaps(screen.get(), LOGPIXELSX);
+        dpiY_ = GetDeviceCaps(screen.get(), LOGPIXELSY);
+    }
 
     icon_.reset(static_cast<HICON>(LoadImageA(instance_, MAKEINTRESOURCEA(IDI_DUSKLET), IMAGE_ICON, 32, 32, 0)));
     taskbarCreated_ = RegisterWindowMessageA("TaskbarCreated");

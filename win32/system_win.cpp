@@ -7,10 +7,28 @@
 #include <cstddef>
 #include <cstring>
 
+#include "app/main_event.h"
 #include "power/privilege.h"
 #include "win32/text.h"
 
 namespace dusklet::win {
+
+// The system's numbers that the portable code keeps copies of, checked
+// against the system's headers.
+static_assert(kEwxLogOff == EWX_LOGOFF && kEwxReboot == EWX_REBOOT && kEwxForce == EWX_FORCE &&
+              kEwxPowerOff == EWX_POWEROFF);
+static_assert(kNimAdd == NIM_ADD && kNimModify == NIM_MODIFY && kNimDelete == NIM_DELETE);
+static_assert(kNifMessage == NIF_MESSAGE && kNifIcon == NIF_ICON && kNifTip == NIF_TIP && kNifInfo == NIF_INFO);
+static_assert(kNiifWarning == NIIF_WARNING);
+static_assert(static_cast<UINT>(TrayNotification::DoubleClick) == WM_LBUTTONDBLCLK &&
+              static_cast<UINT>(TrayNotification::RightButtonUp) == WM_RBUTTONUP &&
+              static_cast<UINT>(TrayNotification::BalloonClick) == NIN_BALLOONUSERCLICK);
+static_assert(kTrayCallbackMessage == WM_APP + 1);
+static_assert(kErrorNotAllAssigned == ERROR_NOT_ALL_ASSIGNED);
+static_assert(sizeof(void*) != 4 ||
+              (kNotifyIconDataSize == NOTIFYICONDATAA_V1_SIZE && kNotifyIconDataV2Size == NOTIFYICONDATAA_V2_SIZE));
+static_assert(sizeof(NOTIFYICONDATAW::szInfo) / sizeof(wchar_t) == field::kInfoBytes &&
+              sizeof(NOTIFYICONDATAW::szInfoTitle) / sizeof(wchar_t) == field::kInfoTitleBytes);
 
 HMODULE LoadSystemLibrary(const char* name) {
     char path[MAX_PATH];

@@ -120,11 +120,10 @@ private:
     void Init(const ControlLayout& row, const ControlContext& context) override {
         if (row.kind != ControlKind::Label) return;
         // Sized to its text in the window's font.
-        HDC dc = GetDC(hwnd);
-        HGDIOBJ old = SelectObject(dc, context.font);
-        const SIZE size = TextExtent16(dc, row.text);
-        SelectObject(dc, old);
-        ReleaseDC(hwnd, dc);
+        const WindowDC dc(hwnd);
+        if (!dc) return;  // it keeps its table size
+        const Selected font(dc.get(), context.font);
+        const SIZE size = TextExtent16(dc.get(), row.text);
         SetWindowPos(hwnd, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
 };
