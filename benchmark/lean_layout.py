@@ -5,7 +5,7 @@ layout tables that the native build writes as JSON (build/native/layout.json).
 Usage: lean_layout.py LAYOUT_JSON OUTPUT_HEADER
 
 Each row of Dusklet's main window becomes the window class, styles and
-geometry that Dusklet's Win32 binding (win32/win_controls.cpp) gives a control
+geometry that Dusklet's Win32 binding (win32/toolkit/win_controls.cpp) gives a control
 of that kind, so the lean program makes the same windows without a table of
 its own. Texts are written in code page 936 as C byte escapes.
 """
@@ -14,7 +14,7 @@ import os
 import sys
 
 # Kind -> (class, style, extended style, room for a dropped list in twips).
-# The same as the Style() of each control class in win32/win_controls.cpp.
+# The same as the Style() of each control class in win32/toolkit/win_controls.cpp.
 KINDS = {
     "Frame": ("BUTTON", "BS_GROUPBOX | WS_GROUP", "WS_EX_CONTROLPARENT", 0),
     "Picture": ("STATIC", "WS_GROUP", "WS_EX_CONTROLPARENT", 0),

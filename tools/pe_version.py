@@ -3,7 +3,7 @@
 
 Usage: pe_version.py EXE [KEY]    prints the string KEY (default FileVersion)
 
-The version lives in one place, the VERSIONINFO block of win32/res/dusklet.rc;
+The version lives in one place, the VERSIONINFO block of win32/dusklet/res/dusklet.rc;
 the release package takes its name from what the built executable carries.
 """
 import struct

@@ -21,27 +21,27 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 8)
 else()
   set(MANIFEST_ARCH x86)
 endif()
-configure_file(${CMAKE_SOURCE_DIR}/win32/res/dusklet.manifest.in ${art_dir}/dusklet.manifest @ONLY)
+configure_file(${CMAKE_SOURCE_DIR}/win32/dusklet/res/dusklet.manifest.in ${art_dir}/dusklet.manifest @ONLY)
 add_custom_command(
   OUTPUT ${art_dir}/dusklet.ico ${art_dir}/banner.bmp
   COMMAND python3 ${CMAKE_SOURCE_DIR}/tools/draw_art.py ${art_dir}
   DEPENDS ${CMAKE_SOURCE_DIR}/tools/draw_art.py
   COMMENT "Drawing the icon and the banner")
-set_source_files_properties(${CMAKE_SOURCE_DIR}/win32/res/dusklet.rc PROPERTIES
+set_source_files_properties(${CMAKE_SOURCE_DIR}/win32/dusklet/res/dusklet.rc PROPERTIES
   OBJECT_DEPENDS "${art_dir}/dusklet.ico;${art_dir}/banner.bmp;${art_dir}/dusklet.manifest")
 
 add_executable(Dusklet WIN32
-  win32/WinMain.cpp
-  win32/window.cpp
-  win32/main_window.cpp
-  win32/about_window.cpp
-  win32/win_controls.cpp
-  win32/system_win.cpp
-  win32/ansi.cpp
-  win32/text.cpp
-  win32/runtime.cpp
-  win32/res/dusklet.rc)
-target_include_directories(Dusklet PRIVATE ${art_dir} ${CMAKE_SOURCE_DIR}/win32/res)
+  win32/dusklet/WinMain.cpp
+  win32/dusklet/main_window.cpp
+  win32/dusklet/about_window.cpp
+  win32/dusklet/system_win.cpp
+  win32/dusklet/runtime.cpp
+  win32/dusklet/res/dusklet.rc
+  win32/toolkit/window.cpp
+  win32/toolkit/win_controls.cpp
+  win32/toolkit/text.cpp
+  win32/toolkit/ansi.cpp)
+target_include_directories(Dusklet PRIVATE ${art_dir} ${CMAKE_SOURCE_DIR}/win32/dusklet/res)
 target_compile_options(Dusklet PRIVATE $<$<COMPILE_LANGUAGE:CXX>:${size_flags}>)
 target_link_options(Dusklet PRIVATE ${link_flags} -Os)
 set_property(TARGET Dusklet PROPERTY INTERPROCEDURAL_OPTIMIZATION ON)

@@ -1,4 +1,4 @@
-#include "win32/ansi.h"
+#include "win32/toolkit/ansi.h"
 
 #include <windows.h>
 

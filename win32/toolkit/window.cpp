@@ -1,7 +1,6 @@
-#include "win32/window.h"
+#include "win32/toolkit/window.h"
 
-#include "app/texts.h"
-#include "win32/text.h"
+#include "win32/toolkit/text.h"
 
 namespace dusklet::win {
 
@@ -55,7 +54,5 @@ LRESULT WhiteOnBlack(WPARAM dc) {
     SetBkColor(reinterpret_cast<HDC>(dc), RGB(0, 0, 0));
     return reinterpret_cast<LRESULT>(GetStockObject(BLACK_BRUSH));
 }
-
-void ReportStartFailure() { MessageBox16(nullptr, texts::kStartFailed, texts::kProgramTitle, MB_OK | MB_ICONERROR); }
 
 }  // namespace dusklet::win

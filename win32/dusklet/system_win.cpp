@@ -1,4 +1,4 @@
-#include "win32/system_win.h"
+#include "win32/dusklet/system_win.h"
 
 #include <shellapi.h>
 #include <shlwapi.h>
@@ -9,7 +9,7 @@
 
 #include "app/main_event.h"
 #include "power/privilege.h"
-#include "win32/text.h"
+#include "win32/toolkit/text.h"
 
 namespace dusklet::win {
 

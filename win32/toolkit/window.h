@@ -40,8 +40,4 @@ private:
 // White text on black for a static control (answer to WM_CTLCOLORSTATIC).
 LRESULT WhiteOnBlack(WPARAM dc);
 
-// A message box that says the program cannot go on (a window that could not
-// be made), for the moments before the main window exists.
-void ReportStartFailure();
-
 }  // namespace dusklet::win

@@ -1,9 +1,10 @@
 // Dusklet: performs one power action at a chosen moment, from the tray.
 #include <windows.h>
 
-#include "win32/handles.h"
-#include "win32/main_window.h"
-#include "win32/text.h"
+#include "app/texts.h"
+#include "win32/dusklet/main_window.h"
+#include "win32/toolkit/handles.h"
+#include "win32/toolkit/text.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     using namespace dusklet::win;
@@ -20,6 +21,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     case MainWindow::Start::Ended: return 0;
     case MainWindow::Start::Failed: break;
     }
-    ReportStartFailure();
+    // A window could not be made: the program cannot go on, and says so.
+    MessageBox16(nullptr, dusklet::texts::kStartFailed, dusklet::texts::kProgramTitle, MB_OK | MB_ICONERROR);
     return 1;
 }

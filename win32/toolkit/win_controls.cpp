@@ -1,8 +1,8 @@
-#include "win32/win_controls.h"
+#include "win32/toolkit/win_controls.h"
 
 #include <string>
 
-#include "win32/text.h"
+#include "win32/toolkit/text.h"
 
 namespace dusklet::win {
 

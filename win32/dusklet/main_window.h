@@ -8,11 +8,11 @@
 
 #include "app/frmMain.h"
 #include "app/frmMain_layout.h"
-#include "win32/about_window.h"
-#include "win32/handles.h"
-#include "win32/system_win.h"
-#include "win32/win_controls.h"
-#include "win32/window.h"
+#include "win32/dusklet/about_window.h"
+#include "win32/dusklet/system_win.h"
+#include "win32/toolkit/handles.h"
+#include "win32/toolkit/win_controls.h"
+#include "win32/toolkit/window.h"
 
 namespace dusklet::win {
 

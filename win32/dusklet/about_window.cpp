@@ -1,10 +1,10 @@
-#include "win32/about_window.h"
+#include "win32/dusklet/about_window.h"
 
 #include <commctrl.h>
 #include <shellapi.h>
 
-#include "win32/resource.h"
-#include "win32/text.h"
+#include "win32/dusklet/resource.h"
+#include "win32/toolkit/text.h"
 
 namespace dusklet::win {
 namespace {

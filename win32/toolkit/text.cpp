@@ -1,9 +1,9 @@
-#include "win32/text.h"
+#include "win32/toolkit/text.h"
 
 #include <commctrl.h>
 #include <shellapi.h>
 
-#include "win32/ansi.h"
+#include "win32/toolkit/ansi.h"
 
 namespace dusklet::win {
 namespace {

@@ -12,7 +12,7 @@
 
 #include "ui/layout.h"
 #include "ui/spin_range.h"
-#include "win32/handles.h"
+#include "win32/toolkit/handles.h"
 
 namespace dusklet::win {
 

@@ -1,13 +1,13 @@
-#include "win32/main_window.h"
+#include "win32/dusklet/main_window.h"
 
 #include <commctrl.h>
 
 #include "app/texts.h"
 #include "base/program_folder.h"
 #include "ui/tab_order.h"
-#include "win32/ansi.h"
-#include "win32/resource.h"
-#include "win32/text.h"
+#include "win32/dusklet/resource.h"
+#include "win32/toolkit/ansi.h"
+#include "win32/toolkit/text.h"
 
 namespace dusklet::win {
 namespace {

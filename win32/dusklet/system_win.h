@@ -6,8 +6,8 @@
 #include "base/clock.h"
 #include "power/system_api.h"
 #include "tray/notify_icon.h"
-#include "win32/ansi.h"
-#include "win32/handles.h"
+#include "win32/toolkit/ansi.h"
+#include "win32/toolkit/handles.h"
 
 namespace dusklet::win {
 

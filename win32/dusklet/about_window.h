@@ -5,9 +5,9 @@
 #include <memory>
 
 #include "about/frmAbout.h"
-#include "win32/handles.h"
-#include "win32/win_controls.h"
-#include "win32/window.h"
+#include "win32/toolkit/handles.h"
+#include "win32/toolkit/win_controls.h"
+#include "win32/toolkit/window.h"
 
 namespace dusklet::win {
 
