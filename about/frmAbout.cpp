@@ -4,7 +4,7 @@ namespace dusklet {
 
 using namespace about;
 
-frmAbout::frmAbout(const AboutControls& controls, AboutHost& host) : c(controls), host(host) {
+frmAbout::frmAbout(const AboutControls& controls, AboutHost& aboutHost) : c(controls), host(aboutHost) {
     c.get<lblME>().onClick = Event<>::To<&frmAbout::lblME_Click>(this);
     c.get<lblEMail>().onClick = Event<>::To<&frmAbout::lblEMail_Click>(this);
     c.get<lblEMail>().onMouseMove = Event<>::To<&frmAbout::lblEMail_MouseMove>(this);

@@ -23,6 +23,17 @@ add_executable(unit_tests
 target_link_libraries(unit_tests PRIVATE dusklet_core GTest::gtest GTest::gtest_main)
 gtest_discover_tests(unit_tests)
 
+# The same tests, and the logic they test, built again with AddressSanitizer
+# and UndefinedBehaviorSanitizer: any report fails the run.
+get_target_property(unit_test_sources unit_tests SOURCES)
+get_target_property(core_sources dusklet_core SOURCES)
+add_executable(unit_tests_sanitized ${unit_test_sources} ${core_sources})
+target_include_directories(unit_tests_sanitized PRIVATE ${CMAKE_SOURCE_DIR})
+target_compile_options(unit_tests_sanitized PRIVATE -fsanitize=address,undefined -fno-sanitize-recover=all -g -O1)
+target_link_options(unit_tests_sanitized PRIVATE -fsanitize=address,undefined)
+target_link_libraries(unit_tests_sanitized PRIVATE GTest::gtest GTest::gtest_main)
+add_test(NAME unit_tests_sanitized COMMAND unit_tests_sanitized)
+
 # The windows' layout tables as JSON, for the end-to-end tests and the benchmark.
 add_executable(layout_json tests/e2e/layout_json.cpp)
 target_link_libraries(layout_json PRIVATE dusklet_core)

@@ -29,7 +29,7 @@ static double clock_seconds(clockid_t id) {
         perror("clock_gettime");
         exit(2);
     }
-    return ts.tv_sec + ts.tv_nsec / 1e9;
+    return (double)ts.tv_sec + (double)ts.tv_nsec / 1e9;
 }
 
 static double timeofday_seconds(void) {
@@ -38,7 +38,7 @@ static double timeofday_seconds(void) {
         perror("gettimeofday");
         exit(2);
     }
-    return tv.tv_sec + tv.tv_usec / 1e6;
+    return (double)tv.tv_sec + (double)tv.tv_usec / 1e6;
 }
 
 static double time_seconds(void) {
@@ -48,7 +48,7 @@ static double time_seconds(void) {
         perror("time");
         exit(2);
     }
-    return now;
+    return (double)now;
 }
 
 /* Every wall clock, read with the shift `from` and again with `to`, moved by
@@ -71,9 +71,9 @@ static int check(long long from, long long to) {
     }
     int failures = 0;
     for (int i = 0; i < 4; i++) {
-        double moved = after[i] - before[i] - (to - from);
+        double moved = after[i] - before[i] - (double)(to - from);
         if (moved < -1 || moved > passed + 1) {
-            printf("%s moved by %.3f s, not %lld s, from shift %lld to %lld\n", names[i], moved + (to - from),
+            printf("%s moved by %.3f s, not %lld s, from shift %lld to %lld\n", names[i], moved + (double)(to - from),
                    to - from, from, to);
             failures++;
         }

@@ -30,7 +30,7 @@ TEST_F(About, LoadSetsTheAuthorText) {
 }
 
 TEST_F(About, OnlyEscCloses) {
-    for (int16_t code : {13, 32, 65, 0}) {
+    for (int16_t code : {int16_t{13}, int16_t{32}, int16_t{65}, int16_t{0}}) {
         int16_t c = code;
         form.Form_KeyPress(c);
         EXPECT_EQ(c, code);

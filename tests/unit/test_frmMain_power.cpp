@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "tests/unit/fakes.h"
+#include "tests/unit/windows_versions.h"
 
 namespace dusklet {
 namespace {
@@ -13,18 +14,7 @@ using namespace ctl;
 using testing::Log;
 using testing::MainFixture;
 
-struct Version {
-    const char* name;
-    uint32_t platform, major, minor;
-    bool lock, suspend;  // offered and performed
-};
-
-const Version kVersions[] = {
-    {"95", 1, 4, 0, false, false},   {"98", 1, 4, 10, false, true},  {"ME", 1, 4, 90, false, true},
-    {"NT 4", 2, 4, 0, false, false}, {"2000", 2, 5, 0, true, true},  {"XP", 2, 5, 1, true, true},
-    {"2003", 2, 5, 2, true, true},   {"Vista", 2, 6, 0, true, true}, {"7", 2, 6, 1, true, true},
-    {"8", 2, 6, 2, true, true},      {"10", 2, 10, 0, true, true},
-};
+using Version = testing::WindowsVersion;
 
 struct Action {
     const char16_t* label;
@@ -60,7 +50,7 @@ bool Logged(const Log& log, const std::string& line) { return std::find(log.begi
 
 TEST(PowerByVersion, EachActionIsOfferedPerformedOrRefusedAsItsVersionAllows) {
     int cases = 0;
-    for (const Version& v : kVersions) {
+    for (const Version& v : testing::kWindowsVersions) {
         for (const Action& a : kActions) {
             MainFixture f;
             f.system.Set(v.platform, v.major, v.minor);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/unit/fakes.h"
+#include "tests/unit/windows_versions.h"
 
 namespace dusklet {
 namespace {
@@ -36,19 +37,12 @@ TEST(Startup, RunsItsStepsInOrderAndAddsTheIdleIcon) {
 }
 
 TEST(Startup, OffersLockingOnTheNTFamilyFrom2000On) {
-    for (auto [p, ma, mi, six] : {std::tuple{2u, 5u, 0u, true},
-                                  {2u, 5u, 1u, true},
-                                  {2u, 5u, 2u, true},
-                                  {2u, 6u, 2u, true},
-                                  {2u, 10u, 0u, true},
-                                  {2u, 4u, 0u, false},
-                                  {1u, 4u, 10u, false},
-                                  {1u, 4u, 0u, false}}) {
+    for (const testing::WindowsVersion& v : testing::kWindowsVersions) {
         MainFixture f;
-        f.system.Set(p, ma, mi);
+        f.system.Set(v.platform, v.major, v.minor);
         f.form.Form_Initialize();
-        ASSERT_EQ(f.get<cmbAction>().ListCount(), six ? 6 : 5) << ma << "." << mi;
-        if (six) {
+        ASSERT_EQ(f.get<cmbAction>().ListCount(), v.lock ? 6 : 5) << v.name;
+        if (v.lock) {
             EXPECT_EQ(f.get<cmbAction>().items[5], u"锁定计算机");
         }
         EXPECT_EQ(f.get<cmbAction>().ListIndex(), 0);

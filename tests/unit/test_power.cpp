@@ -6,6 +6,7 @@
 #include "power/privilege.h"
 #include "power/shutdown.h"
 #include "tests/unit/fakes.h"
+#include "tests/unit/windows_versions.h"
 
 namespace dusklet {
 namespace {
@@ -177,22 +178,15 @@ TEST(SuspendAction, AFailedCallKeepsTheSystemsReasonAndClosesTheBracket) {
 }
 
 TEST(LockAction, TheNTFamilyFrom2000On) {
-    for (auto [p, ma, mi, locks] : {std::tuple{2u, 5u, 0u, true},
-                                    {2u, 5u, 1u, true},
-                                    {2u, 5u, 2u, true},
-                                    {2u, 6u, 2u, true},
-                                    {2u, 10u, 0u, true},
-                                    {1u, 4u, 10u, false},
-                                    {1u, 4u, 90u, false},
-                                    {2u, 4u, 0u, false}}) {
+    for (const testing::WindowsVersion& v : testing::kWindowsVersions) {
         Log log;
         RecordingSystem sys(log);
-        sys.Set(p, ma, mi);
-        EXPECT_EQ(LockAction(sys).outcome, locks ? Outcome::Done : Outcome::NotOnThisVersion);
-        EXPECT_EQ(log.size(), locks ? 2u : 1u);
+        sys.Set(v.platform, v.major, v.minor);
+        EXPECT_EQ(LockAction(sys).outcome, v.lock ? Outcome::Done : Outcome::NotOnThisVersion) << v.name;
+        EXPECT_EQ(log.size(), v.lock ? 2u : 1u);
         sys.lockResult = false;
         sys.lastError = 120;
-        EXPECT_EQ(LockAction(sys).error, locks ? 120u : 0u);
+        EXPECT_EQ(LockAction(sys).error, v.lock ? 120u : 0u);
     }
 }
 
