@@ -385,6 +385,19 @@ class Bench:
         poll(lambda: (self.driver("foreground") or [{}])[0].get("class") == "__winex11_standalone_tray", 3)
         self.xdo("mouseup", 3)
 
+    def choose_about(self):
+        """关于(&A) from the tray icon's menu, the last item: hovered a moment
+        first, as the menu may have no keyboard focus."""
+        self.tray_right_click()
+        open_menus = lambda: [w for w in self.driver("windows") if w["class"] == "#32768" and w["visible"]]  # noqa: E731
+        menu = poll(open_menus, 3)
+        if not menu:
+            raise AssertionError("no menu")
+        m = menu[0]
+        self.xdo("mousemove", m["sx"] + 20, m["sy"] + m["h"] - 10, "sleep", "0.4", "click", "1")
+        if not poll(lambda: not open_menus(), 3):
+            raise AssertionError("the menu stayed open")
+
     def tray_double_click(self, n=1):
         self.tray_click("click", "--repeat", "2", "--delay", "80", "1", n=n)
 

@@ -86,11 +86,7 @@ class Locale(BenchTest):
         self.wait_gone(second, 10)
 
         # About, from the tray menu.
-        b.tray_right_click()
-        menu = poll(lambda: [w for w in b.driver("windows") if w["class"] == "#32768" and w["visible"]], 3)
-        self.assertTrue(menu, "no menu")
-        m = menu[0]
-        b.xdo("mousemove", m["sx"] + 20, m["sy"] + m["h"] - 10, "sleep", "0.4", "click", "1")
+        b.choose_about()
         about = b.find(ABOUT_TITLE, 5)
         self.assertIsNotNone(about, "About did not open")
         texts = [p["text"] for p in b.driver("tree", about["hwnd"])[1:] if p["text"]]

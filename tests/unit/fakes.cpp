@@ -95,4 +95,32 @@ MainFixture& MainFixture::Started() {
     return *this;
 }
 
+const ScheduleEnd kScheduleEnds[5] = {
+    {"disarm", false, [](MainFixture& g) { g.Click(); }},
+    {"exit", false, [](MainFixture& g) { g.MenuExit(); }},
+    {"session end", false, [](MainFixture& g) { g.form.Form_EndSession(); }},
+    {"failure", false,
+     [](MainFixture& g) {
+         g.system.lockResult = false;
+         g.clock.Set(AddUnits(g.clock.Serial(), TimeUnit::Seconds, 60));
+         g.Wake();
+     }},
+    {"action", true,
+     [](MainFixture& g) {
+         g.clock.Set(AddUnits(g.clock.Serial(), TimeUnit::Seconds, 60));
+         g.Wake();
+     }},
+};
+
+void ArmOneMinuteLock(MainFixture& f, const char16_t* lead) {
+    f.system.Set(2, 10, 0);
+    f.Started();
+    f.get<ctl::cmbAction>().Choose(u"锁定计算机");
+    f.get<ctl::cmbUnit>().Choose(u"秒");
+    f.get<ctl::txtPeriod>().Paste(u"60");
+    if (lead) f.get<ctl::txtBlink>().Paste(lead);
+    else f.get<ctl::chkBlink>().Click();
+    f.Click();
+}
+
 }  // namespace dusklet::testing

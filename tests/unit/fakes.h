@@ -440,4 +440,17 @@ struct MainFixture {
     MainFixture& Started();
 };
 
+// Every way an armed schedule can end: on Windows 10, 锁定计算机 armed for 60 s
+// at 10:15:42, then disarmed, left by Exit or by the session's end, failed at
+// the due moment, or carried out.
+struct ScheduleEnd {
+    const char* name;
+    bool withTheAction;
+    void (*end)(MainFixture&);
+};
+extern const ScheduleEnd kScheduleEnds[5];
+// A fixture started on Windows 10 with that schedule armed, blinking from
+// `lead` seconds before the due moment (none: blinking off).
+void ArmOneMinuteLock(MainFixture& f, const char16_t* lead);
+
 }  // namespace dusklet::testing

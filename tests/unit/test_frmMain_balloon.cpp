@@ -120,39 +120,19 @@ TEST_F(Balloon, ABalloonClickedAfterTheScheduleEndedPutsTheFocusWhereEnterCannot
 // Every way a schedule ends without its action takes its balloon away, once;
 // a schedule that never showed one sends nothing.
 TEST_F(Balloon, EveryEndWithoutTheActionWithdrawsTheBalloonOnce) {
-    struct End {
-        const char* name;
-        void (*end)(MainFixture&);
-    };
-    const End ends[] = {
-        {"disarm", [](MainFixture& g) { g.Click(); }},
-        {"exit", [](MainFixture& g) { g.MenuExit(); }},
-        {"session end", [](MainFixture& g) { g.form.Form_EndSession(); }},
-        {"failure",
-         [](MainFixture& g) {
-             g.system.lockResult = false;
-             g.clock.Set(AddUnits(g.clock.Serial(), TimeUnit::Seconds, 60));
-             g.TimerTick();
-         }},
-    };
-    for (const End& end : ends) {
+    for (const testing::ScheduleEnd& end : testing::kScheduleEnds) {
         for (bool shown : {true, false}) {
             MainFixture g;
-            g.system.Set(2, 10, 0);
-            g.Started();
-            g.get<cmbAction>().Choose(u"锁定计算机");
-            g.get<cmbUnit>().Choose(u"秒");
-            g.get<txtPeriod>().Paste(u"60");
-            g.get<txtBlink>().Paste(u"60");
-            if (!shown) g.get<chkBlink>().Click();
-            g.Click();
+            testing::ArmOneMinuteLock(g, shown ? u"60" : nullptr);
             g.TimerTick();
             ASSERT_EQ(g.tray.balloons.size(), shown ? 1u : 0u);
             end.end(g);
-            EXPECT_EQ(g.tray.withdrawals, shown ? 1 : 0) << end.name;
-            g.Click();  // armed again (or not), then disarmed: no second withdrawal
+            const int withdrawn = shown && !end.withTheAction ? 1 : 0;
+            EXPECT_EQ(g.tray.withdrawals, withdrawn) << end.name;
+            if (end.withTheAction) continue;  // the program has ended
+            g.Click();                        // armed again (or not), then disarmed: no second withdrawal
             if (g.form.TimerOn()) g.Click();
-            EXPECT_EQ(g.tray.withdrawals, shown ? 1 : 0) << end.name;
+            EXPECT_EQ(g.tray.withdrawals, withdrawn) << end.name;
         }
     }
 }

@@ -40,34 +40,9 @@ struct Sleep : ::testing::Test {
 };
 
 TEST_F(Sleep, EveryWayTheScheduleEndsGivesBackTheRequestAndTheWakeUpOnce) {
-    struct End {
-        const char* name;
-        void (*end)(MainFixture&);
-    };
-    const End ends[] = {
-        {"disarm", [](MainFixture& g) { g.Click(); }},
-        {"exit", [](MainFixture& g) { g.MenuExit(); }},
-        {"session end", [](MainFixture& g) { g.form.Form_EndSession(); }},
-        {"failure",
-         [](MainFixture& g) {
-             g.system.lockResult = false;
-             g.clock.Set(AddUnits(g.clock.Serial(), TimeUnit::Seconds, 60));
-             g.Wake();
-         }},
-        {"action",
-         [](MainFixture& g) {
-             g.clock.Set(AddUnits(g.clock.Serial(), TimeUnit::Seconds, 60));
-             g.Wake();
-         }},
-    };
-    for (const End& end : ends) {
+    for (const testing::ScheduleEnd& end : testing::kScheduleEnds) {
         MainFixture g;
-        g.system.Set(2, 10, 0);
-        g.Started();
-        g.get<cmbAction>().Choose(u"锁定计算机");
-        g.get<cmbUnit>().Choose(u"秒");
-        g.get<txtPeriod>().Paste(u"60");
-        g.Click();
+        testing::ArmOneMinuteLock(g, u"30");
         EXPECT_EQ(g.deadline.log, (Log{"keep awake", "wake at 10:16:12"})) << end.name;  // the 30 s lead
         g.deadline.log.clear();
         end.end(g);
