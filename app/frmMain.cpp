@@ -91,7 +91,7 @@ void frmMain::RestoreTrayIcon() { Tray(kNimAdd); }
 
 // ---- The one way in for the schedule's events -------------------------------
 
-void frmMain::On(const MainEvent& event) {
+void frmMain::On(MainEvent event) {
     if (busy) {
         s.host.Later(event);
         return;
@@ -362,7 +362,7 @@ void frmMain::WithdrawWarning() {
     s.tray.ShowBalloon(nid, u"", u"");
 }
 
-std::u16string frmMain::FailureText(std::u16string_view label, const PowerResult& result) {
+std::u16string frmMain::FailureText(std::u16string_view label, PowerResult result) {
     std::u16string text = texts::kCannotRun + std::u16string(label) + texts::kFullStop + u"\r\n";
     switch (result.outcome) {
     case PowerResult::Outcome::NotOnThisVersion: return text + texts::kNotOnThisVersion;

@@ -38,7 +38,7 @@ public:
     // handed in again once that has returned. The popup menu and the About
     // window open after their handler has returned, so that their message
     // loops let ticks and notifications through.
-    void On(const MainEvent& event);
+    void On(MainEvent event);
 
     void txtPeriod_Change();
     void txtHour_Change();
@@ -105,7 +105,7 @@ private:
     void ToggleSchedule();
     void Fire();
     PowerResult Perform();
-    std::u16string FailureText(std::u16string_view label, const PowerResult& result);
+    std::u16string FailureText(std::u16string_view label, PowerResult result);
     void ShowMainWindow();
     void HideMainWindow();
     void Tray(uint32_t message);

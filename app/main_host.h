@@ -25,7 +25,7 @@ public:
     virtual void MsgBox(std::u16string_view text, std::u16string_view title, uint32_t style) = 0;
     // Hands an event back to the window's own queue, to be handled once the
     // handler that is in progress has returned.
-    virtual void Later(const MainEvent& event) = 0;
+    virtual void Later(MainEvent event) = 0;
     // A warning the user must see: a message box owned by the main window,
     // titled with the program's name, once the handler that asks has returned.
     virtual void Warn(std::u16string_view text) = 0;

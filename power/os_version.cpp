@@ -2,7 +2,7 @@
 
 namespace dusklet {
 
-OSInfo ClassifyOS(const OsVersion& v) {
+OSInfo ClassifyOS(OsVersion v) {
     OSInfo info;
     info.MajorVersion = v.major;
     switch (v.platformId) {
@@ -24,9 +24,9 @@ OSInfo ClassifyOS(const OsVersion& v) {
     return info;
 }
 
-bool IsModernNT(const OSInfo& info) { return info.PlatformId == 2 && info.MajorVersion >= 5; }
-bool VersionCanLock(const OSInfo& info) { return IsModernNT(info); }
-bool VersionCanSuspend(const OSInfo& info) { return info.OSType == Win98 || info.OSType == WinME || IsModernNT(info); }
+bool IsModernNT(OSInfo info) { return info.PlatformId == 2 && info.MajorVersion >= 5; }
+bool VersionCanLock(OSInfo info) { return IsModernNT(info); }
+bool VersionCanSuspend(OSInfo info) { return info.OSType == Win98 || info.OSType == WinME || IsModernNT(info); }
 
 OSInfo GetOSInfo(SystemApi& api) { return ClassifyOS(api.Version()); }
 

@@ -24,14 +24,14 @@ struct OSInfo {
 
 // The NT family from Windows 2000 on (NT 5.0 and later, Windows 11 included),
 // whatever its type reads: where locking and the power states are the system's own.
-bool IsModernNT(const OSInfo& info);
+bool IsModernNT(OSInfo info);
 // Which Windows versions have each action: locking on the modern NT family;
 // suspend and hibernate there and on Windows 98 and ME, not on 95 or NT 4.
-bool VersionCanLock(const OSInfo& info);
-bool VersionCanSuspend(const OSInfo& info);
+bool VersionCanLock(OSInfo info);
+bool VersionCanSuspend(OSInfo info);
 
 // The pure part: platform and type from what the query reports.
-OSInfo ClassifyOS(const OsVersion& version);
+OSInfo ClassifyOS(OsVersion version);
 
 // Queries the system afresh on every call.
 OSInfo GetOSInfo(SystemApi& api);

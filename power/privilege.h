@@ -27,7 +27,7 @@ public:
     virtual CallResult LookUp(Luid& luid) = 0;
     // AdjustTokenPrivileges with that one privilege enabled or disabled; its
     // error is the last error whatever it returned.
-    virtual CallResult Adjust(Handle token, const Luid& luid, bool enable) = 0;
+    virtual CallResult Adjust(Handle token, Luid luid, bool enable) = 0;
     virtual void Close(Handle token) = 0;
 };
 

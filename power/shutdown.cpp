@@ -7,7 +7,7 @@ namespace {
 
 using Outcome = PowerResult::Outcome;
 
-PowerResult Called(const CallResult& call) {
+PowerResult Called(CallResult call) {
     if (call.ok) return {};
     return {Outcome::Failed, call.error};
 }
@@ -35,7 +35,7 @@ bool ModernStandby(SystemApi& api) {
     return caps && caps->aoac && !caps->s1 && !caps->s2 && !caps->s3;
 }
 
-PowerResult SuspendRefusal(SystemApi& api, const OSInfo& info, bool hibernate) {
+PowerResult SuspendRefusal(SystemApi& api, OSInfo info, bool hibernate) {
     if (!VersionCanSuspend(info)) return {Outcome::NotOnThisVersion};
     const auto allowed = hibernate ? api.HibernateAllowed() : api.SuspendAllowed();
     if (allowed && !*allowed && (hibernate || !ModernStandby(api))) return {Outcome::NotOnThisMachine};

@@ -349,7 +349,7 @@ struct FakeHost : MainHost {
     }
     void Warn(std::u16string_view text) override { log.push_back("warn " + Narrow(text)); }
     std::vector<MainEvent> heldBack;  // handed back, in order
-    void Later(const MainEvent& event) override {
+    void Later(MainEvent event) override {
         heldBack.push_back(event);
         log.push_back(event.kind == MainEvent::Kind::Tray
                           ? "later tray " + std::to_string(static_cast<uint32_t>(event.tray))

@@ -218,7 +218,7 @@ struct FakeToken : TokenSteps {
         luid = {0x13, 0};
         return lookUp;
     }
-    CallResult Adjust(Handle token, const Luid& luid, bool enable) override {
+    CallResult Adjust(Handle token, Luid luid, bool enable) override {
         log.push_back("adjust " + std::to_string(token) + " " + std::to_string(luid.lowPart) + " " +
                       std::to_string(enable));
         return adjust;

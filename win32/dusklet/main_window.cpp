@@ -229,7 +229,7 @@ void MainWindow::MsgBox(std::u16string_view text, std::u16string_view title, uin
     MessageBox16(nullptr, text, title, style);
 }
 
-void MainWindow::Later(const MainEvent& event) {
+void MainWindow::Later(MainEvent event) {
     PostMessageA(hwnd(), kHeldBack, static_cast<WPARAM>(event.kind), static_cast<LPARAM>(event.tray));
 }
 

@@ -38,7 +38,7 @@ public:
     bool AnotherInstanceRunning() override { return anotherInstance_; }
     void MsgBox(std::u16string_view text, std::u16string_view title, uint32_t style) override;
     void Warn(std::u16string_view text) override;
-    void Later(const MainEvent& event) override;
+    void Later(MainEvent event) override;
     void Show() override;
     void Hide() override;
     bool Visible() override { return IsWindowVisible(hwnd()) != 0; }

@@ -92,7 +92,7 @@ public:
         luid = {value.LowPart, value.HighPart};
         return result;
     }
-    CallResult Adjust(Handle token, const Luid& luid, bool enable) override {
+    CallResult Adjust(Handle token, Luid luid, bool enable) override {
         using Fn = BOOL(WINAPI*)(HANDLE, BOOL, PTOKEN_PRIVILEGES, DWORD, PTOKEN_PRIVILEGES, PDWORD);
         static const Fn fn = Resolve<Fn>(Advapi32(), "AdjustTokenPrivileges");
         if (!fn) return {false, ERROR_PROC_NOT_FOUND};
