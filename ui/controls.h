@@ -106,7 +106,6 @@ class Image : public Control {};
 class Timer {
 public:
     virtual ~Timer() = default;
-    virtual bool Enabled() const = 0;
     virtual void SetEnabled(bool enabled) = 0;
     Event<> onTimer;
 };

@@ -193,7 +193,6 @@ struct MemTimer : Timer {
     Log& log;
     bool enabled = false;
     explicit MemTimer(Log& l) : log(l) {}
-    bool Enabled() const override { return enabled; }
     void SetEnabled(bool e) override {  // as a window timer: only a change starts or stops it
         if (e == enabled) return;
         enabled = e;

@@ -106,7 +106,6 @@ class WinTimer : public Timer {
 public:
     WinTimer(UINT id, UINT interval) : id_(id), interval_(interval) {}
     void Attach(HWND owner) { owner_ = owner; }
-    bool Enabled() const override { return enabled_; }
     void SetEnabled(bool enabled) override;
     UINT Id() const { return id_; }
 
