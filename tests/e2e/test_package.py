@@ -173,7 +173,7 @@ class Guide(unittest.TestCase):
 
 class Zip(unittest.TestCase):
     def test_name_carries_the_version_of_the_resource(self):
-        with open(os.path.join(SOURCE, "win32", "res", "dusklet.rc"), encoding="ascii") as f:
+        with open(os.path.join(SOURCE, "win32", "dusklet", "res", "dusklet.rc"), encoding="ascii") as f:
             script = f.read()
         in_script = ".".join(re.search(r"#define VERSION_%s (\d+)" % part, script).group(1)
                              for part in ("MAJOR", "MINOR", "REVISION"))
