@@ -279,11 +279,16 @@ class Bench:
                 for name, address in faults_in(log, pid)]
 
     def relay_calls(self, index=-1):
-        """The traced calls of a started copy, in order: (function, arguments)."""
+        """The traced calls of a started copy, in order: (function, arguments).
+        Where its Windows process id is known, only its own: the log also
+        holds the processes it started (the desktop's, the tray's)."""
         calls = []
+        pid = self.log_pids[index]
         with open(self.logs[index], errors="replace") as f:
             for line in f:
                 if ":Call " in line:
+                    if pid is not None and int(line.split(":", 1)[0], 16) != pid:
+                        continue
                     part = line.split(":Call ", 1)[1]
                     name, _, args = part.partition("(")
                     calls.append((name.strip(), args.split(")")[0]))
