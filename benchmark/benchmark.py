@@ -292,18 +292,20 @@ def running_cpu(p, total, blink):
 
 # ---- Timer messages and fire latency ---------------------------------------------
 
-def timer_lines(log):
-    """The WM_TIMER messages a program has taken so far, as Wine's message
-    trace (+msg) records them in its log."""
+def timer_lines(log, pid):
+    """The WM_TIMER messages that the program (Windows process id `pid`) has
+    taken so far, as Wine's message trace (+msg) records them in its log
+    (which a desktop process it started would share)."""
+    own = "%04x:" % pid
     with open(log, errors="replace") as f:
-        return sum(1 for line in f if "(WM_TIMER)" in line)
+        return sum(1 for line in f if line.startswith(own) and "(WM_TIMER)" in line)
 
 
-def timer_rate(log, seconds):
+def timer_rate(log, pid, seconds):
     """WM_TIMER messages per minute over the next `seconds`."""
-    first, t0 = timer_lines(log), time.monotonic()
+    first, t0 = timer_lines(log, pid), time.monotonic()
     time.sleep(seconds)
-    return (timer_lines(log) - first) * 60 / (time.monotonic() - t0)
+    return (timer_lines(log, pid) - first) * 60 / (time.monotonic() - t0)
 
 
 def timer_messages(p, seconds):
@@ -315,10 +317,10 @@ def timer_messages(p, seconds):
     for name in ("Dusklet", "Lean"):
         window, _, log = start_armed(p, name, False, seconds, debug=["+msg"])
         if name == "Dusklet":
-            rates["showing"] = timer_rate(log, min(seconds, SHOWING_SECONDS))
+            rates["showing"] = timer_rate(log, window["pid"], min(seconds, SHOWING_SECONDS))
         p.hide(name, window["hwnd"])
         time.sleep(ARMED_SETTLE)
-        rates[name] = timer_rate(log, seconds)
+        rates[name] = timer_rate(log, window["pid"], seconds)
         p.stop(name, window["hwnd"])
     return rates
 
