@@ -9,15 +9,22 @@ built with the same toolchain and size flags, and prints one table:
 
 Start-up, the CPU spent starting and memory are taken over BENCH_RUNS warm
 starts (default 21; the wineserver keeps running), the three programs in
-turn. The CPU of an armed hour (Dusklet armed with a long countdown, blinking
-on but not yet due, hidden in the tray; the lean program hidden with its tick)
-and of a blinking hour (Dusklet inside its blink lead; the lean program started
-with `blink`) are taken over BENCH_ARMED_SECONDS (300) and BENCH_BLINK_SECONDS
-(60) per program, cut into BENCH_CHUNKS (5) chunks that alternate between the
-two, with the wineserver's and the tray's CPU over the same intervals (the
-tick's cost is shared with them). CPU is the scheduler's run time of every
-thread (/proc/PID/task/*/schedstat), not the 10 ms ticks of utime. Then timer
-wake-ups and the fire latency over BENCH_FIRES (10) countdowns.
+turn. The CPU of an armed hour (Dusklet armed for 999 hours, blinking on with
+a 30-second lead, hidden in the tray with Esc, where no tick runs; the lean
+program hidden with its 500 ms tick) and of a blinking hour (Dusklet inside
+its blink lead; the lean program started with `blink`) are taken over
+BENCH_ARMED_SECONDS (300) and BENCH_BLINK_SECONDS (60) per program, cut into
+BENCH_CHUNKS (5) chunks that alternate between the two, with the wineserver's
+and the tray's CPU over the same intervals (the tick's cost is shared with
+them). CPU is the scheduler's run time of every thread
+(/proc/PID/task/*/schedstat), not the 10 ms ticks of utime.
+
+The WM_TIMER messages each program takes are counted in runs of their own,
+one chunk long, with Wine's message trace (+msg), which costs CPU of its own
+and so never runs while CPU is measured: Dusklet armed as above and hidden,
+the lean program hidden, and Dusklet's window showing. Last, the fire latency
+over BENCH_FIRES (10) countdowns left hidden in the tray with blinking off,
+so that the wake-up at the due moment, not a tick, runs the action.
 
 Run through scripts/benchmark.sh, which builds everything first.
 """
@@ -48,6 +55,9 @@ PROGRAMS = {"Dusklet": ("Dusklet.exe", e2e.MAIN_TITLE), "Lean": ("lean.exe", "Le
             "Minimal": ("minimal.exe", "Minimal")}
 SECONDS_LEFT = e2e.LAYOUT["seconds_left"]  # the status strip's text while armed ends so
 HIBERNATE, HOURS, SECONDS = 4, 0, 2  # places in the action and unit lists
+ARMED_HOURS, ARMED_LEAD = 999, 30  # the armed countdown: its warning period is far away
+FIRE_SECONDS = 4  # each fire's countdown: time enough to hide the window first
+SHOWING_SECONDS = 20  # the timer messages of the showing window, for information
 # Wine shows a balloon for at least 10 s; Dusklet shows one as the blinking
 # begins. The blinking is measured once it has gone.
 BLINK_SETTLE = 11
@@ -129,8 +139,8 @@ class Programs:
         self.started += 1
         return os.path.join(LOG_DIR, "%s-%s-%d.log" % (self.b.label, name, self.started))
 
-    def _env(self):
-        return dict(self.b.env, WINEDEBUG="+pid,+seh")
+    def _env(self, debug=()):
+        return dict(self.b.env, WINEDEBUG=",".join(["+pid", "+seh", *debug]))
 
     def launch(self, name):
         """Starts a program through the driver, which times it to a visible
@@ -147,19 +157,31 @@ class Programs:
         self.b.log_pids.append(result["pid"])
         return result["ms"], self._unix_pid(exe)
 
-    def start(self, name, *args):
-        """Starts a program directly, as a user would. Returns its window and Linux process."""
+    def start(self, name, *args, debug=()):
+        """Starts a program directly, as a user would, with more of Wine's
+        debug channels in its log if asked. Returns its window, Linux process
+        and log."""
         exe, title = PROGRAMS[name]
         log = self._log(name)
         with open(log, "w") as err:
-            self.b.procs.append(subprocess.Popen([LOADER, "C:\\Dusklet\\" + exe, *args], env=self._env(),
+            self.b.procs.append(subprocess.Popen([LOADER, "C:\\Dusklet\\" + exe, *args], env=self._env(debug),
                                                  cwd=APP_DIR, stdout=subprocess.DEVNULL, stderr=err))
         window = self.b.find(title, 20)
         if not window:
             raise AssertionError("%s showed no window" % name)
         self.b.logs.append(log)
         self.b.log_pids.append(window["pid"])
-        return window, self._unix_pid(exe)
+        return window, self._unix_pid(exe), log
+
+    def hide(self, name, hwnd):
+        """Hides the program's window to the tray: Dusklet with Esc, as a user
+        leaves it, the lean program by closing its window."""
+        if name == "Dusklet":
+            self.b.xdo("key", "Escape")
+        else:
+            self.b.post(hwnd, WM_CLOSE)
+        if not poll(lambda: not self.b.find(PROGRAMS[name][1]), 5):
+            raise AssertionError("%s's window did not hide" % name)
 
     def _unix_pid(self, exe):
         pid = self.b.unix_pid(exe)
@@ -181,6 +203,8 @@ class Programs:
 
 
 def arm(b, action, unit, amount, lead):
+    """Arms Dusklet's countdown; returns the moments just before and just
+    after the click that armed it."""
     b.choose("cmbAction", action)
     b.choose("cmbUnit", unit)
     b.set_text("txtPeriod", str(amount))
@@ -212,22 +236,35 @@ def start_up(p):
 
 # ---- CPU while armed and while blinking --------------------------------------------
 
+def start_armed(p, name, blink, seconds, debug=()):
+    """Starts the program armed: Dusklet for 999 hours (its 30-second blink
+    lead far away) or, with `blink`, inside its blink lead throughout the
+    next `seconds` and the settling before them; the lean program with its
+    tick, blinking its icon with `blink`. Returns what Programs.start does."""
+    b = p.b
+    window, pid, log = p.start(name, *(["blink"] if blink and name == "Lean" else []), debug=debug)
+    if name == "Dusklet":
+        b.main = window["hwnd"]
+        if blink:
+            arm(b, HIBERNATE, SECONDS, seconds + BLINK_SETTLE + 60, 999)
+        else:
+            arm(b, HIBERNATE, HOURS, ARMED_HOURS, ARMED_LEAD)
+        if not poll(lambda: b.text("lblStatus").endswith(SECONDS_LEFT), 5):
+            raise AssertionError("Dusklet did not arm")
+    return window, pid, log
+
+
 def chunk(p, name, seconds, blink):
     """CPU seconds per hour of the program, the wineserver and the tray over
     one measured chunk of the program running hidden in the tray."""
     b = p.b
-    window, pid = p.start(name, *(["blink"] if blink and name == "Lean" else []))
-    if name == "Dusklet":
-        b.main = window["hwnd"]
-        if blink:  # inside the blink lead throughout
-            arm(b, HIBERNATE, SECONDS, seconds + BLINK_SETTLE + 60, 999)
-        else:  # a long countdown: the 30-second blink lead is hours away
-            arm(b, HIBERNATE, HOURS, seconds // 3600 + 2, 30)
-        if not poll(lambda: b.text("lblStatus").endswith(SECONDS_LEFT), 5):
-            raise AssertionError("Dusklet did not arm")
-    b.post(window["hwnd"], WM_CLOSE)  # hides it to the tray
+    window, pid, _ = start_armed(p, name, blink, seconds)
+    p.hide(name, window["hwnd"])
     time.sleep(BLINK_SETTLE if blink else ARMED_SETTLE)
-    pids = {"program": pid, "wineserver": wineserver_pid(), "tray": b.unix_pid("explorer.exe")}
+    # The wineserver is looked for over a few seconds: a server that is just
+    # starting has not yet moved into its folder (a run on a fresh prefix once
+    # found none here).
+    pids = {"program": pid, "wineserver": poll(wineserver_pid, 5), "tray": b.unix_pid("explorer.exe")}
     missing = [k for k, v in pids.items() if not v]
     if missing:
         raise AssertionError("no Linux process found for: " + ", ".join(missing))
@@ -253,46 +290,71 @@ def running_cpu(p, total, blink):
     return results, per_chunk * CHUNKS
 
 
-# ---- Wake-ups and fire latency ----------------------------------------------------
+# ---- Timer messages and fire latency ---------------------------------------------
 
-def wakeups(faults):
-    b = Bench(relay=["user32.KillTimer"], label="benchmark-wakeups")
-    try:
-        b.start()
-        arm(b, HIBERNATE, HOURS, 10, 30)
-        log = b.logs[-1]
+def timer_lines(log, pid):
+    """The WM_TIMER messages that the program (Windows process id `pid`) has
+    taken so far, as Wine's message trace (+msg) records them in its log
+    (which a desktop process it started would share)."""
+    own = "%04x:" % pid
+    with open(log, errors="replace") as f:
+        return sum(1 for line in f if line.startswith(own) and "(WM_TIMER)" in line)
 
-        def count():
-            with open(log, errors="replace") as f:
-                return sum(1 for line in f if "Call window proc" in line and "msg=WM_TIMER" in line)
-        first, t0 = count(), time.time()
-        time.sleep(20)
-        return (count() - first) / (time.time() - t0)
-    finally:
-        b.close()
-        faults += b.faults()
+
+def timer_rate(log, pid, seconds):
+    """WM_TIMER messages per minute over the next `seconds`."""
+    first, t0 = timer_lines(log, pid), time.monotonic()
+    time.sleep(seconds)
+    return (timer_lines(log, pid) - first) * 60 / (time.monotonic() - t0)
+
+
+def timer_messages(p, seconds):
+    """Per minute: Dusklet armed as for the armed CPU while its window shows
+    and then hidden, and the lean program hidden with its tick; each counted
+    by Wine's message trace over `seconds` (the showing window over at most
+    SHOWING_SECONDS), in runs of their own."""
+    rates = {}
+    for name in ("Dusklet", "Lean"):
+        window, _, log = start_armed(p, name, False, seconds, debug=["+msg"])
+        if name == "Dusklet":
+            rates["showing"] = timer_rate(log, window["pid"], min(seconds, SHOWING_SECONDS))
+        p.hide(name, window["hwnd"])
+        time.sleep(ARMED_SETTLE)
+        rates[name] = timer_rate(log, window["pid"], seconds)
+        p.stop(name, window["hwnd"])
+    return rates
 
 
 def fire_latency(faults):
-    """Worst and median delay from the due second to the traced power call:
-    hibernation, which Wine allows and does nothing for; the program ends."""
+    """Worst and median delay from the due moment to the traced power call:
+    hibernation, which Wine allows and does nothing for; the program ends.
+    Each countdown of FIRE_SECONDS, blinking off, is left hidden in the tray
+    with Esc, so that the wake-up aimed at the due moment runs the action.
+    The program counts in whole seconds: armed at hh:mm:ss.xxx, it is due
+    as second ss + FIRE_SECONDS begins."""
     b = Bench(relay=["powrprof.SetSuspendState"], label="benchmark-fire")
     latencies = []
     try:
         while len(latencies) < FIRES:
             b.start()
-            before, after = arm(b, HIBERNATE, SECONDS, 2, 30)
-            if math.floor(before) != math.floor(after):
+            b.send(b.control("chkBlink")["hwnd"], BM_CLICK)  # blinking off
+            before, after = arm(b, HIBERNATE, SECONDS, FIRE_SECONDS, 30)
+            b.xdo("key", "Escape")
+            hidden = poll(lambda: not b.find(e2e.MAIN_TITLE), 3) and time.time()
+            due = math.floor(before) + FIRE_SECONDS
+            if math.floor(before) != math.floor(after) or not hidden or hidden > due - 1:
+                # Armed across a second boundary (the due moment is ambiguous),
+                # or not hidden well before it: not counted.
                 kill(b, "Dusklet.exe")
-                continue  # armed across a second boundary: the due second is ambiguous
-            due = math.floor(before) + 2
-            log = b.logs[-1]
+                continue
+            with open(b.logs[-1], errors="replace") as log:
+                seen = [""]
 
-            def called():
-                with open(log, errors="replace") as f:
-                    return ":Call powrprof.SetSuspendState" in f.read()
-            if not poll(called, 10, 0.002):
-                raise AssertionError("the countdown did not reach the power call")
+                def called():  # reads on where it stopped, keeping a line cut by a write
+                    seen[0] = seen[0][-100:] + log.read()
+                    return ":Call powrprof.SetSuspendState" in seen[0]
+                if not poll(called, FIRE_SECONDS + 10, 0.002):
+                    raise AssertionError("the countdown did not reach the power call")
             latencies.append(time.time() - due)
             b.procs[-1].wait(10)
     finally:
@@ -335,10 +397,10 @@ def main():
         startup = start_up(p)
         armed, armed_for = running_cpu(p, ARMED, blink=False)
         blinking, blinked_for = running_cpu(p, BLINK, blink=True)
+        timers = timer_messages(p, max(1, ARMED // CHUNKS))
     finally:
         b.close()
         faults += b.faults()
-    rate = wakeups(faults)
     worst, median_latency = fire_latency(faults)
 
     folder = os.path.dirname(PRODUCT)
@@ -362,17 +424,20 @@ def main():
         ratio_row("CPU spent starting, ms", column("cpu"), "%.1f", 1.05),
         ratio_row("Private memory (RssAnon), KB", column("private"), "%d", 1.05),
         ratio_row("Resident memory (VmRSS), KB", column("resident"), "%d"),
-        ratio_row("CPU armed, hidden in the tray, s per hour (%d chunks, %d s each)" % (CHUNKS, armed_for // CHUNKS),
-                  per_hour(armed, "program"), "%.2f", 1.05),
+        ratio_row("CPU armed for %d hours and hidden, s per hour (%d chunks, %d s each)"
+                  % (ARMED_HOURS, CHUNKS, armed_for // CHUNKS), per_hour(armed, "program"), "%.2f", 0.25),
         ratio_row("  wineserver meanwhile, s per hour", per_hour(armed, "wineserver"), "%.2f"),
         ratio_row("  tray (explorer.exe) meanwhile, s per hour", per_hour(armed, "tray"), "%.2f"),
         ratio_row("CPU blinking, s per hour (%d chunks, %d s each)" % (CHUNKS, blinked_for // CHUNKS),
                   per_hour(blinking, "program"), "%.2f"),
         ratio_row("  wineserver meanwhile, s per hour", per_hour(blinking, "wineserver"), "%.2f"),
         ratio_row("  tray (explorer.exe) meanwhile, s per hour", per_hour(blinking, "tray"), "%.2f"),
-        ("Timer wake-ups per second, armed", "%.2f" % rate, "", "", "2", "yes" if abs(rate - 2) < 0.1 else "no"),
+        ("Timer messages per minute, armed %d h and hidden (%d s each)" % (ARMED_HOURS, max(1, ARMED // CHUNKS)),
+         "%.1f" % timers["Dusklet"], "%.1f" % timers["Lean"], "", "<= 1", "yes" if timers["Dusklet"] <= 1 else "no"),
+        ("Timer messages per minute, armed, window showing (%d s)" % min(max(1, ARMED // CHUNKS), SHOWING_SECONDS),
+         "%.1f" % timers["showing"], "", "", "(for information)", "-"),
         ("Fire latency over %d countdowns, worst / median (s)" % FIRES, "%.3f / %.3f" % (worst, median_latency),
-         "", "", "worst <= 0.55", "yes" if worst <= 0.55 else "no"),
+         "", "", "worst <= 0.1", "yes" if worst <= 0.1 else "no"),
     ]
     print("| Figure | Dusklet | Lean | Minimal | Target | Met |")
     print("|---|---|---|---|---|---|")

@@ -2,9 +2,9 @@
 # Builds the release executable, the lean reference program (made from the
 # layout tables' JSON, which the native build writes first) and the minimal
 # program, then measures size, start-up, memory, CPU while armed and blinking,
-# and fire latency under Wine, side by side (benchmark/benchmark.py says how;
-# BENCH_RUNS, BENCH_ARMED_SECONDS, BENCH_BLINK_SECONDS, BENCH_CHUNKS and
-# BENCH_FIRES set the sizes).
+# the timer messages taken while armed, and fire latency under Wine, side by
+# side (benchmark/benchmark.py says how; BENCH_RUNS, BENCH_ARMED_SECONDS,
+# BENCH_BLINK_SECONDS, BENCH_CHUNKS and BENCH_FIRES set the sizes).
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 "$here/setup.sh"
