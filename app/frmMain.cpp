@@ -87,8 +87,6 @@ bool frmMain::Form_Initialize() {
 
 void frmMain::RestoreTrayIcon() { Tray(kNimAdd); }
 
-// ---- Arming and disarming -------------------------------------------------
-
 // ---- The one way in for the schedule's events -------------------------------
 
 void frmMain::On(MainEvent event) {
@@ -111,6 +109,8 @@ void frmMain::On(MainEvent event) {
     busy = false;
     if (std::exchange(menuAsked, false)) OpenPopupMenu();
 }
+
+// ---- Arming and disarming -------------------------------------------------
 
 void frmMain::cmdTimer_Click() { ToggleSchedule(); }
 
