@@ -345,6 +345,11 @@ class Bench:
     def text(self, name):
         return self.control(name)["text"]
 
+    def text_if_shown(self, name):
+        """The control's text, or None once the window has gone."""
+        control = self.controls().get(name)
+        return control and control["text"]
+
     def click_control(self, name):
         """A real click in the middle of the control."""
         c = self.control(name)

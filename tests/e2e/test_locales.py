@@ -96,11 +96,12 @@ class Locale(BenchTest):
     def fire(self, action):
         b = self.bench
         expected = dict(ACTIONS)[action]
-        if expected:
-            self.arm(action, 1, "秒")
-        else:  # refused when arming
-            b.choose("cmbAction", [a for a, _ in ACTIONS].index(action))
-            b.send(b.control("cmdTimer")["hwnd"], BM_CLICK)
+        # Armed for a second (or refused when arming): the click returns once
+        # the arming has, and the action may come a moment later.
+        b.choose("cmbAction", [a for a, _ in ACTIONS].index(action))
+        b.choose("cmbUnit", 2)
+        b.set_text("txtPeriod", "1")
+        b.send(b.control("cmdTimer")["hwnd"], BM_CLICK)
         if expected and expected[0] != "LockWorkStation":
             self.wait_gone(self.proc, 15)
         else:
