@@ -8,7 +8,8 @@ set(size_flags -Os -ffunction-sections -fdata-sections -fno-exceptions -fno-rtti
 # built in and whenever (no source or build paths, no link time in the headers).
 list(APPEND size_flags -ffile-prefix-map=${CMAKE_SOURCE_DIR}=. -ffile-prefix-map=${CMAKE_BINARY_DIR}=build)
 set(link_flags -static -s -Wl,--gc-sections -Wl,--disable-reloc-section -Wl,--major-subsystem-version,4 -Wl,--minor-subsystem-version,0
-    -Wl,--major-os-version,4 -Wl,--minor-os-version,0 -Wl,--no-insert-timestamp)
+    -Wl,--major-os-version,4 -Wl,--minor-os-version,0 -Wl,--no-insert-timestamp
+    -Wl,-T,${CMAKE_SOURCE_DIR}/cmake/discard-eh-frame.ld)
 target_compile_options(dusklet_core PRIVATE ${size_flags})
 # Link-time optimisation across the pure logic and the binding: about 4 KB smaller.
 set_property(TARGET dusklet_core PROPERTY INTERPROCEDURAL_OPTIMIZATION ON)
@@ -54,6 +55,8 @@ target_compile_options(SkinH_VB6 PRIVATE ${size_flags})
 target_link_options(SkinH_VB6 PRIVATE ${link_flags} -Wl,--kill-at)
 add_custom_command(TARGET SkinH_VB6 POST_BUILD
   COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/skin/aero.she ${CMAKE_CURRENT_BINARY_DIR}/aero.she)
+
+set_property(TARGET Dusklet SkinH_VB6 APPEND PROPERTY LINK_DEPENDS ${CMAKE_SOURCE_DIR}/cmake/discard-eh-frame.ld)
 
 add_executable(driver tests/e2e/driver.cpp)
 target_compile_options(driver PRIVATE -Os)
