@@ -6,7 +6,7 @@ namespace dusklet {
 namespace {
 
 template <size_t N> void PutU32(std::array<uint8_t, N>& out, size_t offset, uint32_t v) {
-    for (int i = 0; i < 4; ++i) out[offset + i] = static_cast<uint8_t>(v >> (8 * i));
+    for (size_t i = 0; i < 4; ++i) out[offset + i] = static_cast<uint8_t>(v >> (8 * i));
 }
 
 bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
