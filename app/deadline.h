@@ -3,7 +3,7 @@
 // wake-up at a chosen moment that also wakes a sleeping machine where its
 // power plan allows wake timers.
 #pragma once
-#include "base/serial_date.h"
+#include <cstdint>
 
 namespace dusklet {
 
@@ -16,10 +16,11 @@ public:
     // Asks the system to stay awake (the display may still turn off), or
     // takes the request back.
     virtual void KeepAwake(bool keep) = 0;
-    // Wakes the program, and a sleeping machine, at this local moment;
-    // replaces the wake-up aimed before. False when the program will not be
-    // woken: it must keep its tick then.
-    virtual bool WakeAt(SerialDate moment) = 0;
+    // Wakes the program, and a sleeping machine, at this moment (whole
+    // seconds since 1970 UTC, as the clock counts); replaces the wake-up
+    // aimed before. False when the program will not be woken: it must keep
+    // its tick then.
+    virtual bool WakeAt(int64_t moment) = 0;
     virtual void CancelWake() = 0;
 };
 

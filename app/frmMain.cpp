@@ -1,6 +1,7 @@
 #include "app/frmMain.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <utility>
 
 #include "app/texts.h"
@@ -15,19 +16,41 @@ using namespace ctl;
 namespace {
 
 constexpr int16_t kEscape = 27;
-// The warning period after the machine has woken lasts the blink lead, but
-// at least this long, so that a user who has just come back can cancel.
-constexpr int32_t kLeastWarningAfterResume = 30;
+
+// The number a box stands for: its leading number, rounded, within its
+// scroll bar's range. The bar reads Min at its top end (the upper bound) and
+// Max at its bottom end.
+int16_t NumberIn(const TextBox& text, const ScrollBar& bar) {
+    return std::clamp(RoundToInt16(LeadingNumber(text.Text())), std::min(bar.Min(), bar.Max()),
+                      std::max(bar.Min(), bar.Max()));
+}
 
 // Keeps a number box within its scroll bar's range and the bar on the box's
-// number. The bounds are read from the bar each time: Min is the upper bound
-// (top end), Max the lower one. Each write raises the box's change handler
-// inside the write, so the corrected text has already gone through this step
-// when the write returns.
+// number. A number above the range is cut back at once; one below it (an
+// emptied box, say) is left while the user types in the box, and corrected
+// when the focus leaves it. Each write raises the box's change handler inside
+// the write, so the corrected text has already gone through this step when
+// the write returns.
 void TextToBar(TextBox& text, ScrollBar& bar) {
     if (LeadingNumber(text.Text()) > static_cast<double>(bar.Min())) text.SetText(DecimalText(bar.Min()));
-    if (LeadingNumber(text.Text()) < static_cast<double>(bar.Max())) text.SetText(DecimalText(bar.Max()));
-    bar.SetValue(RoundToInt16(LeadingNumber(text.Text())));
+    if (!text.Focused() && LeadingNumber(text.Text()) < static_cast<double>(bar.Max()))
+        text.SetText(DecimalText(bar.Max()));
+    bar.SetValue(NumberIn(text, bar));
+}
+
+// The bar's number into its box, in the box's form. While the user types in
+// the box, a text that already stands for that number stays as typed ("4" in
+// the minute box, not "04"), so that the next digit still fits.
+void BarToText(TextBox& text, const ScrollBar& bar, std::u16string_view form) {
+    if (text.Focused() && NumberIn(text, bar) == bar.Value()) return;
+    text.SetText(form);
+}
+
+// A box the user has left, or that arming reads: its number within the
+// range, in the bar's form.
+void Settle(TextBox& text, ScrollBar& bar, std::u16string (*form)(int32_t)) {
+    bar.SetValue(NumberIn(text, bar));
+    text.SetText(form(bar.Value()));
 }
 
 void FilterDigit(int16_t& keyAscii) {
@@ -54,12 +77,16 @@ frmMain::frmMain(const MainControls& controls, dusklet::Timer& timer, const frmM
     c.get<txtHour>().onKeyPress = Event<int16_t&>::To<&frmMain::txtHour_KeyPress>(this);
     c.get<txtMin>().onKeyPress = Event<int16_t&>::To<&frmMain::txtMin_KeyPress>(this);
     c.get<txtBlink>().onKeyPress = Event<int16_t&>::To<&frmMain::txtBlink_KeyPress>(this);
+    c.get<txtPeriod>().onLostFocus = Event<>::To<&frmMain::txtPeriod_LostFocus>(this);
+    c.get<txtHour>().onLostFocus = Event<>::To<&frmMain::txtHour_LostFocus>(this);
+    c.get<txtMin>().onLostFocus = Event<>::To<&frmMain::txtMin_LostFocus>(this);
+    c.get<txtBlink>().onLostFocus = Event<>::To<&frmMain::txtBlink_LostFocus>(this);
     c.get<opt0>().onClick = Event<>::To<&frmMain::opt0_Click>(this);
     c.get<opt1>().onClick = Event<>::To<&frmMain::opt1_Click>(this);
     c.get<chkBlink>().onClick = Event<>::To<&frmMain::chkBlink_Click>(this);
 }
 
-void frmMain::Tray(uint32_t message) { s.tray.NotifyIcon(message, nid); }
+void frmMain::Tray(uint32_t message) { s.tray.NotifyIcon(message, trayRecord_); }
 
 bool frmMain::Form_Initialize() {
     s.host.AttachSkin(s.host.ProgramFolder() + texts::kSkinFile, u"");
@@ -74,13 +101,13 @@ bool frmMain::Form_Initialize() {
     c.get<cmbUnit>().SetListIndex(0);
     c.get<cmbT>().SetListIndex(0);
 
-    nid.cbSize = kNotifyIconDataSize;
-    nid.hIcon = s.host.IconHandle();
-    nid.hWnd = s.host.WindowHandle();
-    SetTip(nid, std::u16string(texts::kIdleTip) + u'\0');
-    nid.uCallbackMessage = kTrayCallbackMessage;
-    nid.uFlags = kNifMessage | kNifIcon | kNifTip;
-    nid.uID = 1;
+    trayRecord_.cbSize = kNotifyIconDataSize;
+    trayRecord_.hIcon = s.host.IconHandle();
+    trayRecord_.hWnd = s.host.WindowHandle();
+    SetTip(trayRecord_, std::u16string(texts::kIdleTip) + u'\0');
+    trayRecord_.uCallbackMessage = kTrayCallbackMessage;
+    trayRecord_.uFlags = kNifMessage | kNifIcon | kNifTip;
+    trayRecord_.uID = 1;
     Tray(kNimAdd);
     return true;
 }
@@ -90,11 +117,11 @@ void frmMain::RestoreTrayIcon() { Tray(kNimAdd); }
 // ---- The one way in for the schedule's events -------------------------------
 
 void frmMain::On(MainEvent event) {
-    if (busy) {
+    if (busy_) {
         s.host.Later(event);
         return;
     }
-    busy = true;
+    busy_ = true;
     switch (event.kind) {
     case MainEvent::Kind::Click: cmdTimer_Click(); break;
     case MainEvent::Kind::Tick: Timer_Timer(); break;
@@ -106,8 +133,8 @@ void frmMain::On(MainEvent event) {
     case MainEvent::Kind::TimeChange: Form_TimeChange(); break;
     case MainEvent::Kind::TrayIconLost: RestoreTrayIcon(); break;
     }
-    busy = false;
-    if (std::exchange(menuAsked, false)) OpenPopupMenu();
+    busy_ = false;
+    if (std::exchange(menuAsked_, false)) OpenPopupMenu();
 }
 
 // ---- Arming and disarming -------------------------------------------------
@@ -115,74 +142,77 @@ void frmMain::On(MainEvent event) {
 void frmMain::cmdTimer_Click() { ToggleSchedule(); }
 
 void frmMain::ToggleSchedule() {
-    if (blnTimerOn) {
+    if (schedule_) {
         Disarm();
-        blnTimerOn = false;
         Timer.SetEnabled(false);
         Release();
+        schedule_.reset();
         return;
     }
     if (!Arm()) return;
-    blnTimerOn = true;
     // Armed: the machine stays awake for the deadline (it may still be
     // put to sleep by the user), and the tick or a wake-up waits for it.
     s.deadline.KeepAwake(true);
-    awake = true;
-    Plan(SecondsLeft());
+    holding_ = true;
+    Plan(s.clock.Now());
 }
 
-// The armed schedule's hold on the system, given back: the stay-awake
-// request and the wake-up. Once for each way the schedule ends.
+// The armed schedule's hold on the system, given back once for each way the
+// schedule ends: the stay-awake request and the wake-up.
 void frmMain::Release() {
-    if (awake) s.deadline.KeepAwake(false);
-    if (wakeSet) s.deadline.CancelWake();
-    awake = false;
-    wakeSet = false;
-    aimedAt.reset();
-    suspended = false;
-    resumeWarning = false;
+    if (!std::exchange(holding_, false)) return;
+    s.deadline.KeepAwake(false);
+    if (s.deadline.CanWake()) s.deadline.CancelWake();
 }
 
 void frmMain::Disarm() {
     WithdrawWarning();
     c.get<lblStatus>().SetCaption(texts::kDisarmedStatus);
-    shownSeconds.reset();
+    shownSeconds_.reset();
     c.get<cmdTimer>().SetCaption(texts::kIdleButton);
-    nid.hIcon = s.host.IconHandle();
-    SetTip(nid, std::u16string(texts::kIdleTip) + u'\0');
+    trayRecord_.hIcon = s.host.IconHandle();
+    SetTip(trayRecord_, std::u16string(texts::kIdleTip) + u'\0');
     Tray(kNimModify);
     c.get<frame>().SetEnabled(true);
 }
 
 bool frmMain::Arm() {
+    CorrectNumberBoxes();
     // What the due moment would refuse, known now, is said now: the user
     // may leave the machine alone for hours counting on it.
     if (const PowerResult refusal = Refusal(static_cast<PowerAction>(c.get<cmbAction>().ItemData())); !refusal.Done()) {
         s.host.Warn(FailureText(c.get<cmbAction>().Text(), refusal));
         return false;
     }
-    blnWarned = false;
     c.get<frame>().SetEnabled(false);
     c.get<cmdTimer>().SetCaption(texts::kArmedButton);
-    strAction = c.get<cmbAction>().Text();
-    action = static_cast<PowerAction>(c.get<cmbAction>().ItemData());
-    blnForce = c.get<chkForce>().Value() != 0;
-    blnBlink = c.get<chkBlink>().Value() != 0;
-    lngBlinkSecs = RoundToInt32(LeadingNumber(c.get<txtBlink>().Text()));
-    const SerialDate now = NowSerial(s.clock);
-    if (c.get<opt0>().Value()) {
-        const auto unit = static_cast<TimeUnit>(c.get<cmbUnit>().ItemData());
-        dtTarget = AddUnits(now, unit, RoundToInt32(LeadingNumber(c.get<txtPeriod>().Text())));
-    } else {
-        dtTarget = ClockTarget(now);
-    }
+    actionLabel_ = c.get<cmbAction>().Text();
+    action_ = static_cast<PowerAction>(c.get<cmbAction>().ItemData());
+    force_ = c.get<chkForce>().Value() != 0;
+    schedule_ = ScheduleFromSettings(s.clock.Now());
     SetArmedTip();
     Tray(kNimModify);
     return true;
 }
 
-void frmMain::SetArmedTip() {
-    SetTip(nid, texts::kTipLead + GeneralDate(s.dateFormat, dtTarget) + texts::kTipRun + strAction + u'\0');
+// The schedule the settings describe: a countdown of the period box's number
+// of the unit chosen, or the clock time of the hour and minute boxes.
+Schedule frmMain::ScheduleFromSettings(int64_t now) {
+    const WarningLead lead = {c.get<chkBlink>().Value() != 0, RoundToInt32(LeadingNumber(c.get<txtBlink>().Text()))};
+    if (c.get<opt0>().Value()) {
+        const int64_t unit = c.get<cmbUnit>().ItemData();
+        return Schedule::Countdown(now, unit * RoundToInt32(LeadingNumber(c.get<txtPeriod>().Text())), lead);
+    }
+    const int hour12 = RoundToInt16(LeadingNumber(c.get<txtHour>().Text()));
+    const int minute = RoundToInt16(LeadingNumber(c.get<txtMin>().Text()));
+    return Schedule::At(now, s.zone, hour12 % 12 + c.get<cmbT>().ItemData(), minute, lead);
+}
+
+bool frmMain::SetArmedTip() {
+    const auto before = trayRecord_.szTip;
+    const std::u16string due = GeneralDate(s.dateFormat, s.zone.ToLocal(schedule_->Due()));
+    SetTip(trayRecord_, texts::kTipLead + due + texts::kTipRun + actionLabel_ + u'\0');
+    return trayRecord_.szTip != before;
 }
 
 PowerResult frmMain::Refusal(PowerAction chosen) {
@@ -197,65 +227,48 @@ PowerResult frmMain::Refusal(PowerAction chosen) {
     return {PowerResult::Outcome::UnknownAction};
 }
 
-// Today at the clock time of the hour and minute boxes (their leading
-// numbers; an empty minute is 0), or tomorrow when that is already past.
-SerialDate frmMain::ClockTarget(SerialDate now) {
-    const int hour12 = std::clamp<int>(RoundToInt16(LeadingNumber(c.get<txtHour>().Text())), 1, 12);
-    const int minute = std::clamp<int>(RoundToInt16(LeadingNumber(c.get<txtMin>().Text())), 0, 59);
-    const int hour = hour12 % 12 + (c.get<cmbT>().ItemData() == layout_lists::Data(HalfDay::PM) ? 12 : 0);
-    SerialDate target = FromSeconds(ToSeconds(DateOnly(now)) + hour * 3600 + minute * 60);
-    if (ToSeconds(target) < ToSeconds(now)) target = AddOneDay(target);
-    return target;
-}
-
 // ---- The tick ---------------------------------------------------------------
 
 void frmMain::Timer_Timer() {
     // Only an armed schedule ticks: any program may post a WM_TIMER, and one
     // taken for a tick while disarmed would run the last action, or none chosen.
-    if (blnTimerOn) Tick();
+    if (schedule_) Look();
 }
 
 void frmMain::Wake_Timer() {
-    if (!blnTimerOn) return;
-    aimedAt.reset();  // spent: the next one is aimed afresh
-    Tick();
+    if (!schedule_) return;
+    schedule_->Aim(std::nullopt);  // spent: the next one is aimed afresh
+    Look();
 }
 
-// One step of the armed schedule, from the tick or a wake-up: the seconds
+// One look at the armed schedule, from the tick or a wake-up: the seconds
 // left in the strip, the warning, the action once due, and how to wait on.
-void frmMain::Tick() {
-    // A tick after the machine went to sleep is the first after its resume,
-    // whether or not the system has said so yet.
-    if (suspended) Resumed();
-    const int32_t secondsLeft = SecondsLeft();
+void frmMain::Look() {
+    const int64_t now = s.clock.Now();
+    const int64_t due = schedule_->Due();
+    const Schedule::Look look = schedule_->LookAt(now);
+    if (schedule_->Due() != due && SetArmedTip()) Tray(kNimModify);
+    const int64_t secondsLeft = schedule_->SecondsLeft(now);
     ShowSecondsLeft(secondsLeft);
-    if (InWarning(secondsLeft)) {
-        if (!blnWarned) WarnOfTheAction(secondsLeft);
-        nid.hIcon = blnIconShown ? 0 : s.host.IconHandle();
+    if (schedule_->InWarning(now)) {
+        if (schedule_->TakeWarning(now)) WarnOfTheAction(secondsLeft);
+        trayRecord_.hIcon = iconShown_ ? 0 : s.host.IconHandle();
         Tray(kNimModify);
-        blnIconShown = !blnIconShown;
+        iconShown_ = !iconShown_;
     }
-    if (ToSeconds(dtTarget) > ToSeconds(NowSerial(s.clock))) {
-        Plan(secondsLeft);
+    if (look == Schedule::Look::Act) {
+        Fire();
         return;
     }
-    Fire();
+    Plan(now);
 }
-
-int32_t frmMain::SecondsLeft() { return static_cast<int32_t>(SecondsBetween(NowSerial(s.clock), dtTarget)); }
 
 // The strip changes once a second; the ticks between leave it alone.
-void frmMain::ShowSecondsLeft(int32_t secondsLeft) {
-    if (shownSeconds == secondsLeft) return;
-    c.get<lblStatus>().SetCaption(DecimalText(secondsLeft) + texts::kSecondsLeft);
-    shownSeconds = secondsLeft;
-}
-
-// The warning period: the last seconds of the blink lead when blinking is
-// on, and the whole time left after a resume.
-bool frmMain::InWarning(int32_t secondsLeft) const {
-    return resumeWarning || (blnBlink && secondsLeft <= lngBlinkSecs);
+void frmMain::ShowSecondsLeft(int64_t secondsLeft) {
+    if (shownSeconds_ == secondsLeft) return;
+    c.get<lblStatus>().SetCaption(DecimalText(static_cast<int32_t>(std::min<int64_t>(secondsLeft, INT32_MAX))) +
+                                  texts::kSecondsLeft);
+    shownSeconds_ = secondsLeft;
 }
 
 // How the armed schedule waits. The 500 ms tick runs while the window shows
@@ -263,73 +276,61 @@ bool frmMain::InWarning(int32_t secondsLeft) const {
 // the program; otherwise nothing runs until a wake-up, aimed at the start of
 // the warning period, or at the due moment once that has begun, so that the
 // action comes on time. A time change or a resume aims it afresh.
-void frmMain::Plan(int32_t secondsLeft) {
-    const bool warning = InWarning(secondsLeft);
-    const SerialDate at = warning || !blnBlink ? dtTarget : AddUnits(dtTarget, TimeUnit::Seconds, -lngBlinkSecs);
-    // Compared in whole seconds: a double may be held with more precision
-    // than it is stored with.
-    const int64_t atSecond = ToSeconds(at);
-    if (aimedAt != atSecond && s.deadline.CanWake()) {
-        wakeSet = true;
-        if (s.deadline.WakeAt(at)) aimedAt = atSecond;
-        else aimedAt.reset();
-    }
-    Timer.SetEnabled(warning || s.host.Visible() || aimedAt != atSecond);
+void frmMain::Plan(int64_t now) {
+    const int64_t at = schedule_->WakeMoment(now);
+    if (schedule_->Aimed() != at && s.deadline.CanWake())
+        schedule_->Aim(s.deadline.WakeAt(at) ? std::optional(at) : std::nullopt);
+    Timer.SetEnabled(schedule_->InWarning(now) || s.host.Visible() || schedule_->Aimed() != at);
 }
 
 void frmMain::Form_PowerSuspend() {
-    if (blnTimerOn) suspended = true;
-}
-
-void frmMain::Form_PowerResume() {
-    if (blnTimerOn && suspended) Tick();
+    if (schedule_) schedule_->Suspend();
 }
 
 // After the machine has slept, a deadline that has passed, or lies nearer
 // than the warning lead, does not act in front of a user who has just come
 // back: a warning period of the lead, at least 30 s, runs first, with the
 // blinking and the balloon, and the action follows unless the user disarms.
-void frmMain::Resumed() {
-    suspended = false;
-    aimedAt.reset();  // the system's clock may have moved while asleep
-    const int32_t lead = std::max(lngBlinkSecs, kLeastWarningAfterResume);
-    const SerialDate now = NowSerial(s.clock);
-    if (SecondsBetween(now, dtTarget) >= lead) return;
-    dtTarget = AddUnits(now, TimeUnit::Seconds, lead);
-    resumeWarning = true;
-    blnWarned = false;
-    SetArmedTip();
-    Tray(kNimModify);
+void frmMain::Form_PowerResume() {
+    if (!schedule_) return;
+    const int64_t now = s.clock.Now();
+    schedule_->Resume(now);
+    if (SetArmedTip()) Tray(kNimModify);
+    Look();
 }
 
+// A new system time, time zone or date form: a clock time is resolved again,
+// the tooltip says the due moment as the wall clock now reads it, and the
+// wake-up is aimed afresh.
 void frmMain::Form_TimeChange() {
-    if (!blnTimerOn) return;
-    aimedAt.reset();  // an absolute wake-up follows the clock; the window's own does not
-    Plan(SecondsLeft());
+    if (!schedule_) return;
+    const int64_t now = s.clock.Now();
+    schedule_->TimeChanged(now, s.zone);
+    if (SetArmedTip()) Tray(kNimModify);
+    Plan(now);
 }
 
-// Once per arming, when the blinking begins: a balloon from the icon says
-// what will happen and how to stop it, where the shell can show one (the icon
+// Once per warning period, when it begins: a balloon from the icon says what
+// will happen and how to stop it, where the shell can show one (the icon
 // itself may sit in the hidden part of the notification area).
-void frmMain::WarnOfTheAction(int32_t secondsLeft) {
-    blnWarned = true;
+void frmMain::WarnOfTheAction(int64_t secondsLeft) {
     if (s.tray.ShellVersion() < 5) return;
-    balloonUp = true;
-    const std::u16string text =
-        DecimalText(secondsLeft) + texts::kSecondsLeft + strAction + texts::kFullStop + texts::kClickToCancel;
-    s.tray.ShowBalloon(nid, texts::kProgramTitle, text);
+    balloonUp_ = true;
+    const std::u16string text = DecimalText(static_cast<int32_t>(secondsLeft)) + texts::kSecondsLeft + actionLabel_ +
+                                texts::kFullStop + texts::kClickToCancel;
+    s.tray.ShowBalloon(trayRecord_, texts::kProgramTitle, text);
 }
 
 PowerResult frmMain::Perform() {
     // The stay-awake request and the wake-up go before the call: the action
     // may put the machine to sleep itself.
     Release();
-    switch (action) {
-    case PowerAction::PowerOff: return ExitWindowsAction(s.system, kEwxPowerOff, blnForce);
-    case PowerAction::Restart: return ExitWindowsAction(s.system, kEwxReboot, blnForce);
-    case PowerAction::LogOff: return ExitWindowsAction(s.system, kEwxLogOff, blnForce);
-    case PowerAction::Suspend: return SuspendAction(s.system, false, blnForce, false);
-    case PowerAction::Hibernate: return SuspendAction(s.system, true, blnForce, false);
+    switch (action_) {
+    case PowerAction::PowerOff: return ExitWindowsAction(s.system, kEwxPowerOff, force_);
+    case PowerAction::Restart: return ExitWindowsAction(s.system, kEwxReboot, force_);
+    case PowerAction::LogOff: return ExitWindowsAction(s.system, kEwxLogOff, force_);
+    case PowerAction::Suspend: return SuspendAction(s.system, false, force_, false);
+    case PowerAction::Hibernate: return SuspendAction(s.system, true, force_, false);
     case PowerAction::Lock: return LockAction(s.system);
     }
     // An entry whose meaning the program does not know did nothing: it must
@@ -340,7 +341,7 @@ PowerResult frmMain::Perform() {
 void frmMain::Fire() {
     const PowerResult result = Perform();
     if (result.Done()) {
-        blnQuit = true;
+        quitting_ = true;
         s.host.Unload();
         return;
     }
@@ -350,16 +351,15 @@ void frmMain::Fire() {
     ToggleSchedule();
     ShowMainWindow();
     s.host.SetForeground();
-    s.host.Warn(FailureText(strAction, result));
+    s.host.Warn(FailureText(actionLabel_, result));
 }
 
 // The shell may keep a balloon after the schedule it warned of has ended
 // (Windows 10 and 11 keep it as a notification): one clicked then would
 // bring the window to arm the action again. An empty text withdraws it.
 void frmMain::WithdrawWarning() {
-    if (!balloonUp) return;
-    balloonUp = false;
-    s.tray.ShowBalloon(nid, u"", u"");
+    if (!std::exchange(balloonUp_, false)) return;
+    s.tray.ShowBalloon(trayRecord_, u"", u"");
 }
 
 std::u16string frmMain::FailureText(std::u16string_view label, PowerResult result) {
@@ -383,14 +383,33 @@ void frmMain::txtPeriod_Change() { TextToBar(c.get<txtPeriod>(), c.get<vsPeriod>
 void frmMain::txtHour_Change() { TextToBar(c.get<txtHour>(), c.get<vsHour>()); }
 void frmMain::txtMin_Change() { TextToBar(c.get<txtMin>(), c.get<vsMin>()); }
 void frmMain::txtBlink_Change() { TextToBar(c.get<txtBlink>(), c.get<vsBlink>()); }
-void frmMain::vsPeriod_Change() { c.get<txtPeriod>().SetText(DecimalText(c.get<vsPeriod>().Value())); }
-void frmMain::vsHour_Change() { c.get<txtHour>().SetText(DecimalText(c.get<vsHour>().Value())); }
-void frmMain::vsMin_Change() { c.get<txtMin>().SetText(TwoDigitText(c.get<vsMin>().Value())); }
-void frmMain::vsBlink_Change() { c.get<txtBlink>().SetText(DecimalText(c.get<vsBlink>().Value())); }
+void frmMain::vsPeriod_Change() {
+    BarToText(c.get<txtPeriod>(), c.get<vsPeriod>(), DecimalText(c.get<vsPeriod>().Value()));
+}
+void frmMain::vsHour_Change() { BarToText(c.get<txtHour>(), c.get<vsHour>(), DecimalText(c.get<vsHour>().Value())); }
+void frmMain::vsMin_Change() { BarToText(c.get<txtMin>(), c.get<vsMin>(), TwoDigitText(c.get<vsMin>().Value())); }
+void frmMain::vsBlink_Change() {
+    BarToText(c.get<txtBlink>(), c.get<vsBlink>(), DecimalText(c.get<vsBlink>().Value()));
+}
 void frmMain::txtPeriod_KeyPress(int16_t& keyAscii) { FilterDigit(keyAscii); }
 void frmMain::txtHour_KeyPress(int16_t& keyAscii) { FilterDigit(keyAscii); }
 void frmMain::txtMin_KeyPress(int16_t& keyAscii) { FilterDigit(keyAscii); }
 void frmMain::txtBlink_KeyPress(int16_t& keyAscii) { FilterDigit(keyAscii); }
+
+// A box the user has left holds its number within range, in its bar's form:
+// an emptied box its lower bound, the minute two digits.
+void frmMain::txtPeriod_LostFocus() { Settle(c.get<txtPeriod>(), c.get<vsPeriod>(), DecimalText); }
+void frmMain::txtHour_LostFocus() { Settle(c.get<txtHour>(), c.get<vsHour>(), DecimalText); }
+void frmMain::txtMin_LostFocus() { Settle(c.get<txtMin>(), c.get<vsMin>(), TwoDigitText); }
+void frmMain::txtBlink_LostFocus() { Settle(c.get<txtBlink>(), c.get<vsBlink>(), DecimalText); }
+
+// Arming reads the boxes as the user would see them once left.
+void frmMain::CorrectNumberBoxes() {
+    txtPeriod_LostFocus();
+    txtHour_LostFocus();
+    txtMin_LostFocus();
+    txtBlink_LostFocus();
+}
 
 void frmMain::opt_Click(int16_t index) {
     const bool clock = index != 0;
@@ -425,12 +444,12 @@ void frmMain::TrayIcon_Notify(TrayNotification notification) {
         // focus on the action list, where neither Enter nor Space arms.
         ShowMainWindow();
         s.host.SetForeground();
-        if (blnTimerOn) c.get<cmdTimer>().SetFocus();
+        if (schedule_) c.get<cmdTimer>().SetFocus();
         else c.get<cmbAction>().SetFocus();
         break;
     case TrayNotification::RightButtonUp:
         s.host.SetForeground();
-        menuAsked = true;
+        menuAsked_ = true;
         break;
     }
 }
@@ -448,19 +467,19 @@ void frmMain::ShowMainWindow() {
     if (s.host.AboutShowing()) s.host.UnloadAbout();
     s.host.Show();
     // The countdown shown at once, and ticking on while it shows.
-    if (!blnTimerOn) return;
-    const int32_t secondsLeft = SecondsLeft();
-    ShowSecondsLeft(secondsLeft);
-    Plan(secondsLeft);
+    if (!schedule_) return;
+    const int64_t now = s.clock.Now();
+    ShowSecondsLeft(schedule_->SecondsLeft(now));
+    Plan(now);
 }
 
 void frmMain::HideMainWindow() {
     s.host.Hide();
-    if (blnTimerOn) Plan(SecondsLeft());
+    if (schedule_) Plan(s.clock.Now());
 }
 
 UnloadDecision frmMain::Form_Unload() {
-    if (blnQuit) {
+    if (quitting_) {
         Tray(kNimDelete);
         return UnloadDecision::Close;
     }
@@ -473,7 +492,7 @@ void frmMain::mnuAbout_Click() { s.host.ShowAboutModal(); }
 void frmMain::mnuExit_Click() {
     WithdrawWarning();
     Release();
-    blnQuit = true;
+    quitting_ = true;
     s.host.Unload();
 }
 

@@ -7,7 +7,9 @@
 #include "app/deadline.h"
 #include "app/frmMain_layout.h"
 #include "app/main_host.h"
+#include "app/schedule.h"
 #include "base/clock.h"
+#include "base/time_zone.h"
 #include "power/shutdown.h"
 #include "power/system_api.h"
 #include "tray/notify_icon.h"
@@ -17,6 +19,7 @@ namespace dusklet {
 struct frmMainServices {
     MainHost& host;
     Clock& clock;
+    TimeZone& zone;
     DateTimeFormat& dateFormat;
     SystemApi& system;
     TrayShell& tray;
@@ -52,6 +55,10 @@ public:
     void txtHour_KeyPress(int16_t& keyAscii);
     void txtMin_KeyPress(int16_t& keyAscii);
     void txtBlink_KeyPress(int16_t& keyAscii);
+    void txtPeriod_LostFocus();
+    void txtHour_LostFocus();
+    void txtMin_LostFocus();
+    void txtBlink_LostFocus();
     void opt_Click(int16_t index);
     void opt0_Click() { opt_Click(0); }
     void opt1_Click() { opt_Click(1); }
@@ -65,10 +72,11 @@ public:
     void Form_EndSession();
 
     // Read-only views for the window binding and the tests.
-    const NOTIFYICONDATA& TrayRecord() const { return nid; }
-    bool Quitting() const { return blnQuit; }
-    bool TimerOn() const { return blnTimerOn; }
-    SerialDate Target() const { return dtTarget; }
+    const NOTIFYICONDATA& TrayRecord() const { return trayRecord_; }
+    bool Quitting() const { return quitting_; }
+    bool Armed() const { return schedule_.has_value(); }
+    // The moment the armed schedule acts (seconds since 1970 UTC).
+    std::optional<int64_t> Due() const { return schedule_ ? std::optional(schedule_->Due()) : std::nullopt; }
 
 private:
     template <MainEvent::Kind K> void Raise() { On({K}); }
@@ -90,18 +98,17 @@ private:
     // False when the chosen action is refused already: nothing is armed.
     bool Arm();
     void Disarm();
+    void CorrectNumberBoxes();
     PowerResult Refusal(PowerAction chosen);
     void WithdrawWarning();
-    SerialDate ClockTarget(SerialDate now);
-    void WarnOfTheAction(int32_t secondsLeft);
-    void Tick();
-    int32_t SecondsLeft();
-    void ShowSecondsLeft(int32_t secondsLeft);
-    bool InWarning(int32_t secondsLeft) const;
-    void Plan(int32_t secondsLeft);
-    void Resumed();
+    Schedule ScheduleFromSettings(int64_t now);
+    void WarnOfTheAction(int64_t secondsLeft);
+    void Look();
+    void ShowSecondsLeft(int64_t secondsLeft);
+    void Plan(int64_t now);
     void Release();
-    void SetArmedTip();
+    // Writes the armed tooltip; true when its text changed.
+    bool SetArmedTip();
     void ToggleSchedule();
     void Fire();
     PowerResult Perform();
@@ -114,26 +121,18 @@ private:
     dusklet::Timer& Timer;
     frmMainServices s;
 
-    std::u16string strAction;
-    PowerAction action = PowerAction::PowerOff;  // what strAction names
-    bool blnTimerOn = false;
-    bool blnQuit = false;
-    bool blnBlink = false;
-    bool blnForce = false;
-    int32_t lngBlinkSecs = 0;
-    SerialDate dtTarget = 0;
-    NOTIFYICONDATA nid;
-    std::optional<int32_t> shownSeconds;  // the countdown the status strip shows, if it shows one
-    bool blnIconShown = true;             // the tick's own flag: is the tray picture shown
-    bool blnWarned = false;               // has this arming's warning been given
-    bool balloonUp = false;               // may the shell still show this arming's balloon
-    bool awake = false;                   // is the system asked to stay awake
-    bool wakeSet = false;                 // has this arming aimed a wake-up
-    std::optional<int64_t> aimedAt;       // the wake-up aimed and not yet come (ToSeconds), if any
-    bool suspended = false;               // the machine went to sleep while armed
-    bool resumeWarning = false;           // the warning period after a resume runs
-    bool busy = false;                    // an event is being handled
-    bool menuAsked = false;               // the popup menu opens once the handler has returned
+    std::optional<Schedule> schedule_;  // while armed
+    std::u16string actionLabel_;        // the action as the list named it when armed
+    PowerAction action_ = PowerAction::PowerOff;
+    bool force_ = false;     // close programs without asking
+    bool quitting_ = false;  // a close request is honoured: the program ends
+    NOTIFYICONDATA trayRecord_;
+    std::optional<int64_t> shownSeconds_;  // the countdown the status strip shows, if it shows one
+    bool iconShown_ = true;                // the blinking icon's picture is shown
+    bool balloonUp_ = false;               // the shell may still show this arming's balloon
+    bool holding_ = false;                 // the system is asked to stay awake and wake for the schedule
+    bool busy_ = false;                    // an event is being handled
+    bool menuAsked_ = false;               // the popup menu opens once the handler has returned
 };
 
 }  // namespace dusklet

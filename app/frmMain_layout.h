@@ -3,7 +3,6 @@
 // Everything that creates or looks for these controls reads this table.
 #pragma once
 #include "app/texts.h"
-#include "base/serial_date.h"
 #include "ui/layout.h"
 
 namespace dusklet {
@@ -39,7 +38,8 @@ enum ControlId : int {
 // What the entries of the lists mean. The handlers read these, never the
 // texts, so the program works whatever the texts read back as.
 enum class PowerAction : int32_t { PowerOff, Restart, LogOff, Suspend, Hibernate, Lock };
-enum class HalfDay : int32_t { AM = 0, PM = 12 };  // hours added to the 12-hour clock's hour
+enum class TimeUnit : int32_t { Hours = 3600, Minutes = 60, Seconds = 1 };  // the seconds in one
+enum class HalfDay : int32_t { AM = 0, PM = 12 };                           // hours added to the 12-hour clock's hour
 
 namespace layout_lists {
 constexpr int32_t Data(PowerAction a) { return static_cast<int32_t>(a); }

@@ -1,6 +1,6 @@
 // The events that reach the main window's schedule from outside its own
 // controls' nesting: the button, the tick, the wake-up, the tray icon, the
-// machine's sleep, a change of the system time, a restarted shell. Each is
+// machine's sleep, a change of the system time or zone, a restarted shell. Each is
 // handled once any other has returned (frmMain::On holds it back meanwhile).
 #pragma once
 #include <cstdint>
@@ -25,7 +25,7 @@ struct MainEvent {
         MenuExit,      // the popup menu's Exit
         PowerSuspend,  // the machine is about to sleep
         PowerResume,   // and has woken again
-        TimeChange,    // the system time has been changed
+        TimeChange,    // the system time, the time zone or the date forms have changed
         TrayIconLost,  // the shell restarted without the icon
     };
     Kind kind;

@@ -2,10 +2,9 @@
 
 namespace dusklet {
 
-std::u16string GeneralDate(DateTimeFormat& format, SerialDate d) {
-    const CivilDateTime c = ToCivil(d);
+std::u16string GeneralDate(DateTimeFormat& format, const CivilDateTime& c) {
     std::u16string text = format.ShortDate(c);
-    if (!IsMidnight(d)) {
+    if (c != DateOnly(c)) {
         text += u' ';
         text += format.LongTime(c);
     }

@@ -1,16 +1,18 @@
-// The local clock, injected so that the schedule can be tested at any moment.
+// The clock and the user's date and time forms, injected so that the
+// schedule can be tested at any moment.
 #pragma once
+#include <cstdint>
 #include <string>
 
-#include "base/serial_date.h"
+#include "base/civil_time.h"
 
 namespace dusklet {
 
 class Clock {
 public:
     virtual ~Clock() = default;
-    // The local wall-clock time, to whole seconds.
-    virtual CivilDateTime Now() = 0;
+    // Now, in whole seconds since 1970-01-01 00:00:00 UTC.
+    virtual int64_t Now() = 0;
 };
 
 // The user's date and time forms.
@@ -21,10 +23,8 @@ public:
     virtual std::u16string LongTime(const CivilDateTime& c) = 0;
 };
 
-inline SerialDate NowSerial(Clock& clock) { return FromCivil(clock.Now()); }
-
 // The general date-time form: short date, a blank and the long time; the time
 // is left out at exactly midnight.
-std::u16string GeneralDate(DateTimeFormat& format, SerialDate d);
+std::u16string GeneralDate(DateTimeFormat& format, const CivilDateTime& c);
 
 }  // namespace dusklet

@@ -55,9 +55,8 @@ int32_t RoundToInt32(double value) { return RoundSaturated<int32_t>(value); }
 std::u16string DecimalText(int32_t value) {
     char16_t buf[12];
     int n = 0;
-    int64_t v = value;
-    const bool negative = v < 0;
-    if (negative) v = -v;
+    const bool negative = value < 0;
+    uint32_t v = negative ? 0u - static_cast<uint32_t>(value) : static_cast<uint32_t>(value);
     do {
         buf[n++] = static_cast<char16_t>(u'0' + v % 10);
         v /= 10;

@@ -4,7 +4,9 @@ find_package(GTest REQUIRED)
 include(GoogleTest)
 
 add_executable(unit_tests
-  tests/unit/test_serial_date.cpp
+  tests/unit/test_civil_time.cpp
+  tests/unit/test_time_zone.cpp
+  tests/unit/test_schedule.cpp
   tests/unit/test_number_text.cpp
   tests/unit/test_notify_icon.cpp
   tests/unit/test_power.cpp

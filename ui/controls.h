@@ -43,8 +43,11 @@ public:
     void SetText(std::u16string_view text) {
         if (text != Text()) Replace(text);
     }
+    // Whether the user is typing in it: it has the keyboard focus.
+    virtual bool Focused() const = 0;
     Event<> onChange;
     Event<int16_t&> onKeyPress;  // a typed character; setting it to 0 drops it
+    Event<> onLostFocus;
 
 protected:
     // Puts a new text in the box and raises onChange before returning.

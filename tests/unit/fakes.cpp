@@ -95,6 +95,38 @@ MainFixture& MainFixture::Started() {
     return *this;
 }
 
+void MainFixture::Arm(const Settings& s) {
+    get<ctl::cmbAction>().Choose(s.action);
+    if (s.hour) {
+        get<ctl::opt1>().Click();
+        get<ctl::txtHour>().Paste(s.hour);
+        get<ctl::txtMin>().Paste(s.minute);
+        get<ctl::cmbT>().Choose(s.half);
+    } else {
+        get<ctl::cmbUnit>().Choose(s.unit);
+        get<ctl::txtPeriod>().Paste(s.amount);
+    }
+    if (s.lead) get<ctl::txtBlink>().Paste(s.lead);
+    if ((get<ctl::chkBlink>().value != 0) != (s.lead != nullptr)) get<ctl::chkBlink>().Click();
+    if ((get<ctl::chkForce>().value != 0) != s.force) get<ctl::chkForce>().Click();
+    Click();
+}
+
+Log MainFixture::PowerCalls() const {
+    Log calls;
+    for (const std::string& line : log)
+        for (const char* call : {"ExitWindowsEx", "SetSuspendState", "LockWorkStation", "TurnOffDisplay"})
+            if (line.rfind(call, 0) == 0) calls.push_back(line);
+    return calls;
+}
+
+Log MainFixture::Warnings() const {
+    Log shown;
+    for (const std::string& line : log)
+        if (line.rfind("warn ", 0) == 0) shown.push_back(line.substr(5));
+    return shown;
+}
+
 const ScheduleEnd kScheduleEnds[5] = {
     {"disarm", false, [](MainFixture& g) { g.Click(); }},
     {"exit", false, [](MainFixture& g) { g.MenuExit(); }},
@@ -102,12 +134,12 @@ const ScheduleEnd kScheduleEnds[5] = {
     {"failure", false,
      [](MainFixture& g) {
          g.system.lockResult = false;
-         g.clock.Set(AddUnits(g.clock.Serial(), TimeUnit::Seconds, 60));
+         g.Advance(60);
          g.Wake();
      }},
     {"action", true,
      [](MainFixture& g) {
-         g.clock.Set(AddUnits(g.clock.Serial(), TimeUnit::Seconds, 60));
+         g.Advance(60);
          g.Wake();
      }},
 };
@@ -115,12 +147,7 @@ const ScheduleEnd kScheduleEnds[5] = {
 void ArmOneMinuteLock(MainFixture& f, const char16_t* lead) {
     f.system.Set(2, 10, 0);
     f.Started();
-    f.get<ctl::cmbAction>().Choose(u"锁定计算机");
-    f.get<ctl::cmbUnit>().Choose(u"秒");
-    f.get<ctl::txtPeriod>().Paste(u"60");
-    if (lead) f.get<ctl::txtBlink>().Paste(lead);
-    else f.get<ctl::chkBlink>().Click();
-    f.Click();
+    f.Arm({.action = u"锁定计算机", .amount = u"60", .lead = lead});
 }
 
 }  // namespace dusklet::testing

@@ -38,18 +38,38 @@ template <class Base> struct Mem : Base {
 struct MemTextBox : Mem<TextBox> {
     std::u16string text;
     int writes = 0;  // texts the program put in the box
+    bool focused = false;
     std::u16string Text() const override { return text; }
+    bool Focused() const override { return focused; }
+    void Focus() { focused = true; }
+    void Leave() {
+        focused = false;
+        onLostFocus();
+    }
     void Replace(std::u16string_view t) override {
         ++writes;
         text = std::u16string(t);  // (not from the view: GCC 12 warns wrongly on that inlined copy)
         onChange();                // inside the write, as an edit control's EN_CHANGE
     }
-    // The user types one character: the key filter first, then the edit.
+    // The user types one character into the box, which has the focus then:
+    // the key filter first, then the edit.
     void Type(char16_t ch) {
+        focused = true;
         int16_t code = static_cast<int16_t>(ch);
         onKeyPress(code);
         if (code == 0) return;
         text += static_cast<char16_t>(code);
+        onChange();
+    }
+    // The user selects the whole text and types over it.
+    void TypeOver(std::u16string_view keys) {
+        Erase();
+        for (char16_t ch : keys) Type(ch);
+    }
+    // The user empties the box (Delete over the selected text).
+    void Erase() {
+        focused = true;
+        text.clear();
         onChange();
     }
     void Paste(std::u16string_view t) {
@@ -200,15 +220,25 @@ struct MemTimer : Timer {
     }
 };
 
+// Seconds since 1970 UTC; it starts at 10:15:42 on 7 December 2026 in China.
 struct FakeClock : Clock {
-    CivilDateTime now{2026, 12, 7, 10, 15, 42};
-    int reads = 0;
-    CivilDateTime Now() override {
-        ++reads;
-        return now;
-    }
-    void Set(SerialDate d) { now = ToCivil(d); }
-    SerialDate Serial() const { return FromCivil(now); }
+    int64_t now = SecondsFromCivil({2026, 12, 7, 2, 15, 42});
+    int64_t Now() override { return now; }
+};
+
+// Zones by the rules Windows gives for them.
+namespace zones {
+inline constexpr ZoneRules kChina = {-480, 0, 0, {}, {}};
+inline constexpr ZoneRules kNewYork = {300, 0, -60, {0, 11, 0, 1, 2, 0, 0}, {0, 3, 0, 2, 2, 0, 0}};
+inline constexpr ZoneRules kBerlin = {-60, 0, -60, {0, 10, 0, 5, 3, 0, 0}, {0, 3, 0, 5, 2, 0, 0}};
+inline constexpr ZoneRules kSydney = {-600, 0, -60, {0, 4, 0, 1, 3, 0, 0}, {0, 10, 0, 1, 2, 0, 0}};
+}  // namespace zones
+
+// The system's time zone, whose rules a test may change (as the user would
+// in the control panel).
+struct FakeZone : TimeZone {
+    ZoneRules rules = zones::kChina;
+    CivilDateTime ToLocal(int64_t utc) override { return RulesZone(rules).ToLocal(utc); }
 };
 
 // Short date "2026/12/7", long time "10:16:42".
@@ -252,7 +282,7 @@ struct RecordingTray : TrayShell {
         if (auto during = std::exchange(duringNextCall, nullptr)) during();
         return true;
     }
-    uint32_t LastIcon() const { return calls.back().second[20] | (calls.back().second[21] << 8); }
+    uint32_t LastIcon() const { return static_cast<uint32_t>(calls.back().second[20] | calls.back().second[21] << 8); }
     // The last tip as the ANSI form carries it, in code page 936.
     std::string LastTip() const {
         const auto& r = calls.back().second;
@@ -395,16 +425,34 @@ struct RecordingDeadline : Deadline {
     bool canWake = true, wakes = true;
     bool CanWake() override { return canWake; }
     void KeepAwake(bool keep) override { Record(keep ? "keep awake" : "may sleep"); }
-    bool WakeAt(SerialDate moment) override {
-        const CivilDateTime c = ToCivil(moment);
-        Record("wake at " + std::to_string(c.hour) + ":" + std::to_string(c.minute) + ":" + std::to_string(c.second));
+    std::optional<int64_t> aimed;  // the wake-up that stands
+    bool WakeAt(int64_t moment) override {
+        aimed = moment;
+        Record("wake at " + std::to_string(moment));
         return wakes;
     }
-    void CancelWake() override { Record("cancel wake"); }
+    void CancelWake() override {
+        aimed.reset();
+        Record("cancel wake");
+    }
     void Record(const std::string& line) {
         log.push_back(line);
         if (shared) shared->push_back(line);
     }
+};
+
+// How a test arms the schedule, as a user would set the window: a countdown
+// of `amount` `unit`, or with `hour` a clock time; blinking from `lead`
+// seconds before, or none without.
+struct Settings {
+    const char16_t* action = u"关机";
+    const char16_t* amount = u"1";
+    const char16_t* unit = u"秒";
+    const char16_t* hour = nullptr;
+    const char16_t* minute = u"00";
+    const char16_t* half = u"AM";
+    const char16_t* lead = u"30";
+    bool force = true;
 };
 
 // The main window's controls as laid out, with its services, ready to run.
@@ -414,6 +462,7 @@ struct MainFixture {
     MemTimer timer{log};
     FakeHost host{log};
     FakeClock clock;
+    FakeZone zone;
     FakeFormat format;
     RecordingSystem system{log};
     RecordingTray tray{log};
@@ -422,6 +471,14 @@ struct MainFixture {
 
     MainFixture();
     template <int id> auto& get() { return controls.get<id>(); }
+    // Runs start-up and forgets what it logged.
+    MainFixture& Started();
+    // Sets the window as `settings` say and clicks the button.
+    void Arm(const Settings& settings);
+    // The time passes.
+    void Advance(int64_t seconds) { clock.now += seconds; }
+    // The clock is set to when the local wall clock reads `local`.
+    void SetLocal(const CivilDateTime& local) { clock.now = MomentOfWallTime(zone, local, 0); }
     // The schedule's events, as the window hands them in.
     void Click() { form.On({MainEvent::Kind::Click}); }
     void TimerTick() { form.On({MainEvent::Kind::Tick}); }
@@ -432,11 +489,26 @@ struct MainFixture {
     void Resume() { form.On({MainEvent::Kind::PowerResume}); }
     void TimeChange() { form.On({MainEvent::Kind::TimeChange}); }
     void IconLost() { form.On({MainEvent::Kind::TrayIconLost}); }
-    frmMainServices Services(DateTimeFormat& dateFormat) {
-        return frmMainServices{host, clock, dateFormat, system, tray, deadline};
+    void Escape() {
+        int16_t escape = 27;
+        form.Form_KeyPress(escape);
     }
-    // Runs start-up and forgets what it logged.
-    MainFixture& Started();
+    frmMainServices Services(DateTimeFormat& dateFormat) {
+        return frmMainServices{host, clock, zone, dateFormat, system, tray, deadline};
+    }
+
+    // What happened, as the user sees it.
+    bool Ended() const { return host.unloaded; }
+    std::u16string Tip() const { return TipText(form.TrayRecord()); }
+    std::u16string Strip() { return get<ctl::lblStatus>().caption; }
+    // The power calls made, in order ("ExitWindowsEx 12 0", "LockWorkStation", ...).
+    Log PowerCalls() const;
+    // The messages shown, in order.
+    Log Warnings() const;
+    // Seconds from now to the due moment.
+    int64_t SecondsToDue() const { return *form.Due() - clock.now; }
+    // The due moment on the local wall clock.
+    CivilDateTime DueLocal() { return zone.ToLocal(*form.Due()); }
 };
 
 // Every way an armed schedule can end: on Windows 10, 锁定计算机 armed for 60 s

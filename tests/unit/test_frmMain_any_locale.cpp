@@ -21,10 +21,6 @@ void Garble(testing::MemComboBox& list) {
             item.begin(), item.end(), [](char16_t c) { return c >= 0x80; }, u'?');
 }
 
-bool Logged(const testing::Log& log, const std::string& line) {
-    return std::find(log.begin(), log.end(), line) != log.end();
-}
-
 TEST(AnyLocale, EveryActionIsCarriedOutByItsPlaceInTheListNotItsText) {
     const char* calls[] = {"ExitWindowsEx 12 0",    "ExitWindowsEx 6 0",     "ExitWindowsEx 4 0",
                            "SetSuspendState 0 1 0", "SetSuspendState 1 1 0", "LockWorkStation"};
@@ -37,12 +33,11 @@ TEST(AnyLocale, EveryActionIsCarriedOutByItsPlaceInTheListNotItsText) {
         f.get<cmbAction>().SetListIndex(index);
         f.get<cmbUnit>().SetListIndex(2);  // 秒
         f.Click();
-        f.clock.Set(AddUnits(f.clock.Serial(), TimeUnit::Seconds, 1));
-        f.log.clear();
+        f.Advance(1);
         f.TimerTick();
         SCOPED_TRACE(index);
-        EXPECT_TRUE(Logged(f.log, calls[index]));
-        EXPECT_TRUE(f.host.unloaded);
+        EXPECT_EQ(f.PowerCalls(), testing::Log{calls[index]});
+        EXPECT_TRUE(f.Ended());
     }
 }
 
@@ -54,9 +49,8 @@ TEST(AnyLocale, EveryUnitCountsByItsPlaceInTheListNotItsText) {
         Garble(f.get<cmbUnit>());
         f.get<cmbUnit>().SetListIndex(index);
         f.get<txtPeriod>().Paste(u"2");
-        const SerialDate armed = f.clock.Serial();
         f.Click();
-        EXPECT_EQ(SecondsBetween(armed, f.form.Target()), seconds[index]) << index;
+        EXPECT_EQ(f.SecondsToDue(), seconds[index]) << index;
     }
 }
 
@@ -68,7 +62,7 @@ TEST(AnyLocale, TheAfternoonIsKnownByItsPlaceInTheListNotItsText) {
     f.get<txtHour>().Paste(u"11");
     f.get<cmbT>().SetListIndex(1);  // PM
     f.Click();
-    EXPECT_EQ(f.form.Target(), FromCivil({2026, 12, 7, 23, 0, 0}));
+    EXPECT_EQ(f.DueLocal(), (CivilDateTime{2026, 12, 7, 23, 0, 0}));
 }
 
 TEST(AnyLocale, AnEntryOfUnknownMeaningIsRefusedAndNeverDone) {
@@ -78,10 +72,10 @@ TEST(AnyLocale, AnEntryOfUnknownMeaningIsRefusedAndNeverDone) {
     f.get<cmbAction>().SetListIndex(f.get<cmbAction>().ListCount() - 1);
     f.get<cmbUnit>().Choose(u"秒");
     f.Click();
-    EXPECT_FALSE(f.form.TimerOn());
-    EXPECT_TRUE(Logged(f.log, "warn 无法执行新动作。\r\n程序无法识别这个动作。"));
+    EXPECT_FALSE(f.form.Armed());
+    EXPECT_EQ(f.Warnings(), testing::Log{"无法执行新动作。\r\n程序无法识别这个动作。"});
     f.TimerTick();  // a tick that comes all the same does nothing
-    EXPECT_FALSE(f.host.unloaded);
+    EXPECT_FALSE(f.Ended());
 }
 
 // What a Chinese Windows shows of a text put in an ANSI field of this size.

@@ -13,16 +13,12 @@ struct Balloon : ::testing::Test {
     MainFixture f;
     void SetUp() override { f.Started(); }
     void Arm(const char16_t* action, const char16_t* seconds, const char16_t* lead = u"5") {
-        f.get<cmbAction>().Choose(action);
-        f.get<cmbUnit>().Choose(u"秒");
-        f.get<txtPeriod>().Paste(seconds);
-        f.get<txtBlink>().Paste(lead);
-        f.Click();
+        f.Arm({.action = action, .amount = seconds, .lead = lead});
     }
     void Tick(int seconds) {  // a second of ticks, then the clock moves on
         f.TimerTick();
         f.TimerTick();
-        f.clock.Set(AddUnits(f.clock.Serial(), TimeUnit::Seconds, seconds));
+        f.Advance(seconds);
     }
 };
 
@@ -30,15 +26,11 @@ TEST_F(Balloon, OnceWhenTheBlinkingBeginsWithTheSecondsLeftAndTheAction) {
     for (const char16_t* action : {u"关机", u"重新启动", u"注销", u"挂起", u"睡眠", u"锁定计算机"}) {
         MainFixture g;
         g.Started();
-        g.get<cmbAction>().Choose(action);
-        g.get<cmbUnit>().Choose(u"秒");
-        g.get<txtPeriod>().Paste(u"8");
-        g.get<txtBlink>().Paste(u"5");
-        g.Click();
+        g.Arm({.action = action, .amount = u"8", .lead = u"5"});
         for (int i = 0; i < 7; ++i) {  // 8 seconds left down to 2, two ticks each
             g.TimerTick();
             g.TimerTick();
-            g.clock.Set(AddUnits(g.clock.Serial(), TimeUnit::Seconds, 1));
+            g.Advance(1);
         }
         ASSERT_EQ(g.tray.balloons.size(), 1u) << testing::Narrow(action);
         EXPECT_EQ(g.tray.BalloonText(0), "5 秒后执行" + testing::Narrow(action) + "。单击这里打开窗口可以取消。");
@@ -61,8 +53,7 @@ TEST_F(Balloon, AgainAfterDisarmingAndArmingAgainButNeverWithoutBlinking) {
     Tick(1);
     EXPECT_EQ(f.tray.balloons.size(), 2u);
     f.Click();
-    f.get<chkBlink>().Click();
-    f.Click();
+    Arm(u"关机", u"3", nullptr);
     Tick(1);
     Tick(1);
     EXPECT_EQ(f.tray.balloons.size(), 2u);
@@ -100,10 +91,12 @@ TEST_F(Balloon, TheBalloonClickBringsTheWindowWithTheFocusOnTheButton) {
     f.host.aboutOpen = true;
     f.log.clear();
     f.Tray(0x405);  // NIN_BALLOONUSERCLICK
-    EXPECT_EQ(f.log, (testing::Log{"unload about", "show", "foreground"}));
+    EXPECT_FALSE(f.host.aboutOpen);
+    EXPECT_TRUE(f.host.shown);
+    EXPECT_EQ(f.log.back(), "foreground");
     EXPECT_TRUE(f.get<cmdTimer>().focused);
     f.Click();  // what Enter on the button does
-    EXPECT_FALSE(f.form.TimerOn());
+    EXPECT_FALSE(f.form.Armed());
 }
 
 TEST_F(Balloon, ABalloonClickedAfterTheScheduleEndedPutsTheFocusWhereEnterCannotArm) {
@@ -112,7 +105,7 @@ TEST_F(Balloon, ABalloonClickedAfterTheScheduleEndedPutsTheFocusWhereEnterCannot
     f.host.shown = false;
     f.log.clear();
     f.Tray(0x405);  // NIN_BALLOONUSERCLICK
-    EXPECT_EQ(f.log, (testing::Log{"show", "foreground"}));
+    EXPECT_TRUE(f.host.shown);
     EXPECT_FALSE(f.get<cmdTimer>().focused);  // Enter must not arm it again
     EXPECT_TRUE(f.get<cmbAction>().focused);
 }
@@ -131,7 +124,7 @@ TEST_F(Balloon, EveryEndWithoutTheActionWithdrawsTheBalloonOnce) {
             EXPECT_EQ(g.tray.withdrawals, withdrawn) << end.name;
             if (end.withTheAction) continue;  // the program has ended
             g.Click();                        // armed again (or not), then disarmed: no second withdrawal
-            if (g.form.TimerOn()) g.Click();
+            if (g.form.Armed()) g.Click();
             EXPECT_EQ(g.tray.withdrawals, withdrawn) << end.name;
         }
     }
@@ -141,7 +134,7 @@ TEST_F(Balloon, TheActionCarriedOutLeavesTheBalloonToGoWithTheIcon) {
     Arm(u"关机", u"3");
     Tick(3);
     f.TimerTick();
-    EXPECT_TRUE(f.host.unloaded);
+    EXPECT_TRUE(f.Ended());
     EXPECT_EQ(f.tray.withdrawals, 0);
 }
 

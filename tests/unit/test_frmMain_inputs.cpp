@@ -65,10 +65,49 @@ TEST_F(Inputs, TheBarWritesItsOwnFormBack) {
     EXPECT_EQ(f.get<txtMin>().text, u"7");
 }
 
-TEST_F(Inputs, TypingIntoTheMinuteBox) {
-    f.get<txtMin>().Paste(u"");
-    f.get<txtMin>().Type(u'7');
-    EXPECT_EQ(f.get<txtMin>().text, u"07");
+// While the user types in a box, what is typed stays as typed (a number
+// above the range excepted); it is put right when the focus leaves.
+TEST_F(Inputs, ABoxKeepsWhatTheUserTypesTillTheFocusLeaves) {
+    struct Case {
+        MemTextBox* box;
+        MemScrollBar* bar;
+        const char16_t* typed;  // over the selected text; empty: the text deleted
+        const char16_t *whileTyping, *left;
+        int16_t value;
+    };
+    const Case cases[] = {
+        {&f.get<txtMin>(), &f.get<vsMin>(), u"45", u"45", u"45", 45},
+        {&f.get<txtMin>(), &f.get<vsMin>(), u"7", u"7", u"07", 7},
+        {&f.get<txtMin>(), &f.get<vsMin>(), u"", u"", u"00", 0},
+        {&f.get<txtMin>(), &f.get<vsMin>(), u"75", u"59", u"59", 59},
+        {&f.get<txtPeriod>(), &f.get<vsPeriod>(), u"45", u"45", u"45", 45},
+        {&f.get<txtPeriod>(), &f.get<vsPeriod>(), u"", u"", u"1", 1},
+        {&f.get<txtPeriod>(), &f.get<vsPeriod>(), u"05", u"05", u"5", 5},
+        {&f.get<txtHour>(), &f.get<vsHour>(), u"0", u"0", u"1", 1},
+        {&f.get<txtBlink>(), &f.get<vsBlink>(), u"9", u"9", u"9", 9},
+    };
+    for (const Case& c : cases) {
+        c.box->TypeOver(c.typed);
+        EXPECT_EQ(c.box->text, c.whileTyping) << testing::Narrow(c.typed);
+        c.box->Leave();
+        EXPECT_EQ(c.box->text, c.left) << testing::Narrow(c.typed);
+        EXPECT_EQ(c.bar->Value(), c.value) << testing::Narrow(c.typed);
+    }
+}
+
+TEST_F(Inputs, TheSpinnerFollowsTheTypingAndItsArrowsStillWriteTheBox) {
+    auto& box = f.get<txtMin>();
+    box.TypeOver(u"4");
+    EXPECT_EQ(f.get<vsMin>().Value(), 4);
+    f.get<vsMin>().ArrowUp();  // a click on the arrow while the box has the focus
+    EXPECT_EQ(box.text, u"05");
+}
+
+TEST_F(Inputs, ArmingReadsTheBoxesAsLeft) {
+    f.get<txtMin>().TypeOver(u"");  // still in the box
+    f.Click();
+    EXPECT_EQ(f.get<txtMin>().text, u"00");
+    EXPECT_EQ(f.DueLocal().minute, 0);
 }
 
 TEST_F(Inputs, PastedTextWithoutANumber) {

@@ -31,22 +31,16 @@ const Action kActions[] = {
     {u"锁定计算机", "LockWorkStation", &Version::lock},
 };
 
-// Arms the action for one second on a started fixture and lets it come due;
-// returns what the arming logged (the tick's log stays in f.log).
-Log RunOut(MainFixture& f, const char16_t* label) {
-    f.get<cmbAction>().Choose(label);
-    f.get<cmbUnit>().Choose(u"秒");
-    f.get<txtPeriod>().Paste(u"1");
+// Arms the action for one second on a started fixture and lets it come due:
+// whether arming took; what arming and the tick called and said is in f.log.
+bool RunOut(MainFixture& f, const char16_t* label) {
     f.log.clear();
-    f.Click();
-    const Log arming = f.log;
-    f.clock.Set(AddUnits(f.clock.Serial(), TimeUnit::Seconds, 1));
-    f.log.clear();
+    f.Arm({.action = label});
+    const bool armed = f.form.Armed();
+    f.Advance(1);
     f.TimerTick();
-    return arming;
+    return armed;
 }
-
-bool Logged(const Log& log, const std::string& line) { return std::find(log.begin(), log.end(), line) != log.end(); }
 
 TEST(PowerByVersion, EachActionIsOfferedPerformedOrRefusedAsItsVersionAllows) {
     int cases = 0;
@@ -61,16 +55,16 @@ TEST(PowerByVersion, EachActionIsOfferedPerformedOrRefusedAsItsVersionAllows) {
                 << v.name << " " << testing::Narrow(a.label);
             if (!offered) continue;
             ++cases;
-            const Log arming = RunOut(f, a.label);
+            const bool armed = RunOut(f, a.label);
             const bool performed = !a.gate || v.*a.gate;
             SCOPED_TRACE(std::string(v.name) + " " + testing::Narrow(a.label));
-            EXPECT_EQ(Logged(f.log, a.call), performed);
-            EXPECT_EQ(f.host.unloaded, performed);
+            EXPECT_EQ(f.PowerCalls(), performed ? Log{a.call} : Log{});
+            EXPECT_EQ(f.Ended(), performed);
             // A refusal by the version is known, and said, when arming: nothing is armed.
             const std::string refusal =
-                "warn 无法执行" + testing::Narrow(a.label) + "。\r\n这个版本的 Windows 不支持此操作。";
-            EXPECT_EQ(Logged(arming, refusal), !performed);
-            EXPECT_EQ(Logged(arming, "timer on"), performed);
+                "无法执行" + testing::Narrow(a.label) + "。\r\n这个版本的 Windows 不支持此操作。";
+            EXPECT_EQ(f.Warnings(), performed ? Log{} : Log{refusal});
+            EXPECT_EQ(armed, performed);
         }
     }
     EXPECT_EQ(cases, 11 * 5 + 7);  // locking on the seven versions from 2000 on
@@ -86,15 +80,16 @@ TEST_F(Failure, AFailedCallReturnsToIdleShowsTheWindowAndSaysWhy) {
     f.system.lockResult = false;
     f.system.lastError = 5;
     f.host.shown = false;
-    f.get<chkBlink>().Click();  // no blink step in the log
     RunOut(f, u"锁定计算机");
-    // (Hidden and without blinking, it waited for its wake-up with no tick running.)
-    EXPECT_EQ(f.log, (Log{"GetVersionExA", "LockWorkStation", "tray 1", "show", "foreground",
-                          "warn 无法执行锁定计算机。\r\n拒绝访问。"}));
-    EXPECT_FALSE(f.host.unloaded);
+    EXPECT_EQ(f.PowerCalls(), Log{"LockWorkStation"});
+    EXPECT_EQ(f.Warnings(), Log{"无法执行锁定计算机。\r\n拒绝访问。"});
+    // The window comes to the front before the message says why.
+    EXPECT_LT(std::find(f.log.begin(), f.log.end(), "foreground"),
+              std::find(f.log.begin(), f.log.end(), "warn 无法执行锁定计算机。\r\n拒绝访问。"));
+    EXPECT_FALSE(f.Ended());
     EXPECT_FALSE(f.form.Quitting());
     // Idle exactly as disarming leaves it.
-    EXPECT_FALSE(f.form.TimerOn());
+    EXPECT_FALSE(f.form.Armed());
     EXPECT_FALSE(f.timer.enabled);
     EXPECT_EQ(f.get<cmdTimer>().caption, u"激活定时器(&E)");
     EXPECT_EQ(f.get<lblStatus>().caption, u"定时器禁止");
@@ -111,9 +106,9 @@ TEST_F(Failure, EveryKindOfCallThatFailsIsReported) {
     f.system.lastError = 1314;  // no text for it: the number stands in
     for (const char16_t* label : {u"关机", u"重新启动", u"注销", u"挂起", u"睡眠"}) {
         RunOut(f, label);
-        EXPECT_TRUE(Logged(f.log, "warn 无法执行" + testing::Narrow(label) + "。\r\n错误代码 1314"))
+        EXPECT_EQ(f.Warnings(), Log{"无法执行" + testing::Narrow(label) + "。\r\n错误代码 1314"})
             << testing::Narrow(label);
-        EXPECT_FALSE(f.host.unloaded);
+        EXPECT_FALSE(f.Ended());
         EXPECT_FALSE(f.timer.enabled);
     }
 }
@@ -123,7 +118,7 @@ TEST_F(Failure, ACallThatFailsWithoutAnErrorIsNotCalledASuccess) {
     f.system.exitResult = false;
     f.system.lastError = 0;
     RunOut(f, u"关机");
-    EXPECT_TRUE(Logged(f.log, "warn 无法执行关机。\r\n错误代码 0"));
+    EXPECT_EQ(f.Warnings(), Log{"无法执行关机。\r\n错误代码 0"});
 }
 
 TEST_F(Failure, WhatTheMachineCannotDoIsRefusedWhenArmingWithItsOwnReason) {
@@ -132,10 +127,12 @@ TEST_F(Failure, WhatTheMachineCannotDoIsRefusedWhenArmingWithItsOwnReason) {
     f.Started();
     f.get<opt1>().Click();  // settings the refusal must leave as they are
     for (const char16_t* label : {u"睡眠", u"挂起"}) {
-        const Log arming = RunOut(f, label);
-        EXPECT_EQ(arming,
-                  (Log{"GetVersionExA", "warn 无法执行" + testing::Narrow(label) + "。\r\n这台计算机不支持此操作。"}));
-        EXPECT_FALSE(f.form.TimerOn());
+        f.log.clear();
+        f.get<cmbAction>().Choose(label);
+        f.Click();
+        EXPECT_EQ(f.Warnings(), Log{"无法执行" + testing::Narrow(label) + "。\r\n这台计算机不支持此操作。"});
+        EXPECT_TRUE(f.PowerCalls().empty());
+        EXPECT_FALSE(f.form.Armed());
         EXPECT_TRUE(f.get<frame>().enabled);
         EXPECT_TRUE(f.get<opt1>().value);
         EXPECT_EQ(f.get<cmdTimer>().caption, u"开始定时(&E)");
@@ -145,16 +142,14 @@ TEST_F(Failure, WhatTheMachineCannotDoIsRefusedWhenArmingWithItsOwnReason) {
 
 TEST_F(Failure, AMachineThatChangesAfterArmingIsAskedAgainAtTheDueMoment) {
     f.Started();
-    f.get<cmbAction>().Choose(u"睡眠");
-    f.get<cmbUnit>().Choose(u"秒");
-    f.Click();
-    ASSERT_TRUE(f.form.TimerOn());
+    f.Arm({.action = u"睡眠"});
+    ASSERT_TRUE(f.form.Armed());
     f.system.hibernateAllowed = false;  // hibernation switched off meanwhile
-    f.clock.Set(AddUnits(f.clock.Serial(), TimeUnit::Seconds, 1));
+    f.Advance(1);
     f.TimerTick();
-    EXPECT_TRUE(Logged(f.log, "warn 无法执行睡眠。\r\n这台计算机不支持此操作。"));
-    EXPECT_FALSE(Logged(f.log, "SetSuspendState 1 1 0"));
-    EXPECT_FALSE(f.form.TimerOn());
+    EXPECT_EQ(f.Warnings(), Log{"无法执行睡眠。\r\n这台计算机不支持此操作。"});
+    EXPECT_TRUE(f.PowerCalls().empty());
+    EXPECT_FALSE(f.form.Armed());
 }
 
 TEST_F(Failure, ModernStandbySuspendsByTurningTheDisplayOffAndEnds) {
@@ -162,8 +157,8 @@ TEST_F(Failure, ModernStandbySuspendsByTurningTheDisplayOffAndEnds) {
     f.system.suspendAllowed = false;
     f.Started();
     RunOut(f, u"挂起");
-    EXPECT_TRUE(Logged(f.log, "TurnOffDisplay"));
-    EXPECT_TRUE(f.host.unloaded);
+    EXPECT_EQ(f.PowerCalls(), Log{"TurnOffDisplay"});
+    EXPECT_TRUE(f.Ended());
 }
 
 TEST_F(Failure, TheAboutWindowClosesBeforeTheWindowComesBack) {

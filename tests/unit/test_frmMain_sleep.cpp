@@ -14,36 +14,24 @@ using namespace ctl;
 using testing::Log;
 using testing::MainFixture;
 
-size_t Count(const Log& log, const std::string& line) {
-    return static_cast<size_t>(std::count(log.begin(), log.end(), line));
-}
-
 struct Sleep : ::testing::Test {
     MainFixture f;  // started at 10:15:42
     void SetUp() override { f.system.Set(2, 10, 0); }
-    // Armed for `seconds` with this blink lead, then hidden in the tray.
-    void Arm(const char16_t* action, const char16_t* amount, const char16_t* lead, bool hidden = true,
-             const char16_t* unit = u"秒") {
+    // Armed with these settings, then hidden in the tray.
+    void Arm(const testing::Settings& settings, bool hidden = true) {
         f.Started();
-        f.get<cmbAction>().Choose(action);
-        f.get<cmbUnit>().Choose(unit);
-        f.get<txtPeriod>().Paste(amount);
-        f.get<txtBlink>().Paste(lead);
-        f.Click();
-        if (hidden) {
-            int16_t escape = 27;
-            f.form.Form_KeyPress(escape);
-        }
+        f.Arm(settings);
+        if (hidden) f.Escape();
     }
-    void Advance(int seconds) { f.clock.Set(AddUnits(f.clock.Serial(), TimeUnit::Seconds, seconds)); }
-    bool Fired() const { return f.host.unloaded; }
+    int64_t Due() const { return *f.form.Due(); }
 };
 
 TEST_F(Sleep, EveryWayTheScheduleEndsGivesBackTheRequestAndTheWakeUpOnce) {
     for (const testing::ScheduleEnd& end : testing::kScheduleEnds) {
         MainFixture g;
         testing::ArmOneMinuteLock(g, u"30");
-        EXPECT_EQ(g.deadline.log, (Log{"keep awake", "wake at 10:16:12"})) << end.name;  // the 30 s lead
+        EXPECT_EQ(g.deadline.log.front(), "keep awake") << end.name;
+        EXPECT_EQ(g.deadline.aimed, *g.form.Due() - 30) << end.name;  // the 30 s lead
         g.deadline.log.clear();
         end.end(g);
         EXPECT_EQ(g.deadline.log, (Log{"may sleep", "cancel wake"})) << end.name;
@@ -51,156 +39,157 @@ TEST_F(Sleep, EveryWayTheScheduleEndsGivesBackTheRequestAndTheWakeUpOnce) {
 }
 
 TEST_F(Sleep, TheRequestIsTakenBackBeforeThePowerCall) {
-    Arm(u"关机", u"10", u"5");
+    Arm({.amount = u"10", .lead = u"5"});
     f.deadline.shared = &f.log;
-    Advance(10);
+    f.Advance(10);
     f.Wake();
-    ASSERT_TRUE(Fired());
+    ASSERT_TRUE(f.Ended());
     const auto at = [&](const std::string& line) { return std::find(f.log.begin(), f.log.end(), line); };
     ASSERT_NE(at("ExitWindowsEx 12 0"), f.log.end());
     EXPECT_LT(at("may sleep"), at("ExitWindowsEx 12 0"));
     EXPECT_LT(at("cancel wake"), at("ExitWindowsEx 12 0"));
-    EXPECT_EQ(Count(f.log, "may sleep"), 1u);
+    EXPECT_EQ(std::count(f.log.begin(), f.log.end(), "may sleep"), 1);
 }
 
-TEST_F(Sleep, HiddenNoTickRunsAndTheWakeUpIsAimedAtTheWarning) {
-    Arm(u"关机", u"60", u"30", true, u"分");
+TEST_F(Sleep, HiddenNoTickRunsAndTheWakeUpIsAimedAtTheWarningThenAtTheDueMoment) {
+    Arm({.amount = u"60", .unit = u"分"});
     EXPECT_FALSE(f.timer.enabled);
-    EXPECT_EQ(f.deadline.log.back(), "wake at 11:15:12");  // due 11:15:42, less the lead
+    EXPECT_EQ(f.deadline.aimed, Due() - 30);
     // The wake-up begins the warning period: from then on the tick runs, and
     // the wake-up is aimed at the due moment itself.
-    Advance(3600 - 30);
+    f.Advance(3600 - 30);
     f.Wake();
     EXPECT_TRUE(f.timer.enabled);
     EXPECT_EQ(f.tray.balloons.size(), 1u);
-    EXPECT_EQ(f.deadline.log.back(), "wake at 11:15:42");
-    Advance(30);
+    EXPECT_EQ(f.deadline.aimed, Due());
+    f.Advance(30);
     f.Wake();
-    EXPECT_TRUE(Fired());
-}
-
-TEST_F(Sleep, WithoutBlinkingTheWakeUpIsAimedAtTheDueMoment) {
-    f.Started();
-    f.get<chkBlink>().Click();
-    f.get<cmbUnit>().Choose(u"分");
-    f.get<txtPeriod>().Paste(u"2");
-    f.host.shown = false;
-    f.Click();
-    EXPECT_FALSE(f.timer.enabled);
-    EXPECT_EQ(f.deadline.log.back(), "wake at 10:17:42");
+    EXPECT_TRUE(f.Ended());
+    // Without blinking, the one wake-up is the due moment.
+    MainFixture g;
+    g.Started();
+    g.host.shown = false;
+    g.Arm({.amount = u"2", .unit = u"分", .lead = nullptr});
+    EXPECT_FALSE(g.timer.enabled);
+    EXPECT_EQ(g.deadline.aimed, g.clock.now + 120);
 }
 
 TEST_F(Sleep, ShowingTheWindowStartsTheTickWithTheCountdownAtOnce) {
-    Arm(u"关机", u"60", u"30", true, u"分");
-    Advance(100);
+    Arm({.amount = u"60", .unit = u"分"});
+    f.Advance(100);
     f.Tray(0x203);  // a double click on the icon
     EXPECT_TRUE(f.timer.enabled);
-    EXPECT_EQ(f.get<lblStatus>().caption, u"3500 秒后执行");
-    int16_t escape = 27;
-    f.form.Form_KeyPress(escape);
+    EXPECT_EQ(f.Strip(), u"3500 秒后执行");
+    f.Escape();
     EXPECT_FALSE(f.timer.enabled);
     EXPECT_EQ(f.form.Form_Unload(), UnloadDecision::StayHidden);  // the close button hides it too
     EXPECT_FALSE(f.timer.enabled);
 }
 
 TEST_F(Sleep, AChangeOfTheSystemTimeAimsTheWakeUpAfresh) {
-    Arm(u"关机", u"60", u"30", true, u"分");
+    Arm({.amount = u"60", .unit = u"分"});
     f.deadline.log.clear();
     f.TimeChange();
-    EXPECT_EQ(f.deadline.log, (Log{"wake at 11:15:12"}));
+    EXPECT_EQ(f.deadline.log, (Log{"wake at " + std::to_string(Due() - 30)}));
     f.Click();
     f.deadline.log.clear();
     f.TimeChange();  // disarmed: nothing to aim
     EXPECT_TRUE(f.deadline.log.empty());
 }
 
-TEST_F(Sleep, WhereTheSystemCannotWakeTheProgramTheTickRunsAsBefore) {
+TEST_F(Sleep, WhereTheProgramCannotBeWokenTheTickRunsAsBefore) {
     f.deadline.canWake = false;
-    Arm(u"关机", u"60", u"30", true, u"分");
+    Arm({.amount = u"60", .unit = u"分"});
     EXPECT_TRUE(f.timer.enabled);
     EXPECT_EQ(f.deadline.log, (Log{"keep awake"}));
-}
-
-TEST_F(Sleep, AWakeUpThatCannotBeAimedKeepsTheTick) {
-    f.deadline.wakes = false;
-    Arm(u"关机", u"60", u"30", true, u"分");
-    EXPECT_TRUE(f.timer.enabled);
-    f.Click();
-    EXPECT_EQ(f.deadline.log.back(), "cancel wake");  // whatever it set is taken back
+    MainFixture g;  // a wake-up that cannot be aimed
+    g.deadline.wakes = false;
+    g.Started();
+    g.Arm({.amount = u"60", .unit = u"分"});
+    g.Escape();
+    EXPECT_TRUE(g.timer.enabled);
+    g.Click();
+    EXPECT_EQ(g.deadline.log.back(), "cancel wake");  // whatever it set is taken back
 }
 
 TEST_F(Sleep, AResumePastTheDueMomentWarnsForAtLeast30SecondsFirst) {
-    for (const char16_t* lead : {u"5", u"45"}) {
+    for (const char16_t* lead : std::initializer_list<const char16_t*>{u"5", u"45", nullptr}) {
         MainFixture g;
         g.system.Set(2, 10, 0);
         g.Started();
-        g.get<chkBlink>().Click();  // the warning comes after a resume even without blinking
-        g.get<cmbUnit>().Choose(u"秒");
-        g.get<txtPeriod>().Paste(u"600");
-        g.get<txtBlink>().Paste(lead);
-        g.Click();
+        if (!lead) g.get<txtBlink>().Paste(u"999");  // what the greyed box holds counts for nothing
+        g.Arm({.amount = u"600", .lead = lead});
         g.Suspend();
-        g.clock.Set(AddUnits(g.clock.Serial(), TimeUnit::Seconds, 7200));  // asleep past the due moment
+        g.Advance(7200);  // asleep past the due moment
         g.Resume();
-        const int warning = lead == std::u16string(u"5") ? 30 : 45;
+        const int warning = lead && lead == std::u16string(u"45") ? 45 : 30;
         SCOPED_TRACE(warning);
-        EXPECT_FALSE(g.host.unloaded);
+        EXPECT_FALSE(g.Ended());
         ASSERT_EQ(g.tray.balloons.size(), 1u);
         EXPECT_EQ(g.tray.BalloonText(0), std::to_string(warning) + " 秒后执行关机。单击这里打开窗口可以取消。");
         EXPECT_TRUE(g.timer.enabled);  // blinking
-        EXPECT_EQ(TipText(g.form.TrayRecord()).find(u"程序将要在2026/12/7 12:1"), 0u);
-        g.clock.Set(AddUnits(g.clock.Serial(), TimeUnit::Seconds, warning - 1));
+        EXPECT_EQ(g.Tip().find(u"程序将要在2026/12/7 12:1"), 0u);
+        g.Advance(warning - 1);
         g.TimerTick();
-        EXPECT_FALSE(g.host.unloaded);
-        g.clock.Set(AddUnits(g.clock.Serial(), TimeUnit::Seconds, 1));
+        EXPECT_FALSE(g.Ended());
+        g.Advance(1);
         g.TimerTick();
-        EXPECT_TRUE(g.host.unloaded);
+        EXPECT_TRUE(g.Ended());
     }
 }
 
 TEST_F(Sleep, ADisarmDuringTheWarningAfterAResumeMeansNoAction) {
-    Arm(u"关机", u"60", u"5");
+    Arm({.amount = u"60", .lead = u"5"});
     f.Suspend();
-    Advance(120);
+    f.Advance(120);
     f.Resume();
     f.Click();
-    Advance(60);
+    f.Advance(60);
     f.TimerTick();
     f.Wake();
-    EXPECT_FALSE(Fired());
-    EXPECT_EQ(Count(f.log, "ExitWindowsEx 12 0"), 0u);
+    EXPECT_FALSE(f.Ended());
+    EXPECT_TRUE(f.PowerCalls().empty());
 }
 
 TEST_F(Sleep, AResumeWellBeforeTheDueMomentChangesNothing) {
-    Arm(u"关机", u"60", u"30", true, u"分");
-    const SerialDate due = f.form.Target();
+    Arm({.amount = u"60", .unit = u"分"});
+    const int64_t due = Due();
     f.Suspend();
-    Advance(600);
-    f.log.clear();
+    f.Advance(600);
     f.Resume();
-    EXPECT_EQ(f.form.Target(), due);
+    EXPECT_EQ(Due(), due);
     EXPECT_TRUE(f.tray.balloons.empty());
     EXPECT_FALSE(f.timer.enabled);
-    EXPECT_EQ(f.deadline.log.back(), "wake at 11:15:12");
+    EXPECT_EQ(f.deadline.aimed, due - 30);
 }
 
-TEST_F(Sleep, ATickBetweenTheSuspendAndTheResumeNoticeDoesNotAct) {
-    Arm(u"关机", u"60", u"5", false);
+// With the window open the tick runs on for a moment after the suspend
+// notice; the first tick after the wake may come before the resume notice.
+TEST_F(Sleep, TicksAroundTheSleepNeverUseUpTheWarning) {
+    Arm({.amount = u"60", .lead = u"5"}, false);
     f.Suspend();
-    Advance(300);
+    for (int i = 0; i < 4; ++i) {  // two seconds of ticks before the machine sleeps
+        f.TimerTick();
+        f.Advance(i % 2);
+    }
+    EXPECT_EQ(f.tray.balloons.size(), 0u);
+    f.Advance(300);
     f.TimerTick();  // before the system has said that it resumed
-    EXPECT_FALSE(Fired());
-    EXPECT_EQ(f.tray.balloons.size(), 1u);
-    f.Resume();  // then the notice: nothing more
-    EXPECT_FALSE(Fired());
-    EXPECT_EQ(f.tray.balloons.size(), 1u);
+    f.Resume();     // then the notice: nothing more
+    EXPECT_FALSE(f.Ended());
+    ASSERT_EQ(f.tray.balloons.size(), 1u);
+    EXPECT_EQ(f.tray.BalloonText(0), "30 秒后执行关机。单击这里打开窗口可以取消。");
+    f.Advance(25);
+    f.TimerTick();
+    EXPECT_FALSE(f.Ended());
+    EXPECT_EQ(f.Strip(), u"5 秒后执行");
 }
 
 TEST_F(Sleep, TheClockSetForwardWithoutASleepActsAtOnceAsBefore) {
-    Arm(u"关机", u"600", u"5", false);
-    Advance(700);
+    Arm({.amount = u"600", .lead = u"5"}, false);
+    f.Advance(700);
     f.TimerTick();
-    EXPECT_TRUE(Fired());
+    EXPECT_TRUE(f.Ended());
 }
 
 }  // namespace

@@ -32,7 +32,7 @@ TEST(Startup, RunsItsStepsInOrderAndAddsTheIdleIcon) {
     EXPECT_EQ(TipText(nid), u"没设置动作");
     EXPECT_EQ(f.tray.LastTip(), "\xC3\xBB\xC9\xE8\xD6\xC3\xB6\xAF\xD7\xF7");
     EXPECT_FALSE(f.timer.enabled);
-    EXPECT_FALSE(f.form.TimerOn());
+    EXPECT_FALSE(f.form.Armed());
     EXPECT_FALSE(f.form.Quitting());
 }
 

@@ -55,7 +55,7 @@ MainWindow::Start MainWindow::Open() {
     models_ = controls_.Models();
 
     form_ = std::make_unique<frmMain>(MainControls(models_), timer_,
-                                      frmMainServices{*this, clock_, dateFormat_, system_, tray_, deadline_});
+                                      frmMainServices{*this, clock_, zone_, dateFormat_, system_, tray_, deadline_});
     if (!form_->Form_Initialize()) return Start::Ended;
     ShowWindow(hwnd(), SW_SHOW);  // activation gives the focus to the first control in tab order
     UpdateWindow(hwnd());
@@ -156,7 +156,10 @@ LRESULT MainWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
         if (wp == PBT_APMSUSPEND) form_->On({MainEvent::Kind::PowerSuspend});
         else if (wp == PBT_APMRESUMEAUTOMATIC || wp == PBT_APMRESUMESUSPEND) form_->On({MainEvent::Kind::PowerResume});
         return TRUE;
-    case WM_TIMECHANGE: form_->On({MainEvent::Kind::TimeChange}); return 0;
+    case WM_TIMECHANGE:
+    case WM_SETTINGCHANGE:  // among others, a new time zone or date form
+        form_->On({MainEvent::Kind::TimeChange});
+        return 0;
     case kHeldBack: form_->On({static_cast<MainEvent::Kind>(wp), static_cast<TrayNotification>(lp)}); return 0;
     case kTrayCallbackMessage:
         // The tray icon's notification: the mouse message, or the balloon's, in lParam.

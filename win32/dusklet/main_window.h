@@ -73,6 +73,7 @@ private:
     std::array<Control*, ctl::kControlCount> models_{};
     WinTimer timer_;
     WinClock clock_;
+    WinTimeZone zone_;
     WinDateTimeFormat dateFormat_;
     WinSystemApi system_;
     WinTrayShell tray_;

@@ -169,9 +169,6 @@ struct DeadlineFunctions {
     decltype(&::CreateWaitableTimerA) create = nullptr;
     decltype(&::SetWaitableTimer) set = nullptr;
     decltype(&::CancelWaitableTimer) cancel = nullptr;
-    decltype(&::SystemTimeToFileTime) toFileTime = nullptr;
-    decltype(&::LocalFileTimeToFileTime) toUtc = nullptr;
-    decltype(&::GetSystemTimeAsFileTime) utcNow = nullptr;
 };
 
 const DeadlineFunctions& Kernel32Deadline() {
@@ -182,9 +179,6 @@ const DeadlineFunctions& Kernel32Deadline() {
         f.create = Resolve<decltype(f.create)>(k, "CreateWaitableTimerA");
         f.set = Resolve<decltype(f.set)>(k, "SetWaitableTimer");
         f.cancel = Resolve<decltype(f.cancel)>(k, "CancelWaitableTimer");
-        f.toFileTime = Resolve<decltype(f.toFileTime)>(k, "SystemTimeToFileTime");
-        f.toUtc = Resolve<decltype(f.toUtc)>(k, "LocalFileTimeToFileTime");
-        f.utcNow = Resolve<decltype(f.utcNow)>(k, "GetSystemTimeAsFileTime");
         return f;
     }();
     return fns;
@@ -201,9 +195,17 @@ SYSTEMTIME ToSystemTime(const CivilDateTime& c) {
     return st;
 }
 
-int64_t Ticks(const FILETIME& t) {
-    return static_cast<int64_t>((static_cast<uint64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime);
+CivilDateTime FromSystemTime(const SYSTEMTIME& st) {
+    return {st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond};
 }
+
+ZoneChange FromZoneDate(const SYSTEMTIME& st) {
+    return {st.wYear, st.wMonth, st.wDayOfWeek, st.wDay, st.wHour, st.wMinute, st.wSecond};
+}
+
+// A waitable timer's due time: 100 ns steps from 1601 (UTC).
+constexpr int64_t kSecondsFrom1601To1970 = 11644473600;
+int64_t FileTimeOf(int64_t seconds) { return (seconds + kSecondsFrom1601To1970) * 10000000; }
 
 }  // namespace
 
@@ -211,8 +213,7 @@ bool WinDeadline::CanWake() {
     if (!tried_) {
         tried_ = true;
         const DeadlineFunctions& f = Kernel32Deadline();
-        if (f.create && f.set && f.cancel && f.toFileTime && f.toUtc && f.utcNow)
-            timer_.reset(f.create(nullptr, TRUE, nullptr));
+        if (f.create && f.set && f.cancel) timer_.reset(f.create(nullptr, TRUE, nullptr));
     }
     return static_cast<bool>(timer_);
 }
@@ -221,22 +222,20 @@ void WinDeadline::KeepAwake(bool keep) {
     if (const auto keepAwake = Kernel32Deadline().keepAwake) keepAwake(ES_CONTINUOUS | (keep ? ES_SYSTEM_REQUIRED : 0));
 }
 
-bool WinDeadline::WakeAt(SerialDate moment) {
+bool WinDeadline::WakeAt(int64_t moment) {
     if (!CanWake()) return false;
-    const DeadlineFunctions& f = Kernel32Deadline();
-    const SYSTEMTIME local = ToSystemTime(ToCivil(moment));
-    FILETIME localTime, utc, now;
-    if (!f.toFileTime(&local, &localTime) || !f.toUtc(&localTime, &utc)) return false;
     LARGE_INTEGER due;
-    due.QuadPart = Ticks(utc);  // positive: an absolute UTC time
+    due.QuadPart = FileTimeOf(moment);  // positive: an absolute UTC time
     // A machine whose power plan refuses wake timers still wakes the program.
-    f.set(timer_.get(), &due, 0, nullptr, nullptr, TRUE);
+    Kernel32Deadline().set(timer_.get(), &due, 0, nullptr, nullptr, TRUE);
     // The program's own wake-up, a little after the due second has begun;
     // at most a day ahead (a window timer counts milliseconds in 31 bits),
     // after which it is aimed again.
-    f.utcNow(&now);
-    const int64_t ms = std::clamp<int64_t>((Ticks(utc) - Ticks(now)) / 10000 + 20, 1, 86400000);
-    return SetTimer(window_, timerId_, static_cast<UINT>(ms), nullptr) != 0;
+    SYSTEMTIME now;
+    GetSystemTime(&now);
+    const int64_t ms = (moment - SecondsFromCivil(FromSystemTime(now))) * 1000 - now.wMilliseconds + 20;
+    const UINT wait = static_cast<UINT>(std::clamp<int64_t>(ms, 1, 86400000));
+    return SetTimer(window_, timerId_, wait, nullptr) != 0;
 }
 
 void WinDeadline::CancelWake() {
@@ -249,10 +248,25 @@ void DeclareDpiAware() {
     if (const Fn fn = Resolve<Fn>(GetModuleHandleA("user32.dll"), "SetProcessDPIAware")) fn();
 }
 
-CivilDateTime WinClock::Now() {
-    SYSTEMTIME st;
-    GetLocalTime(&st);
-    return {st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond};
+int64_t WinClock::Now() {
+    SYSTEMTIME now;
+    GetSystemTime(&now);
+    return SecondsFromCivil(FromSystemTime(now));
+}
+
+CivilDateTime WinTimeZone::ToLocal(int64_t utc) {
+    using Fn = BOOL(WINAPI*)(LPTIME_ZONE_INFORMATION, const SYSTEMTIME*, LPSYSTEMTIME);
+    static const Fn toLocal = Resolve<Fn>(GetModuleHandleA("kernel32.dll"), "SystemTimeToTzSpecificLocalTime");
+    const SYSTEMTIME moment = ToSystemTime(CivilFromSeconds(utc));
+    SYSTEMTIME local;
+    if (toLocal && toLocal(nullptr, &moment, &local)) return FromSystemTime(local);
+    // Windows 95, 98, ME and NT 4: the rules the system describes, applied
+    // here (none, which reads as UTC, where it cannot say).
+    TIME_ZONE_INFORMATION tz;
+    if (GetTimeZoneInformation(&tz) == TIME_ZONE_ID_INVALID) std::memset(&tz, 0, sizeof tz);
+    const ZoneRules rules = {tz.Bias, tz.StandardBias, tz.DaylightBias, FromZoneDate(tz.StandardDate),
+                             FromZoneDate(tz.DaylightDate)};
+    return RulesZone(rules).ToLocal(utc);
 }
 
 std::u16string WinDateTimeFormat::ShortDate(const CivilDateTime& c) { return DateFormat16(ToSystemTime(c)); }

@@ -4,6 +4,7 @@
 
 #include "app/deadline.h"
 #include "base/clock.h"
+#include "base/time_zone.h"
 #include "power/system_api.h"
 #include "tray/notify_icon.h"
 #include "win32/toolkit/ansi.h"
@@ -40,9 +41,9 @@ private:
 void DeclareDpiAware();
 
 // The stay-awake request (SetThreadExecutionState), and the wake-up: a
-// waitable timer at the absolute moment, which wakes a sleeping machine and
-// follows changes of the system time, beside a one-shot window timer that
-// wakes the program itself. Windows 95 has neither; NT 4 has no request.
+// waitable timer at the absolute UTC moment, which wakes a sleeping machine
+// and follows changes of the system time, beside a one-shot window timer
+// that wakes the program itself. Windows 95 has neither; NT 4 has no request.
 class WinDeadline : public Deadline {
 public:
     // The window whose timer `timerId` is the program's wake-up.
@@ -52,7 +53,7 @@ public:
     }
     bool CanWake() override;
     void KeepAwake(bool keep) override;
-    bool WakeAt(SerialDate moment) override;
+    bool WakeAt(int64_t moment) override;
     void CancelWake() override;
     // The window timer has come: it is a one-shot.
     void Spent() { KillTimer(window_, timerId_); }
@@ -66,7 +67,14 @@ private:
 
 class WinClock : public Clock {
 public:
-    CivilDateTime Now() override;
+    int64_t Now() override;
+};
+
+// The system's time zone: its own conversion where it has one (2000 and
+// later), the rules it describes elsewhere.
+class WinTimeZone : public TimeZone {
+public:
+    CivilDateTime ToLocal(int64_t utc) override;
 };
 
 class WinDateTimeFormat : public DateTimeFormat {

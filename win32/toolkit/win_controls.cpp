@@ -174,8 +174,10 @@ public:
         // A rewrite while the user types leaves the caret at the end, not the start.
         if (GetFocus() == hwnd) SendMessageA(hwnd, EM_SETSEL, 0x7FFF, 0x7FFF);
     }
+    bool Focused() const override { return GetFocus() == hwnd; }
     void OnCommand(int code) override {
         if (code == EN_CHANGE) onChange();
+        else if (code == EN_KILLFOCUS) onLostFocus();
     }
     void OnKeyPress(int16_t& code) override { onKeyPress(code); }
 

@@ -1,0 +1,75 @@
+// When an armed schedule acts, and what its warning and the machine's sleep
+// do to that moment. Moments are whole seconds on the UTC time line, so a
+// countdown lasts exactly the period chosen and a clock time is the wall
+// time chosen, across daylight-saving changes and changes of the time zone.
+#pragma once
+#include <cstdint>
+#include <optional>
+
+#include "base/civil_time.h"
+#include "base/time_zone.h"
+
+namespace dusklet {
+
+// The warning before the action: blinking during the last `seconds`.
+struct WarningLead {
+    bool blink = false;
+    int32_t seconds = 0;
+};
+
+class Schedule {
+public:
+    // After exactly `seconds` of real time, whatever the wall clock does.
+    static Schedule Countdown(int64_t now, int64_t seconds, WarningLead lead);
+    // The next time the wall clock reads hour:minute: today, or tomorrow
+    // once that is past.
+    static Schedule At(int64_t now, TimeZone& zone, int hour, int minute, WarningLead lead);
+
+    int64_t Due() const { return due_; }
+    // Whole seconds until the action, never below 0.
+    int64_t SecondsLeft(int64_t now) const { return due_ > now ? due_ - now : 0; }
+    // The warning period: the blink lead before the action, and all of the
+    // time left after the machine has woken near or past the due moment.
+    bool InWarning(int64_t now) const;
+    // True once in each warning period, when it runs: the moment to say what
+    // is coming.
+    bool TakeWarning(int64_t now);
+
+    enum class Look { Wait, Act };
+    // What a tick or a wake-up at `now` finds. Between the notice that the
+    // machine goes to sleep and the one that it has woken, a look that finds
+    // the due moment near or past begins the warning after a resume rather
+    // than act: the machine may have slept since. It acts once that warning
+    // has run its course under the user's eyes.
+    Look LookAt(int64_t now);
+    void Suspend();
+    // The machine has woken: a due moment that has passed, or lies nearer
+    // than the warning after a resume, moves to the end of that warning.
+    void Resume(int64_t now);
+    // The system time, the time zone or its rules have changed: a clock
+    // time is the wall time chosen under the zone's rules as they are now.
+    void TimeChanged(int64_t now, TimeZone& zone);
+
+    // When the next look is needed, with no tick: at the start of the warning
+    // period, or at the due moment once it runs or without blinking.
+    int64_t WakeMoment(int64_t now) const;
+    // The wake-up aimed, if one is aimed and has not come yet.
+    std::optional<int64_t> Aimed() const { return aimed_; }
+    void Aim(std::optional<int64_t> moment) { aimed_ = moment; }
+
+private:
+    Schedule(int64_t now, int64_t due, WarningLead lead) : due_(due), lead_(lead), lastLook_(now) {}
+    int32_t ResumeLead() const;
+    void WarnAfterResume(int64_t now);
+
+    int64_t due_;
+    WarningLead lead_;
+    std::optional<CivilDateTime> wall_;  // the local date and time chosen, for a clock time
+    bool warned_ = false;                // this warning period's warning has been given
+    bool suspended_ = false;             // the machine may be asleep, or have slept, since
+    bool resumeWarning_ = false;         // the warning after a resume runs
+    int64_t lastLook_;                   // the last tick, wake-up or resume
+    std::optional<int64_t> aimed_;
+};
+
+}  // namespace dusklet

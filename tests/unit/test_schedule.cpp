@@ -1,0 +1,182 @@
+// The schedule on its own: which moment a clock time stands for, what a
+// change of the zone does, and what a look finds around the machine's sleep.
+#include <gtest/gtest.h>
+
+#include "app/schedule.h"
+#include "tests/unit/fakes.h"
+
+namespace dusklet {
+namespace {
+
+namespace zones = testing::zones;
+using Look = Schedule::Look;
+
+int64_t Utc(int y, int mo, int d, int h, int mi, int s = 0) { return SecondsFromCivil({y, mo, d, h, mi, s}); }
+
+TEST(ClockTime, TheNextTimeTheWallClockReadsIt) {
+    struct Case {
+        const char* what;
+        ZoneRules rules;
+        int64_t armed;
+        int hour, minute;
+        int64_t due;
+    };
+    const Case cases[] = {
+        {"later today", zones::kChina, Utc(2026, 12, 7, 1, 0), 12, 5, Utc(2026, 12, 7, 4, 5)},
+        {"past: tomorrow", zones::kChina, Utc(2026, 12, 7, 0, 30, 20), 8, 30, Utc(2026, 12, 8, 0, 30)},
+        {"this very second: today", zones::kChina, Utc(2026, 12, 7, 0, 30), 8, 30, Utc(2026, 12, 7, 0, 30)},
+        {"midnight: tomorrow's", zones::kChina, Utc(2026, 12, 7, 1, 0), 0, 0, Utc(2026, 12, 7, 16, 0)},
+        // New York, on the nights the clocks change (armed at 01:00 local).
+        {"skipped: when the clocks jump", zones::kNewYork, Utc(2026, 3, 8, 6, 0), 2, 30, Utc(2026, 3, 8, 7, 0)},
+        {"after the jump", zones::kNewYork, Utc(2026, 3, 8, 6, 0), 4, 0, Utc(2026, 3, 8, 8, 0)},
+        {"twice: the first", zones::kNewYork, Utc(2026, 11, 1, 4, 0), 1, 30, Utc(2026, 11, 1, 5, 30)},
+        {"twice, armed between", zones::kNewYork, Utc(2026, 11, 1, 5, 45), 1, 30, Utc(2026, 11, 1, 6, 30)},
+        {"across the change", zones::kNewYork, Utc(2026, 11, 1, 4, 0), 5, 0, Utc(2026, 11, 1, 10, 0)},
+        {"Sydney's skipped hour", zones::kSydney, Utc(2026, 10, 3, 15, 0), 2, 30, Utc(2026, 10, 3, 16, 0)},
+        {"Berlin, the day after its jump", zones::kBerlin, Utc(2026, 3, 29, 12, 0), 2, 30, Utc(2026, 3, 30, 0, 30)},
+    };
+    for (const Case& c : cases) {
+        RulesZone zone(c.rules);
+        EXPECT_EQ(Schedule::At(c.armed, zone, c.hour, c.minute, {}).Due(), c.due) << c.what;
+    }
+}
+
+TEST(ClockTime, IsTheWallTimeChosenUnderTheZoneAsItIsNowACountdownIsNot) {
+    testing::FakeZone zone;  // China
+    const int64_t armed = Utc(2026, 12, 7, 2, 0);
+    Schedule clock = Schedule::At(armed, zone, 12, 0, {});  // noon in China: 04:00 UTC
+    Schedule countdown = Schedule::Countdown(armed, 7200, {});
+    zone.rules = zones::kBerlin;  // the user moves to Berlin
+    clock.TimeChanged(armed + 60, zone);
+    countdown.TimeChanged(armed + 60, zone);
+    EXPECT_EQ(clock.Due(), Utc(2026, 12, 7, 11, 0));  // noon that day in Berlin
+    EXPECT_EQ(countdown.Due(), armed + 7200);
+    // A clock set forward past the wall time acts at the next look, as before.
+    zone.rules = zones::kChina;
+    clock.TimeChanged(Utc(2026, 12, 7, 5, 0), zone);
+    EXPECT_EQ(clock.LookAt(Utc(2026, 12, 7, 5, 0)), Look::Act);
+}
+
+TEST(Warning, TheBlinkLeadThenTheWakeUpAtTheDueMoment) {
+    Schedule s = Schedule::Countdown(0, 100, {true, 30});
+    EXPECT_FALSE(s.InWarning(69));
+    EXPECT_EQ(s.WakeMoment(0), 70);
+    EXPECT_TRUE(s.InWarning(70));
+    EXPECT_EQ(s.WakeMoment(70), 100);
+    EXPECT_TRUE(s.TakeWarning(70));
+    EXPECT_FALSE(s.TakeWarning(71));  // once
+    Schedule quiet = Schedule::Countdown(0, 100, {false, 999});
+    EXPECT_FALSE(quiet.InWarning(99));
+    EXPECT_EQ(quiet.WakeMoment(0), 100);
+    EXPECT_EQ(quiet.SecondsLeft(345), 0);  // never below nothing
+}
+
+// What the machine's sleep does: events from arming a 600 s countdown at 0,
+// then a tick every second from the last of them. The first tick that acts
+// must come at `acts`, the due moment then.
+struct SleepCase {
+    const char* what;
+    WarningLead lead;
+    int64_t (*events)(Schedule&);  // returns when the last event came
+    int64_t acts;
+};
+
+Look Ticks(Schedule& s, int64_t from, int64_t to) {
+    Look look = Look::Wait;
+    for (int64_t t = from; t <= to && look == Look::Wait; ++t) look = s.LookAt(t);
+    return look;
+}
+
+TEST(ScheduleSleep, AWakeNeverActsWithoutTheWarning) {
+    const SleepCase cases[] = {
+        {"asleep past the due moment: 30 s of warning",
+         {true, 5},
+         [](Schedule& s) -> int64_t {
+             s.Suspend();
+             s.Resume(7200);
+             return 7200;
+         },
+         7230},
+        {"the blink lead when longer",
+         {true, 45},
+         [](Schedule& s) -> int64_t {
+             s.Suspend();
+             s.Resume(7200);
+             return 7200;
+         },
+         7245},
+        {"30 s without blinking, whatever the box held",
+         {false, 999},
+         [](Schedule& s) -> int64_t {
+             s.Suspend();
+             s.Resume(7200);
+             return 7200;
+         },
+         7230},
+        {"woken well before: nothing moves",
+         {true, 30},
+         [](Schedule& s) -> int64_t {
+             s.Suspend();
+             s.Resume(300);
+             return 300;
+         },
+         600},
+        {"ticks before the sleep, and the first after it before the notice",
+         {true, 5},
+         [](Schedule& s) -> int64_t {
+             s.Suspend();
+             Ticks(s, 1, 2);  // the system lets programs run a moment after its notice
+             s.LookAt(7200);
+             return 7200;
+         },
+         7230},
+        {"that tick, then the notice: one warning",
+         {true, 5},
+         [](Schedule& s) -> int64_t {
+             s.Suspend();
+             s.LookAt(7200);
+             s.Resume(7201);
+             return 7201;
+         },
+         7230},
+        {"a warning begun before the sleep begins again after it",
+         {true, 5},
+         [](Schedule& s) -> int64_t {
+             s.Suspend();
+             Ticks(s, 595, 597);
+             s.Resume(9000);
+             return 9000;
+         },
+         9030},
+        {"that warning, and the first tick after the sleep before the notice",
+         {true, 5},
+         [](Schedule& s) -> int64_t {
+             s.Suspend();
+             Ticks(s, 595, 597);
+             s.LookAt(9000);
+             return 9000;
+         },
+         9030},
+        {"a suspend that never comes to sleep costs at most the warning",
+         {true, 5},
+         [](Schedule& s) -> int64_t {
+             s.Suspend();
+             return 0;
+         },
+         601},
+    };
+    for (const SleepCase& c : cases) {
+        Schedule s = Schedule::Countdown(0, 600, c.lead);
+        int64_t t = c.events(s);
+        while (t < c.acts + 60 && s.LookAt(++t) == Look::Wait) {
+        }
+        EXPECT_EQ(t, c.acts) << c.what;
+        EXPECT_EQ(s.Due(), c.acts) << c.what;
+    }
+    // Without a sleep, a look past the due moment acts at once.
+    Schedule s = Schedule::Countdown(0, 600, {true, 5});
+    EXPECT_EQ(s.LookAt(700), Look::Act);
+}
+
+}  // namespace
+}  // namespace dusklet
