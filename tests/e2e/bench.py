@@ -90,9 +90,11 @@ def poll(fn, timeout=10.0, interval=0.05):
 
 class Bench:
     def __init__(self, dpi=96, relay=None, version=None, program_files=None, debug=(), label="bench",
-                 locale="zh_CN.UTF-8"):
+                 locale="zh_CN.UTF-8", server_trace=False):
         """relay: the functions whose calls Wine traces; debug: more of Wine's
-        debug channels ("+systray"); program_files: a folder holding Dusklet.exe,
+        debug channels ("+systray"); server_trace: the wineserver logs every
+        request of the prefix's programs (server_requests() reads them);
+        program_files: a folder holding Dusklet.exe,
         SkinH_VB6.dll and aero.she to run instead of the build's (an unpacked
         release, say); label: names the logs of the programs it starts, which
         are kept in build/e2e-logs; locale: the system locale Wine runs in,
@@ -100,6 +102,7 @@ class Bench:
         self.program_files = program_files or WIN_BUILD
         self.debug = list(debug)
         self.label = label
+        self.server_log = os.path.join(LOG_DIR, "%s-server.log" % label) if server_trace else None
         self.display, self._xvfb = self._start_display(dpi)
         try:
             self._set_up(relay, version, dpi, locale)
@@ -132,8 +135,11 @@ class Bench:
         self.procs = []
         self.logs = []
         self.log_pids = []  # Windows process ids, where known
-        self.server = subprocess.Popen([WINESERVER, "-p", "-f"], env=self.env,
-                                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        if self.server_log:
+            os.makedirs(LOG_DIR, exist_ok=True)
+        with open(self.server_log or os.devnull, "w") as out:
+            self.server = subprocess.Popen([WINESERVER, "-p", "-f"] + (["-d1"] if self.server_log else []), env=self.env,
+                                           stdout=subprocess.DEVNULL, stderr=out)
 
     # ---- set-up -------------------------------------------------------------
 
@@ -272,6 +278,12 @@ class Bench:
             self.main = main["hwnd"]
             self.log_pids[-1] = main["pid"]
         return proc
+
+    def server_requests(self, name):
+        """The wineserver's traced requests `name` so far (server_trace), as
+        their argument texts."""
+        with open(self.server_log, errors="replace") as f:
+            return re.findall(r"\b%s\( (.*) \)$" % re.escape(name), f.read(), re.MULTILINE)
 
     def faults(self):
         """Every fault that a started program's log records: (log, name, address)."""

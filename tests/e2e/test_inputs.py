@@ -36,19 +36,47 @@ class Inputs(BenchTest):
         self.assertEqual(self.settles_on("txtPeriod", "159"), "159")
         self.assertEqual(self.value("vsPeriod", 999), 159)
         self.type_into("txtBlink", "0", select_all=True)
-        self.assertEqual(self.settles_on("txtBlink", "1"), "1")  # 0 is raised to the lower bound
+        self.assertEqual(self.settles_on("txtBlink", "0"), "0")  # kept while the user types
+        self.bench.xdo("key", "Tab")
+        self.assertEqual(self.settles_on("txtBlink", "1"), "1")  # then raised to the lower bound
         self.assertEqual(self.value("vsBlink", 999), 1)
 
     def test_clock_boxes_clamp_and_format(self):
         b = self.bench
         b.click_control("opt(1)")
         self.assertTrue(poll(lambda: b.control("txtHour")["enabled"], 3))
-        self.type_into("txtHour", "3")  # "13"
+        self.type_into("txtHour", "3")  # "13": above the range, cut back at once
         self.assertEqual(self.settles_on("txtHour", "12"), "12")
         self.assertEqual(self.value("vsHour", 12), 12)
         self.type_into("txtMin", "7", select_all=True)
-        self.assertEqual(self.settles_on("txtMin", "07"), "07")
-        self.assertEqual(self.value("vsMin", 59), 7)
+        self.assertEqual(self.value("vsMin", 59), 7)  # the spinner follows at once
+        b.xdo("key", "Tab")
+        self.assertEqual(self.settles_on("txtMin", "07"), "07")  # two digits once left
+
+    def test_the_number_typed_is_the_number_kept(self):
+        b = self.bench
+        b.click_control("opt(1)")
+        self.assertTrue(poll(lambda: b.control("txtMin")["enabled"], 3))
+        # 45 over the minute box's selected "00", and arming reads it.
+        self.type_into("txtMin", "45", select_all=True)
+        self.assertEqual(self.settles_on("txtMin", "45"), "45")
+        b.click_control("cmdTimer")
+        self.assertTrue(poll(lambda: b.text("cmdTimer") == "禁止定时器(&D)", 5))
+        self.assertRegex(b.tray_tooltip(), r":45:00执行关机$")
+        b.click_control("cmdTimer")
+        self.assertTrue(poll(lambda: b.control("txtMin")["enabled"], 5))
+        # Emptied and left, the minute box reads 00.
+        self.type_into("txtMin", "key:Delete", select_all=True)
+        self.assertEqual(self.settles_on("txtMin", ""), "")
+        b.xdo("key", "Tab")
+        self.assertEqual(self.settles_on("txtMin", "00"), "00")
+        # The countdown box emptied (Backspace types nothing in these boxes;
+        # Delete removes), then 45 typed: 45, not 145.
+        b.click_control("opt(0)")
+        self.assertTrue(poll(lambda: b.control("txtPeriod")["enabled"], 3))
+        self.type_into("txtPeriod", "key:Home", "key:Delete", "key:Delete", "45")
+        self.assertEqual(self.settles_on("txtPeriod", "45"), "45")
+        self.assertEqual(self.value("vsPeriod", 999), 45)
 
     def test_pasted_text_is_corrected(self):
         b = self.bench
