@@ -44,7 +44,14 @@ add_executable(Dusklet WIN32
   win32/toolkit/ansi.cpp)
 target_include_directories(Dusklet PRIVATE ${art_dir} ${CMAKE_SOURCE_DIR}/win32/dusklet/res)
 target_compile_options(Dusklet PRIVATE $<$<COMPILE_LANGUAGE:CXX>:${size_flags}>)
-target_link_options(Dusklet PRIVATE ${link_flags} -Os)
+# The entry point is the program's own Start (WinMain.cpp), without the C
+# runtime's start-up objects; the 32-bit name carries its stdcall decoration.
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  set(entry Start)
+else()
+  set(entry _Start@0)
+endif()
+target_link_options(Dusklet PRIVATE ${link_flags} -Os -nostartfiles -Wl,-e,${entry})
 set_property(TARGET Dusklet PROPERTY INTERPROCEDURAL_OPTIMIZATION ON)
 target_link_libraries(Dusklet PRIVATE dusklet_core comctl32 shell32 gdi32 user32 kernel32)
 
