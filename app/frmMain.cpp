@@ -16,6 +16,8 @@ using namespace ctl;
 namespace {
 
 constexpr int16_t kEscape = 27;
+// 推迟 10 分钟.
+constexpr int64_t kPostponeSeconds = 600;
 
 // The number a box stands for: its leading number, rounded, within its
 // scroll bar's range. The bar reads Min at its top end (the upper bound) and
@@ -112,7 +114,12 @@ bool frmMain::Form_Initialize() {
     return true;
 }
 
-void frmMain::RestoreTrayIcon() { Tray(kNimAdd); }
+// After the shell has restarted: the icon again, and the panel where the
+// new taskbar leaves room for it.
+void frmMain::RestoreTrayIcon() {
+    Tray(kNimAdd);
+    if (panelUp_) s.host.ShowPanel(PanelText(schedule_->SecondsLeft(s.clock.Now())));
+}
 
 // ---- The one way in for the schedule's events -------------------------------
 
@@ -132,6 +139,8 @@ void frmMain::On(MainEvent event) {
     case MainEvent::Kind::PowerResume: Form_PowerResume(); break;
     case MainEvent::Kind::TimeChange: Form_TimeChange(); break;
     case MainEvent::Kind::TrayIconLost: RestoreTrayIcon(); break;
+    case MainEvent::Kind::Postpone: cmdPostpone_Click(); break;
+    case MainEvent::Kind::Cancel: cmdCancel_Click(); break;
     }
     busy_ = false;
     if (std::exchange(menuAsked_, false)) OpenPopupMenu();
@@ -166,7 +175,7 @@ void frmMain::Release() {
 }
 
 void frmMain::Disarm() {
-    WithdrawWarning();
+    EndWarning();
     c.get<lblStatus>().SetCaption(texts::kDisarmedStatus);
     shownSeconds_.reset();
     c.get<cmdTimer>().SetCaption(texts::kIdleButton);
@@ -252,6 +261,9 @@ void frmMain::Look() {
     ShowSecondsLeft(secondsLeft);
     if (schedule_->InWarning(now)) {
         if (schedule_->TakeWarning(now)) WarnOfTheAction(secondsLeft);
+        // Where the shell holds the balloon back (a film, a game), the
+        // sound comes once more just before the action.
+        if (schedule_->TakeLastCall(now) && s.host.NotificationsHeldBack()) s.host.Beep();
         trayRecord_.hIcon = iconShown_ ? 0 : s.host.IconHandle();
         Tray(kNimModify);
         iconShown_ = !iconShown_;
@@ -263,12 +275,19 @@ void frmMain::Look() {
     Plan(now);
 }
 
-// The strip changes once a second; the ticks between leave it alone.
+// The strip, and the panel where it shows, change once a second; the ticks
+// between leave them alone.
 void frmMain::ShowSecondsLeft(int64_t secondsLeft) {
     if (shownSeconds_ == secondsLeft) return;
     c.get<lblStatus>().SetCaption(DecimalText(static_cast<int32_t>(std::min<int64_t>(secondsLeft, INT32_MAX))) +
                                   texts::kSecondsLeft);
+    if (panelUp_) s.host.SetPanelText(PanelText(secondsLeft));
     shownSeconds_ = secondsLeft;
+}
+
+std::u16string frmMain::PanelText(int64_t secondsLeft) const {
+    return DecimalText(static_cast<int32_t>(std::min<int64_t>(secondsLeft, INT32_MAX))) + texts::kSecondsLeft +
+           actionLabel_;
 }
 
 // How the armed schedule waits. The 500 ms tick runs while the window shows
@@ -310,21 +329,25 @@ void frmMain::Form_TimeChange() {
     Plan(now);
 }
 
-// Once per warning period, when it begins: a balloon from the icon says what
-// will happen and how to stop it, where the shell can show one (the icon
-// itself may sit in the hidden part of the notification area).
+// Once per warning period, when it begins: the panel on top of every window
+// with the countdown and a way to postpone or cancel, the warning sound, and
+// a balloon from the icon where the shell can show one (the icon itself may
+// sit in the hidden part of the notification area).
 void frmMain::WarnOfTheAction(int64_t secondsLeft) {
+    panelUp_ = true;
+    s.host.ShowPanel(PanelText(secondsLeft));
+    s.host.Beep();
     if (s.tray.ShellVersion() < 5) return;
     balloonUp_ = true;
-    const std::u16string text = DecimalText(static_cast<int32_t>(secondsLeft)) + texts::kSecondsLeft + actionLabel_ +
-                                texts::kFullStop + texts::kClickToCancel;
-    s.tray.ShowBalloon(trayRecord_, texts::kProgramTitle, text);
+    s.tray.ShowBalloon(trayRecord_, texts::kProgramTitle,
+                       PanelText(secondsLeft) + texts::kFullStop + texts::kClickToCancel);
 }
 
 PowerResult frmMain::Perform() {
     // The stay-awake request and the wake-up go before the call: the action
-    // may put the machine to sleep itself.
+    // may put the machine to sleep itself. The warning is over.
     Release();
+    ClosePanel();
     switch (action_) {
     case PowerAction::PowerOff: return ExitWindowsAction(s.system, kEwxPowerOff, force_);
     case PowerAction::Restart: return ExitWindowsAction(s.system, kEwxReboot, force_);
@@ -354,12 +377,37 @@ void frmMain::Fire() {
     s.host.Warn(FailureText(actionLabel_, result));
 }
 
-// The shell may keep a balloon after the schedule it warned of has ended
-// (Windows 10 and 11 keep it as a notification): one clicked then would
-// bring the window to arm the action again. An empty text withdraws it.
-void frmMain::WithdrawWarning() {
+// The shell may keep a balloon after the warning it gave has ended (Windows
+// 10 and 11 keep it as a notification): one clicked then would bring the
+// window to arm the action again. An empty text withdraws it.
+void frmMain::EndWarning() {
+    ClosePanel();
     if (!std::exchange(balloonUp_, false)) return;
     s.tray.ShowBalloon(trayRecord_, u"", u"");
+}
+
+void frmMain::ClosePanel() {
+    if (std::exchange(panelUp_, false)) s.host.ClosePanel();
+}
+
+// The action 10 minutes later than it was due, or than now once that has
+// passed: the warning ends (the blinking, the balloon, the panel), the
+// tooltip and the strip say the new moment, the wake-up is aimed at it and
+// the machine is still asked to stay awake; the warning comes again before it.
+void frmMain::cmdPostpone_Click() {
+    if (!schedule_) return;
+    const int64_t now = s.clock.Now();
+    EndWarning();
+    schedule_->Postpone(now, kPostponeSeconds);
+    trayRecord_.hIcon = s.host.IconHandle();
+    SetArmedTip();
+    Tray(kNimModify);
+    ShowSecondsLeft(schedule_->SecondsLeft(now));
+    Plan(now);
+}
+
+void frmMain::cmdCancel_Click() {
+    if (schedule_) ToggleSchedule();
 }
 
 std::u16string frmMain::FailureText(std::u16string_view label, PowerResult result) {
@@ -455,9 +503,10 @@ void frmMain::TrayIcon_Notify(TrayNotification notification) {
 }
 
 void frmMain::OpenPopupMenu() {
-    switch (s.host.PopupMenu()) {
+    switch (s.host.PopupMenu(schedule_.has_value())) {
     case PopupChoice::Exit: On({MainEvent::Kind::MenuExit}); break;
     case PopupChoice::About: mnuAbout_Click(); break;
+    case PopupChoice::Postpone: On({MainEvent::Kind::Postpone}); break;
     case PopupChoice::None: break;
     }
 }
@@ -490,7 +539,7 @@ UnloadDecision frmMain::Form_Unload() {
 void frmMain::mnuAbout_Click() { s.host.ShowAboutModal(); }
 
 void frmMain::mnuExit_Click() {
-    WithdrawWarning();
+    EndWarning();
     Release();
     quitting_ = true;
     s.host.Unload();

@@ -87,6 +87,9 @@ private:
     void TrayIcon_Notify(TrayNotification notification);
     void mnuAbout_Click();
     void mnuExit_Click();
+    // "Not yet", from the warning panel's 推迟 10 分钟 or the popup menu's.
+    void cmdPostpone_Click();
+    void cmdCancel_Click();
     void Form_PowerSuspend();
     void Form_PowerResume();
     void Form_TimeChange();
@@ -100,7 +103,10 @@ private:
     void Disarm();
     void CorrectNumberBoxes();
     PowerResult Refusal(PowerAction chosen);
-    void WithdrawWarning();
+    // The warning period is over: its balloon withdrawn and its panel closed.
+    void EndWarning();
+    void ClosePanel();
+    std::u16string PanelText(int64_t secondsLeft) const;
     Schedule ScheduleFromSettings(int64_t now);
     void WarnOfTheAction(int64_t secondsLeft);
     void Look();
@@ -130,6 +136,7 @@ private:
     std::optional<int64_t> shownSeconds_;  // the countdown the status strip shows, if it shows one
     bool iconShown_ = true;                // the blinking icon's picture is shown
     bool balloonUp_ = false;               // the shell may still show this arming's balloon
+    bool panelUp_ = false;                 // the warning panel shows
     bool holding_ = false;                 // the system is asked to stay awake and wake for the schedule
     bool busy_ = false;                    // an event is being handled
     bool menuAsked_ = false;               // the popup menu opens once the handler has returned

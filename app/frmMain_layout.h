@@ -93,12 +93,14 @@ static_assert(RowsInOrder(kMainLayout, ctl::kControlCount), "one row per control
 using MainControls = ControlSet<kMainLayout>;
 
 // The tray icon's popup menu, top to bottom; a null caption is a separator.
-enum class PopupChoice { None, Exit, About };
+enum class PopupChoice { None, Exit, About, Postpone };
 struct MenuItem {
     PopupChoice choice;
     const char16_t* caption;
 };
-inline constexpr MenuItem kPopupMenu[] = {
-    {PopupChoice::Exit, texts::kExitItem}, {PopupChoice::None, nullptr}, {PopupChoice::About, texts::kAboutItem}};
+inline constexpr MenuItem kPopupMenu[] = {{PopupChoice::Exit, texts::kExitItem},
+                                          {PopupChoice::None, nullptr},
+                                          {PopupChoice::Postpone, texts::kPostponeItem},
+                                          {PopupChoice::About, texts::kAboutItem}};
 
 }  // namespace dusklet

@@ -1,7 +1,8 @@
 // The events that reach the main window's schedule from outside its own
 // controls' nesting: the button, the tick, the wake-up, the tray icon, the
-// machine's sleep, a change of the system time or zone, a restarted shell. Each is
-// handled once any other has returned (frmMain::On holds it back meanwhile).
+// machine's sleep, a change of the system time or zone, a restarted shell,
+// the warning panel's buttons. Each is handled once any other has returned
+// (frmMain::On holds it back meanwhile).
 #pragma once
 #include <cstdint>
 
@@ -27,6 +28,8 @@ struct MainEvent {
         PowerResume,   // and has woken again
         TimeChange,    // the system time, the time zone or the date forms have changed
         TrayIconLost,  // the shell restarted without the icon
+        Postpone,      // "not yet": from the warning panel or the popup menu
+        Cancel,        // the warning panel's 取消
     };
     Kind kind;
     TrayNotification tray{};

@@ -36,8 +36,22 @@ public:
     // unless that cancels.
     virtual void Unload() = 0;
     virtual void SetForeground() = 0;
-    // Opens the popup menu at the pointer and returns the item chosen.
-    virtual PopupChoice PopupMenu() = 0;
+    // Opens the popup menu at the pointer and returns the item chosen; its
+    // postpone item can be chosen only while armed.
+    virtual PopupChoice PopupMenu(bool armed) = 0;
+    // The warning panel: shown, without taking the focus, in the corner of
+    // the work area with this text, or put there again where it shows; its
+    // text rewritten; closed, it is gone. Its buttons come back as the
+    // events Postpone and Cancel.
+    virtual void ShowPanel(std::u16string_view text) = 0;
+    virtual void SetPanelText(std::u16string_view text) = 0;
+    virtual void ClosePanel() = 0;
+    // The system's warning sound, which the user can silence in the sound
+    // settings.
+    virtual void Beep() = 0;
+    // Whether the shell holds notifications back now (a full-screen
+    // program, a presentation, a busy state): balloons may go unseen.
+    virtual bool NotificationsHeldBack() = 0;
     // The About window: shown modally (returns when closed), and closed from outside.
     virtual void ShowAboutModal() = 0;
     virtual bool AboutShowing() = 0;

@@ -9,6 +9,8 @@ namespace {
 // After the machine has woken, the user who has just come back gets the
 // blink lead, but at least this long, to cancel.
 constexpr int32_t kLeastWarningAfterResume = 30;
+// The last call comes this long before the action.
+constexpr int64_t kLastCall = 10;
 // Looks no further apart than this came one after another while the machine
 // was awake: during a warning the tick runs twice a second.
 constexpr int64_t kWatched = 5;
@@ -33,7 +35,22 @@ Schedule Schedule::At(int64_t now, TimeZone& zone, int hour, int minute, Warning
 
 bool Schedule::InWarning(int64_t now) const { return resumeWarning_ || (lead_.blink && due_ - now <= lead_.seconds); }
 
-bool Schedule::TakeWarning(int64_t now) { return InWarning(now) && !std::exchange(warned_, true); }
+bool Schedule::TakeWarning(int64_t now) {
+    if (!InWarning(now) || std::exchange(warned_, true)) return false;
+    lastCalled_ = due_ - now <= kLastCall;
+    return true;
+}
+
+bool Schedule::TakeLastCall(int64_t now) {
+    return InWarning(now) && due_ - now <= kLastCall && !std::exchange(lastCalled_, true);
+}
+
+void Schedule::Postpone(int64_t now, int64_t seconds) {
+    due_ = std::max(due_, now) + seconds;
+    resumeWarning_ = false;
+    warned_ = false;
+    aimed_.reset();
+}
 
 int32_t Schedule::ResumeLead() const {
     return lead_.blink ? std::max(lead_.seconds, kLeastWarningAfterResume) : kLeastWarningAfterResume;

@@ -34,6 +34,13 @@ public:
     // True once in each warning period, when it runs: the moment to say what
     // is coming.
     bool TakeWarning(int64_t now);
+    // True once in each warning period, in its last 10 seconds, unless the
+    // warning began within them: the moment for a last call.
+    bool TakeLastCall(int64_t now);
+    // "Not yet": the action moves `seconds` on from the due moment, or from
+    // now once that has passed. The warning is over, and comes again before
+    // the new moment.
+    void Postpone(int64_t now, int64_t seconds);
 
     enum class Look { Wait, Act };
     // What a tick or a wake-up at `now` finds. Between the notice that the
@@ -66,6 +73,7 @@ private:
     WarningLead lead_;
     std::optional<CivilDateTime> wall_;  // the local date and time chosen, for a clock time
     bool warned_ = false;                // this warning period's warning has been given
+    bool lastCalled_ = false;            // and its last call
     bool suspended_ = false;             // the machine may be asleep, or have slept, since
     bool resumeWarning_ = false;         // the warning after a resume runs
     int64_t lastLook_;                   // the last tick, wake-up or resume

@@ -28,6 +28,8 @@ inline constexpr char16_t kErrorCode[] = u"错误代码 ";
 inline constexpr char16_t kSkinFile[] = u"/aero.she";
 inline constexpr char16_t kExitItem[] = u"退出(&X)";
 inline constexpr char16_t kAboutItem[] = u"关于(&A)";
+inline constexpr char16_t kPostponeItem[] = u"推迟 10 分钟";
+inline constexpr char16_t kCancelButton[] = u"取消";
 
 inline constexpr char16_t kPowerOff[] = u"关机";
 inline constexpr char16_t kRestart[] = u"重新启动";

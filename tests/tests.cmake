@@ -21,6 +21,7 @@ add_executable(unit_tests
   tests/unit/test_frmMain_nesting.cpp
   tests/unit/test_frmMain_any_locale.cpp
   tests/unit/test_frmMain_sleep.cpp
+  tests/unit/test_frmMain_warning.cpp
   tests/unit/fakes.cpp)
 target_link_libraries(unit_tests PRIVATE dusklet_core GTest::gtest GTest::gtest_main)
 gtest_discover_tests(unit_tests)

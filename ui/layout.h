@@ -26,6 +26,7 @@ enum class ControlKind {
     Option,
     Check,
     Command,
+    Touch,  // a push button that acts on a click and never takes the focus
 };
 
 // Which model type a control of each kind is.
@@ -44,6 +45,7 @@ template <> struct ModelFor<ControlKind::SpinBar> { using type = ScrollBar; };
 template <> struct ModelFor<ControlKind::Option> { using type = OptionButton; };
 template <> struct ModelFor<ControlKind::Check> { using type = CheckBox; };
 template <> struct ModelFor<ControlKind::Command> { using type = Button; };
+template <> struct ModelFor<ControlKind::Touch> { using type = Button; };
 // clang-format on
 
 // Whether a control of this kind ever takes the keyboard focus.

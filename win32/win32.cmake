@@ -35,6 +35,7 @@ add_executable(Dusklet WIN32
   win32/dusklet/WinMain.cpp
   win32/dusklet/main_window.cpp
   win32/dusklet/about_window.cpp
+  win32/dusklet/warning_panel.cpp
   win32/dusklet/system_win.cpp
   win32/dusklet/runtime.cpp
   win32/dusklet/res/dusklet.rc

@@ -9,6 +9,7 @@
 //   driver settext HWND TEXT        WM_SETTEXT (raises the control's change notification)
 //   driver focus HWND               the control that has the focus in HWND's thread
 //   driver foreground               the foreground window
+//   driver activate HWND            makes HWND the foreground window, prints 1 (or 0)
 //   driver tooltips                 tooltip windows: visible, balloon or not, text
 //   driver screen                   screen size and dots per inch
 //   driver launch EXE TITLE         starts EXE, prints the ms until a window titled TITLE is
@@ -194,6 +195,8 @@ int wmain(int argc, wchar_t** argv) {
         g_top = GetForegroundWindow();
         if (!g_top) return 1;
         Describe(g_top);
+    } else if (cmd == L"activate" && argc >= 3) {
+        std::printf("%d\n", SetForegroundWindow(Hwnd(argv[2])) ? 1 : 0);
     } else if (cmd == L"tooltips") {
         EnumWindows(EachTooltip, 0);
     } else if (cmd == L"screen") {

@@ -11,6 +11,7 @@
 
 #include "about/frmAbout_layout.h"
 #include "app/frmMain_layout.h"
+#include "app/frmWarning_layout.h"
 #include "app/main_event.h"
 #include "tests/utf8.h"
 #include "tray/notify_icon.h"
@@ -34,6 +35,7 @@ const char* KindName(ControlKind kind) {
     case ControlKind::Option: return "Option";
     case ControlKind::Check: return "Check";
     case ControlKind::Command: return "Command";
+    case ControlKind::Touch: return "Touch";
     }
     return "";
 }
@@ -87,6 +89,7 @@ int main() {
     std::printf("{\n");
     Print("main", kMainWindow, kMainLayout, false);
     Print("about", kAboutWindow, kAboutLayout, false);
+    Print("warning", kWarningWindow, kWarningLayout, false);
     std::string menu = "[";
     for (const MenuItem& item : kPopupMenu) {
         if (menu.size() > 1) menu += ", ";

@@ -1,12 +1,17 @@
 """The warning before the action: a balloon from the tray icon when the
-blinking begins, and a click on it as the last chance to cancel."""
+blinking begins, and a click on it as the last chance to cancel; the panel
+on top of every window that postpones or cancels with one click and never
+takes the focus from the program the user types in."""
+import datetime
 import os
 import re
+import subprocess
 import sys
+import time
 import unittest
 
 sys.path.insert(0, os.path.dirname(__file__))
-from bench import BM_CLICK, MAIN_TITLE, MESSAGES, BenchTest, artefact, poll  # noqa: E402
+from bench import BM_CLICK, LAYOUT, LOADER, MAIN_TITLE, MESSAGES, BenchTest, artefact, poll  # noqa: E402
 
 BALLOON = re.compile(r"^(\d+) 秒后执行关机。单击这里打开窗口可以取消。$")
 SECONDS, LEAD, WATCH = 14, 10, 4
@@ -65,6 +70,103 @@ class Balloon(BenchTest):
         self.arm_power_off(3, 5)
         self.assertFalse(poll(self.balloons, 2.5))
         self.wait_gone(self.proc, 10)  # and the action runs as before
+
+
+WS_EX_TOPMOST, WS_EX_NOACTIVATE = 0x8, 0x08000000
+PANEL = {c["name"]: c["id"] for c in LAYOUT["warning"]["controls"]}
+
+
+class Panel(BenchTest):
+    """A 6-second countdown with a 4-second lead while the user types in
+    Wine's notepad."""
+    version = "win10"
+
+    def setUp(self):
+        self.bench_options = {"relay": ["user32.ExitWindowsEx"], "version": self.version}
+        super().setUp()
+        b = self.bench
+        self.proc = b.start()
+        poll(b.tray_icons, 5)
+        notepad = subprocess.Popen([LOADER, "notepad"], env=b.env, stdout=subprocess.DEVNULL,
+                                   stderr=subprocess.DEVNULL)
+        b.procs.append(notepad)
+        pads = poll(lambda: [w for w in b.driver("windows") if w["class"] == "Notepad" and w["visible"]], 15)
+        self.assertTrue(pads, "notepad did not start")
+        self.notepad = pads[0]["hwnd"]
+        # Armed first, then notepad in front: a button clicked from another
+        # process moves Wine's foreground.
+        b.choose("cmbAction", 0)
+        b.choose("cmbUnit", 2)
+        b.set_text("txtPeriod", "6")
+        b.set_text("txtBlink", "4")
+        self.armed = (time.time(), None)
+        b.send(b.control("cmdTimer")["hwnd"], BM_CLICK)
+        self.armed = (self.armed[0], time.time())
+        b.raw("activate", self.notepad)
+        self.panel = poll(self.panels, 6)
+        self.assertTrue(self.panel, "no panel")
+        self.panel = self.panel[0]
+
+    def panels(self):
+        return [w for w in self.bench.driver("windows") if w["class"] == "DuskletWarning" and w["visible"]]
+
+    def foreground(self):
+        return (self.bench.driver("foreground") or [{}])[0].get("hwnd")
+
+    def calls(self):
+        return [f for f, _ in self.bench.relay_calls() if f.endswith("ExitWindowsEx")]
+
+    def click(self, name):
+        part = [w for w in self.bench.driver("tree", self.panel["hwnd"])[1:] if w["id"] == PANEL[name]][0]
+        self.bench.xdo("mousemove", part["sx"] + part["w"] // 2, part["sy"] + part["h"] // 2, "click", 1)
+
+    def test_the_panel_shows_on_top_leaves_the_keyboard_to_the_user_and_postpones_with_one_click(self):
+        b = self.bench
+        self.assertEqual(self.panel["exstyle"] & (WS_EX_TOPMOST | WS_EX_NOACTIVATE), WS_EX_TOPMOST | WS_EX_NOACTIVATE)
+        self.assertRegex([w["text"] for w in b.driver("tree", self.panel["hwnd"])][1], r"^[1-4] 秒后执行关机$")
+        self.assertEqual(self.foreground(), self.notepad)
+        # Typed meanwhile, the keys land in notepad (its X window given the focus, as the bench types).
+        pads = subprocess.run(["xdotool", "search", "--classname", "notepad.exe"], env=b.env, capture_output=True,
+                              text=True).stdout.split()
+        for window in pads:
+            subprocess.run(["xdotool", "windowfocus", "--sync", window], env=b.env, capture_output=True, timeout=5)
+        b.xdo("type", "dusk")
+        edit = lambda: [w["text"] for w in b.driver("tree", self.notepad)[1:] if w["class"].lower() == "edit"]  # noqa: E731
+        self.assertTrue(poll(lambda: edit() == ["dusk"], 3), edit())
+        self.assertEqual(self.foreground(), self.notepad)
+        if self.version == "win10":
+            b.screenshot(artefact("panel.png"), "%dx%d+%d+%d" % (self.panel["w"] + 24, self.panel["h"] + 24,
+                                                                self.panel["sx"] - 12, self.panel["sy"] - 12))
+        self.click("cmdPostpone")
+        self.assertTrue(poll(lambda: not self.panels(), 3), "the panel stayed")
+        # Past the old due moment, nothing has happened.
+        self.assertFalse(poll(lambda: self.proc.poll() is not None, self.armed[1] + 7.5 - time.time()))
+        self.assertEqual(self.calls(), [])
+        for window in pads:  # out of the way of the tray, for the tooltip
+            subprocess.run(["xdotool", "windowmove", window, "300", "300"], env=b.env, capture_output=True, timeout=5)
+        due = re.search(r"(\d+):(\d\d):(\d\d)执行关机$", b.tray_tooltip())
+        self.assertTrue(due)
+        shown = tuple(int(x) for x in due.groups())
+        later = {(t.hour, t.minute, t.second) for t in (datetime.datetime.fromtimestamp(int(a) + 606)
+                                                         for a in self.armed)}
+        self.assertIn(shown, later)
+
+    def test_cancel_disarms_with_one_click(self):
+        b = self.bench
+        self.click("cmdCancel")
+        self.assertTrue(poll(lambda: b.text("cmdTimer") == "激活定时器(&E)", 3), "not disarmed")
+        self.assertFalse(self.panels())
+        self.assertFalse(poll(lambda: self.proc.poll() is not None, self.armed[1] + 7.5 - time.time()))
+        self.assertEqual(self.calls(), [])
+        self.assertFalse([t for t in b.driver("tooltips") or [] if t["visible"] and t["balloon"]])
+
+
+class PanelOnXP(Panel):
+    version = "winxp"
+
+
+class PanelOn98(Panel):
+    version = "win98"
 
 
 if __name__ == "__main__":

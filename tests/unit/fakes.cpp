@@ -22,7 +22,8 @@ std::unique_ptr<Control> MakeMemControl(const ControlLayout& row) {
         made = std::move(link);
         break;
     }
-    case ControlKind::Command: {
+    case ControlKind::Command:
+    case ControlKind::Touch: {
         auto button = std::make_unique<MemButton>();
         button->caption = row.text;
         made = std::move(button);

@@ -183,6 +183,7 @@ template <> struct MemFor<ControlKind::SpinBar> { using type = MemScrollBar; };
 template <> struct MemFor<ControlKind::Option> { using type = MemOption; };
 template <> struct MemFor<ControlKind::Check> { using type = MemCheckBox; };
 template <> struct MemFor<ControlKind::Command> { using type = MemButton; };
+template <> struct MemFor<ControlKind::Touch> { using type = MemButton; };
 // clang-format on
 
 // A control as its row lays it out, before any code runs.
@@ -402,11 +403,32 @@ struct FakeHost : MainHost {
     }
     void SetForeground() override { log.push_back("foreground"); }
     std::function<void()> duringPopup, duringAbout;  // what the menu's or About's loop lets through
-    PopupChoice PopupMenu() override {
+    std::optional<bool> postponeOffered;             // whether the last menu let the user postpone
+    PopupChoice PopupMenu(bool armed) override {
         log.push_back("popup");
+        postponeOffered = armed;
         if (duringPopup) duringPopup();
         return choice;
     }
+    // The warning panel: its text while it shows.
+    std::optional<std::u16string> panel;
+    int panelsShown = 0, panelsClosed = 0;
+    void ShowPanel(std::u16string_view text) override {
+        if (!panel) ++panelsShown;
+        panel = std::u16string(text);
+    }
+    void SetPanelText(std::u16string_view text) override { panel = std::u16string(text); }
+    void ClosePanel() override {
+        ++panelsClosed;
+        panel.reset();
+    }
+    int beeps = 0;
+    bool notificationsHeldBack = false;  // by a full-screen program, say
+    void Beep() override {
+        ++beeps;
+        log.push_back("beep");
+    }
+    bool NotificationsHeldBack() override { return notificationsHeldBack; }
     void ShowAboutModal() override {
         log.push_back("about");
         if (duringAbout) duringAbout();

@@ -57,7 +57,7 @@ TEST(ClockTime, IsTheWallTimeChosenUnderTheZoneAsItIsNowACountdownIsNot) {
     EXPECT_EQ(clock.LookAt(Utc(2026, 12, 7, 5, 0)), Look::Act);
 }
 
-TEST(Warning, TheBlinkLeadThenTheWakeUpAtTheDueMoment) {
+TEST(ScheduleWarning, TheBlinkLeadThenTheWakeUpAtTheDueMoment) {
     Schedule s = Schedule::Countdown(0, 100, {true, 30});
     EXPECT_FALSE(s.InWarning(69));
     EXPECT_EQ(s.WakeMoment(0), 70);

@@ -15,7 +15,8 @@ namespace {
 const char kClass[] = "DuskletMain";
 constexpr UINT kFirstMenuId = 1000;
 constexpr UINT kShowWarning = WM_APP + 2;
-constexpr UINT kHeldBack = WM_APP + 3;  // an event handed back: its kind, and its tray notification
+constexpr UINT kHeldBack = WM_APP + 3;     // an event handed back: its kind, and its tray notification
+constexpr UINT kPanelButton = WM_APP + 4;  // a button of the warning panel: its control id
 constexpr UINT kWakeTimerId = kTimerId + 1;
 
 }  // namespace
@@ -25,6 +26,7 @@ MainWindow::MainWindow(HINSTANCE instance, bool anotherInstance)
 
 MainWindow::~MainWindow() {
     // The windows go before the objects that their messages reach.
+    panel_.reset();
     Destroy();
     owner_.reset();
 }
@@ -161,6 +163,9 @@ LRESULT MainWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
         form_->On({MainEvent::Kind::TimeChange});
         return 0;
     case kHeldBack: form_->On({static_cast<MainEvent::Kind>(wp), static_cast<TrayNotification>(lp)}); return 0;
+    case kPanelButton:
+        form_->On({wp == warning::cmdPostpone ? MainEvent::Kind::Postpone : MainEvent::Kind::Cancel});
+        return 0;
     case kTrayCallbackMessage:
         // The tray icon's notification: the mouse message, or the balloon's, in lParam.
         form_->On({MainEvent::Kind::Tray, static_cast<TrayNotification>(static_cast<UINT>(lp))});
@@ -250,6 +255,7 @@ void MainWindow::Unload() {
     if (!hwnd()) return;  // closed already (the session ended during the last tick, say)
     if (form_->Form_Unload() == UnloadDecision::StayHidden) return;
     if (about_) about_->Unload();
+    panel_.reset();
     timer_.SetEnabled(false);
     Destroy();
     owner_.reset();
@@ -258,7 +264,9 @@ void MainWindow::Unload() {
 
 void MainWindow::SetForeground() { SetForegroundWindow(hwnd()); }
 
-PopupChoice MainWindow::PopupMenu() {
+PopupChoice MainWindow::PopupMenu(bool armed) {
+    EnableMenuItem(menu_.get(), kFirstMenuId + static_cast<UINT>(PopupChoice::Postpone),
+                   MF_BYCOMMAND | (armed ? MF_ENABLED : MF_GRAYED));
     POINT p;
     GetCursorPos(&p);
     const UINT chosen =
@@ -293,6 +301,34 @@ void MainWindow::ShowAboutModal() {
     }
     if (hwnd()) EnableWindow(hwnd(), TRUE);
     about_.reset();
+}
+
+// Made when first shown and destroyed when closed: start-up pays nothing for it.
+void MainWindow::ShowPanel(std::u16string_view text) {
+    if (panel_) {
+        panel_->SetText(text);
+        panel_->Place();
+        return;
+    }
+    panel_ = std::make_unique<WarningPanel>(instance_, owner_.get(), hwnd(), kPanelButton, dpiX_, dpiY_);
+    if (!panel_->Open(text)) panel_.reset();  // the tray's balloon and blinking still warn
+}
+
+void MainWindow::SetPanelText(std::u16string_view text) {
+    if (panel_) panel_->SetText(text);
+}
+
+void MainWindow::ClosePanel() { panel_.reset(); }
+
+void MainWindow::Beep() { MessageBeep(MB_ICONWARNING); }
+
+bool MainWindow::NotificationsHeldBack() {
+    // Vista and later; QUNS_BUSY, QUNS_RUNNING_D3D_FULL_SCREEN, QUNS_PRESENTATION_MODE.
+    using Fn = HRESULT(WINAPI*)(int*);
+    static const auto query = reinterpret_cast<Fn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("shell32.dll"), "SHQueryUserNotificationState")));
+    int state = 0;
+    return query && SUCCEEDED(query(&state)) && state >= 2 && state <= 4;
 }
 
 void MainWindow::UnloadAbout() {

@@ -10,6 +10,7 @@
 #include "app/frmMain_layout.h"
 #include "win32/dusklet/about_window.h"
 #include "win32/dusklet/system_win.h"
+#include "win32/dusklet/warning_panel.h"
 #include "win32/toolkit/handles.h"
 #include "win32/toolkit/win_controls.h"
 #include "win32/toolkit/window.h"
@@ -44,7 +45,12 @@ public:
     bool Visible() override { return IsWindowVisible(hwnd()) != 0; }
     void Unload() override;
     void SetForeground() override;
-    PopupChoice PopupMenu() override;
+    PopupChoice PopupMenu(bool armed) override;
+    void ShowPanel(std::u16string_view text) override;
+    void SetPanelText(std::u16string_view text) override;
+    void ClosePanel() override;
+    void Beep() override;
+    bool NotificationsHeldBack() override;
     void ShowAboutModal() override;
     bool AboutShowing() override { return about_ && about_->IsOpen(); }
     void UnloadAbout() override;
@@ -80,6 +86,7 @@ private:
     WinDeadline deadline_;
     std::unique_ptr<frmMain> form_;
     std::unique_ptr<AboutWindow> about_;
+    std::unique_ptr<WarningPanel> panel_;
 };
 
 }  // namespace dusklet::win

@@ -288,6 +288,47 @@ private:
     }
 };
 
+// ---- Buttons that never take the focus ----------------------------------------------------
+// A push button takes the keyboard focus when pressed, and with it activates
+// its window. One that must leave the focus where the user is typing (in
+// another program) is pressed and clicked here instead, by the mouse alone.
+
+LRESULT CALLBACK TouchProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+    const auto inside = [&] {
+        RECT r;
+        GetClientRect(h, &r);
+        const POINT p = {static_cast<int16_t>(LOWORD(lp)), static_cast<int16_t>(HIWORD(lp))};
+        return PtInRect(&r, p) != 0;
+    };
+    switch (msg) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+        SetCapture(h);
+        SendMessageA(h, BM_SETSTATE, TRUE, 0);
+        return 0;
+    case WM_MOUSEMOVE:
+        if (GetCapture() == h) SendMessageA(h, BM_SETSTATE, inside(), 0);
+        return 0;
+    case WM_LBUTTONUP:
+        if (GetCapture() != h) return 0;
+        ReleaseCapture();  // WM_CAPTURECHANGED lets the button up
+        if (inside()) {
+            const auto id = static_cast<UINT>(GetDlgCtrlID(h));
+            SendMessageA(GetParent(h), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(h));
+        }
+        return 0;
+    case WM_CAPTURECHANGED: SendMessageA(h, BM_SETSTATE, FALSE, 0); return 0;
+    }
+    return CallOriginalProc(h, msg, wp, lp);
+}
+
+class WinTouch : public WinButton {
+    WindowStyle Style(const ControlLayout&, const ControlContext&) const override {
+        return {"BUTTON", BS_PUSHBUTTON, 0};
+    }
+    void Init(const ControlLayout&, const ControlContext&) override { Subclass(hwnd, TouchProc); }
+};
+
 // ---- The mail link ----------------------------------------------------------------------
 
 LRESULT CALLBACK LinkProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
@@ -345,6 +386,7 @@ std::unique_ptr<WinControl> MakeControl(ControlKind kind) {
     case ControlKind::Option: return std::make_unique<WinOption>();
     case ControlKind::Check: return std::make_unique<WinCheckBox>();
     case ControlKind::Command: return std::make_unique<WinButton>();
+    case ControlKind::Touch: return std::make_unique<WinTouch>();
     }
     return nullptr;
 }

@@ -1,0 +1,26 @@
+// The warning panel as it exists before any code runs: the countdown and
+// the two buttons that answer it, in the bottom-right corner of the screen
+// while the warning period runs.
+#pragma once
+#include "app/texts.h"
+#include "ui/layout.h"
+
+namespace dusklet {
+
+namespace warning {
+enum ControlId : int { lblCountdown, cmdPostpone, cmdCancel, kControlCount };
+}  // namespace warning
+
+inline constexpr WindowLayout kWarningWindow = {texts::kProgramTitle, 3900, 1095};
+
+// clang-format off
+inline constexpr ControlLayout kWarningLayout[] = {
+//   id                      name            kind                      parent     text                   items  left  top  width height tab enabled checked maxLen min max value
+    {warning::lblCountdown, "lblCountdown", ControlKind::StatusStrip, kOnWindow, u"",                   {},   {120,  150, 3660, 300},  0, true,  false, 0,    0,  0,  0},
+    {warning::cmdPostpone,  "cmdPostpone",  ControlKind::Touch,       kOnWindow, texts::kPostponeItem,  {},   {120,  570, 2220, 405},  1, true,  false, 0,    0,  0,  0},
+    {warning::cmdCancel,    "cmdCancel",    ControlKind::Touch,       kOnWindow, texts::kCancelButton,  {},   {2460, 570, 1320, 405},  2, true,  false, 0,    0,  0,  0},
+};
+// clang-format on
+static_assert(RowsInOrder(kWarningLayout, warning::kControlCount), "one row per control id, in id order");
+
+}  // namespace dusklet

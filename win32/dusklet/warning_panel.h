@@ -1,0 +1,42 @@
+// The warning panel on Win32: a small window in the bottom-right corner of
+// the work area, on top of the others, that shows the countdown and offers
+// to postpone or cancel, and never takes the keyboard focus or the
+// foreground: a user typing in another program goes on typing there.
+#pragma once
+#include <windows.h>
+
+#include <array>
+
+#include "app/frmWarning_layout.h"
+#include "win32/toolkit/win_controls.h"
+#include "win32/toolkit/window.h"
+
+namespace dusklet::win {
+
+class WarningPanel : public Window {
+public:
+    // The button clicked reaches `listener` as `message`, with the
+    // control's id (warning::cmdPostpone, warning::cmdCancel) in wParam:
+    // posted, so that the panel may be closed in answer.
+    WarningPanel(HINSTANCE instance, HWND owner, HWND listener, UINT message, int dpiX, int dpiY);
+    ~WarningPanel() override;
+
+    // Makes the window with this text and shows it without activating it;
+    // false when it could not be made.
+    bool Open(std::u16string_view text);
+    void SetText(std::u16string_view text);
+    // Puts it in the corner of the work area as it is now (after the
+    // taskbar has moved, say), on top.
+    void Place();
+
+private:
+    LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+    HINSTANCE instance_;
+    HWND owner_, listener_;
+    UINT message_;
+    int dpiX_, dpiY_;
+    WinControlSet<kWarningLayout> controls_;
+};
+
+}  // namespace dusklet::win
