@@ -11,7 +11,8 @@ namespace warning {
 enum ControlId : int { lblCountdown, cmdPostpone, cmdCancel, kControlCount };
 }  // namespace warning
 
-inline constexpr WindowLayout kWarningWindow = {texts::kProgramTitle, 3900, 1095};
+// No caption: it shows none, and a message box titled with the program's name is told apart.
+inline constexpr WindowLayout kWarningWindow = {u"", 3900, 1095};
 
 // clang-format off
 inline constexpr ControlLayout kWarningLayout[] = {
