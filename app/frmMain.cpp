@@ -16,8 +16,7 @@ using namespace ctl;
 namespace {
 
 constexpr int16_t kEscape = 27;
-// 推迟 10 分钟.
-constexpr int64_t kPostponeSeconds = 600;
+constexpr int64_t kPostponeSeconds = 600;  // 推迟 10 分钟
 
 // The number a box stands for: its leading number, rounded, within its
 // scroll bar's range. The bar reads Min at its top end (the upper bound) and
@@ -144,6 +143,74 @@ void frmMain::On(MainEvent event) {
     }
     busy_ = false;
     if (std::exchange(menuAsked_, false)) OpenPopupMenu();
+}
+
+// ---- The command line ---------------------------------------------------------
+
+uint32_t frmMain::Command(const dusklet::Command& command) {
+    if (busy_) return exit_code::kBusy;
+    busy_ = true;
+    uint32_t code = exit_code::kDone;
+    switch (command.kind) {
+    case Command::Kind::Arm: code = ArmFromCommand(command); break;
+    case Command::Kind::Cancel:
+        if (schedule_) ToggleSchedule();
+        break;
+    case Command::Kind::Postpone:
+        if (schedule_) Postpone(int64_t{command.postponeMinutes} * 60);
+        else code = exit_code::kNoCopyRunning;  // nothing armed to postpone
+        break;
+    case Command::Kind::Show:
+        ShowMainWindow();
+        s.host.SetForeground();
+        break;
+    case Command::Kind::None:
+    case Command::Kind::Usage: break;
+    }
+    busy_ = false;
+    return code;
+}
+
+// The window's settings as the command line gives them, then the button:
+// the same arming as by hand, replacing one that is armed. A balloon says
+// what is armed now, since no window may show it.
+uint32_t frmMain::ArmFromCommand(const dusklet::Command& command) {
+    if (schedule_) ToggleSchedule();
+    if (!c.get<cmbAction>().ChooseData(layout_lists::Data(command.action))) {
+        // Not offered here (locking before Windows 2000): refused as arming it would be.
+        const auto& list = layout_lists::kActions;
+        const auto it = std::find_if(std::begin(list), std::end(list), [&](const ListItem& item) {
+            return item.data == layout_lists::Data(command.action);
+        });
+        s.host.Warn(FailureText(it != std::end(list) ? it->text : layout_lists::kLock.text, Refusal(command.action)));
+        return exit_code::kRefused;
+    }
+    c.get<opt0>().SetValue(!command.clock);
+    c.get<opt1>().SetValue(command.clock);
+    opt_Click(command.clock ? 1 : 0);
+    if (command.clock) {
+        c.get<txtHour>().SetText(DecimalText(command.hour % 12 == 0 ? 12 : command.hour % 12));
+        c.get<txtMin>().SetText(TwoDigitText(command.minute));
+        c.get<cmbT>().ChooseData(layout_lists::Data(command.hour < 12 ? HalfDay::AM : HalfDay::PM));
+    } else {
+        c.get<txtPeriod>().SetText(DecimalText(command.amount));
+        c.get<cmbUnit>().ChooseData(layout_lists::Data(command.unit));
+    }
+    c.get<chkForce>().SetValue(command.force ? 1 : 0);
+    c.get<chkBlink>().SetValue(command.lead ? 1 : 0);
+    chkBlink_Click();
+    if (command.lead) c.get<txtBlink>().SetText(DecimalText(*command.lead));
+    ToggleSchedule();
+    if (!schedule_) return exit_code::kRefused;
+    if (s.tray.ShellVersion() >= 5) {
+        balloonUp_ = true;
+        s.tray.ShowBalloon(trayRecord_, texts::kProgramTitle, TipText(trayRecord_));
+    }
+    if (command.show) {
+        ShowMainWindow();
+        s.host.SetForeground();
+    }
+    return exit_code::kDone;
 }
 
 // ---- Arming and disarming -------------------------------------------------
@@ -390,21 +457,23 @@ void frmMain::ClosePanel() {
     if (std::exchange(panelUp_, false)) s.host.ClosePanel();
 }
 
-// The action 10 minutes later than it was due, or than now once that has
-// passed: the warning ends (the blinking, the balloon, the panel), the
-// tooltip and the strip say the new moment, the wake-up is aimed at it and
-// the machine is still asked to stay awake; the warning comes again before it.
-void frmMain::cmdPostpone_Click() {
+// The action later than it was due, or than now once that has passed: the
+// warning ends (the blinking, the balloon, the panel), the tooltip and the
+// strip say the new moment, the wake-up is aimed at it and the machine is
+// still asked to stay awake; the warning comes again before it.
+void frmMain::Postpone(int64_t seconds) {
     if (!schedule_) return;
     const int64_t now = s.clock.Now();
     EndWarning();
-    schedule_->Postpone(now, kPostponeSeconds);
+    schedule_->Postpone(now, seconds);
     trayRecord_.hIcon = s.host.IconHandle();
     SetArmedTip();
     Tray(kNimModify);
     ShowSecondsLeft(schedule_->SecondsLeft(now));
     Plan(now);
 }
+
+void frmMain::cmdPostpone_Click() { Postpone(kPostponeSeconds); }
 
 void frmMain::cmdCancel_Click() {
     if (schedule_) ToggleSchedule();

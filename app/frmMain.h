@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "app/command_line.h"
 #include "app/deadline.h"
 #include "app/frmMain_layout.h"
 #include "app/main_host.h"
@@ -42,6 +43,12 @@ public:
     // window open after their handler has returned, so that their message
     // loops let ticks and notifications through.
     void On(MainEvent event);
+
+    // A command line, this copy's own or handed over by a copy started
+    // later: applied as the user would in the window, and answered with the
+    // exit code for the script (exit_code::kBusy while another event is
+    // handled: the copy that hands it over asks again).
+    uint32_t Command(const dusklet::Command& command);
 
     void txtPeriod_Change();
     void txtHour_Change();
@@ -89,6 +96,8 @@ private:
     void mnuExit_Click();
     // "Not yet", from the warning panel's 推迟 10 分钟 or the popup menu's.
     void cmdPostpone_Click();
+    void Postpone(int64_t seconds);
+    uint32_t ArmFromCommand(const dusklet::Command& command);
     void cmdCancel_Click();
     void Form_PowerSuspend();
     void Form_PowerResume();

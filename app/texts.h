@@ -31,6 +31,25 @@ inline constexpr char16_t kAboutItem[] = u"关于(&A)";
 inline constexpr char16_t kPostponeItem[] = u"推迟 10 分钟";
 inline constexpr char16_t kCancelButton[] = u"取消";
 
+// The command line's answers: which argument is wrong and why, then the usage.
+inline constexpr char16_t kWrongArgument[] = u"参数有误：";
+inline constexpr char16_t kUnknownSwitch[] = u"不认识这个参数。";
+inline constexpr char16_t kBadValue[] = u"缺少数值，或者数值不对、超出范围。";
+inline constexpr char16_t kConflictingSwitch[] = u"与前面的参数冲突，或者重复了。";
+inline constexpr char16_t kIncompleteArming[] = u"定时需要一个动作，再加 /t 或 /at。";
+inline constexpr char16_t kUsage[] =
+    u"用法：Dusklet 动作 时间 [选项]\r\n"
+    u"动作：/s 关机，/r 重新启动，/l 注销，/standby 挂起，/h 睡眠，/lock 锁定计算机\r\n"
+    u"时间：/t N[s|m|h]  N 秒（默认）、分或时之后\r\n"
+    u"　　　/at HH:MM  于 HH:MM（24 小时制），今天已过则明天\r\n"
+    u"选项：/f 强制终止进程（默认），/nf 不强制\r\n"
+    u"　　　/w N 执行前 N 秒（1-999）开始提醒（默认 30），/nw 不提醒\r\n"
+    u"　　　/show 显示窗口\r\n"
+    u"对正在运行的 Dusklet：/p [N] 推迟 N 分钟（默认 10），/a 取消定时，/show 显示窗口\r\n"
+    u"/? 显示本说明\r\n\r\n"
+    u"例如：Dusklet /s /t 3600    一小时后关机\r\n"
+    u"　　　Dusklet /r /at 23:30  23:30 重新启动";
+
 inline constexpr char16_t kPowerOff[] = u"关机";
 inline constexpr char16_t kRestart[] = u"重新启动";
 inline constexpr char16_t kLogOff[] = u"注销";

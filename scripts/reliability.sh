@@ -29,6 +29,14 @@ fuzz_rc=$?
 runs=$(grep -oE 'stat::number_of_executed_units: *[0-9]+' "$build/fuzz/log.txt" | grep -oE '[0-9]+$')
 units=$(ls "$build/fuzz/corpus" | wc -l)
 row "Fuzzer: texts and spinner moves in the four boxes ($units distinct inputs kept)" "${runs:-0}" $([ $fuzz_rc = 0 ] && echo 0 || echo 1)
+mkdir -p "$build/fuzz/command-line-corpus"
+cmake --build "$build/fuzz" --target fuzz_command_line -j"$(nproc)" >/dev/null
+"$build/fuzz/fuzz_command_line" -max_total_time="${FUZZ_SECONDS:-120}" -print_final_stats=1 \
+  "$build/fuzz/command-line-corpus" > "$build/fuzz/command-line-log.txt" 2>&1
+fuzz_rc=$?
+runs=$(grep -oE 'stat::number_of_executed_units: *[0-9]+' "$build/fuzz/command-line-log.txt" | grep -oE '[0-9]+$')
+units=$(ls "$build/fuzz/command-line-corpus" | wc -l)
+row "Fuzzer: command lines of switches, values, quotes and any UTF-16 ($units distinct inputs kept)" "${runs:-0}" $([ $fuzz_rc = 0 ] && echo 0 || echo 1)
 
 # The real program under Wine.
 out=$(python3 "$root/tests/e2e/test_reliability.py" 2>&1)

@@ -7,6 +7,7 @@ add_executable(unit_tests
   tests/unit/test_civil_time.cpp
   tests/unit/test_time_zone.cpp
   tests/unit/test_schedule.cpp
+  tests/unit/test_command_line.cpp
   tests/unit/test_number_text.cpp
   tests/unit/test_notify_icon.cpp
   tests/unit/test_power.cpp
@@ -22,6 +23,7 @@ add_executable(unit_tests
   tests/unit/test_frmMain_any_locale.cpp
   tests/unit/test_frmMain_sleep.cpp
   tests/unit/test_frmMain_warning.cpp
+  tests/unit/test_frmMain_command.cpp
   tests/unit/fakes.cpp)
 target_link_libraries(unit_tests PRIVATE dusklet_core GTest::gtest GTest::gtest_main)
 gtest_discover_tests(unit_tests)
@@ -99,6 +101,9 @@ if(DUSKLET_FUZZ)
   add_executable(fuzz_inputs tests/fuzz/fuzz_inputs.cpp tests/unit/fakes.cpp)
   target_link_libraries(fuzz_inputs PRIVATE dusklet_core)
   target_link_options(fuzz_inputs PRIVATE -fsanitize=fuzzer,address,undefined)
+  add_executable(fuzz_command_line tests/fuzz/fuzz_command_line.cpp)
+  target_link_libraries(fuzz_command_line PRIVATE dusklet_core)
+  target_link_options(fuzz_command_line PRIVATE -fsanitize=fuzzer,address,undefined)
 endif()
 
 # The C++ sources keep the house style (.clang-format).

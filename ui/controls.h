@@ -69,6 +69,8 @@ public:
     // What the chosen entry means (the data it was added with); -1 with no entry chosen.
     virtual int32_t ItemData() const = 0;
     virtual void SetListIndex(int index) = 0;
+    // Chooses the entry that means `data`; false when none does.
+    virtual bool ChooseData(int32_t data) = 0;
     virtual void AddItem(std::u16string_view item, int32_t data) = 0;
     virtual void SetFocus() = 0;
 };
@@ -76,12 +78,17 @@ public:
 class CheckBox : public Control {
 public:
     virtual int Value() const = 0;  // 0 unchecked, 1 checked
+    // Ticks or unticks it without raising onClick.
+    virtual void SetValue(int value) = 0;
     Event<> onClick;
 };
 
 class OptionButton : public Control {
 public:
     virtual bool Value() const = 0;
+    // Chooses it or not without raising onClick; the others of its group are
+    // the caller's to set.
+    virtual void SetValue(bool value) = 0;
     Event<> onClick;
 };
 

@@ -62,7 +62,9 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 8)
 else()
   set(entry _Start@0)
 endif()
-target_link_options(Dusklet PRIVATE ${link_flags} -Os -nostartfiles -Wl,-e,${entry})
+# One link-time partition: GCC 12 splitting this program into several fails
+# with an internal error (in binds_to_current_def_p) as the code grows.
+target_link_options(Dusklet PRIVATE ${link_flags} -Os -nostartfiles -Wl,-e,${entry} -flto-partition=one)
 set_property(TARGET Dusklet PROPERTY INTERPROCEDURAL_OPTIMIZATION ON)
 target_link_libraries(Dusklet PRIVATE dusklet_core comctl32 shell32 gdi32 user32 kernel32)
 

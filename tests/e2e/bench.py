@@ -258,7 +258,9 @@ class Bench:
 
     # ---- the program --------------------------------------------------------
 
-    def start(self, wait=True, env=None):
+    def start(self, wait=True, env=None, args=()):
+        """Starts Dusklet.exe with `args`; with `wait`, until its main window
+        shows (which a command line that arms keeps in the tray)."""
         os.makedirs(LOG_DIR, exist_ok=True)
         log = os.path.join(LOG_DIR, "%s-%d.log" % (self.label, len(self.logs) + 1))
         env = dict(self.env, **(env or {}))
@@ -266,7 +268,7 @@ class Bench:
         # another process is otherwise invisible (Wine carries on past it).
         env["WINEDEBUG"] = ",".join(["+pid", "+seh"] + (["+relay"] if self.relay else []) + self.debug)
         with open(log, "w") as out:
-            proc = subprocess.Popen([LOADER, "C:\\Dusklet\\Dusklet.exe"], env=env, cwd=APP_DIR,
+            proc = subprocess.Popen([LOADER, "C:\\Dusklet\\Dusklet.exe"] + list(args), env=env, cwd=APP_DIR,
                                     stdout=subprocess.DEVNULL, stderr=out)
         self.procs.append(proc)
         self.logs.append(log)

@@ -14,6 +14,7 @@
 //   driver screen                   screen size and dots per inch
 //   driver launch EXE TITLE         starts EXE, prints the ms until a window titled TITLE is
 //                                   visible and the process's id, and leaves it running
+//   driver run EXE [ARGS...]        runs EXE with ARGS, waits for it, prints the ms it took and its exit code
 //   driver endsession               asks every program to end the session (ExitWindowsEx, log off)
 //   driver trayremove HWND ID       deletes a tray icon, as a crashing shell would lose it
 //   driver broadcast NAME           sends the registered message NAME to every top-level window
@@ -226,6 +227,26 @@ int wmain(int argc, wchar_t** argv) {
             if (ms > 30000) return 1;
             Sleep(1);
         }
+    } else if (cmd == L"run" && argc >= 3) {
+        LARGE_INTEGER frequency, start, now;
+        QueryPerformanceFrequency(&frequency);
+        STARTUPINFOW si = {};
+        si.cb = sizeof si;
+        PROCESS_INFORMATION pi;
+        std::wstring line = std::wstring(L"\"") + argv[2] + L"\"";
+        for (int i = 3; i < argc; ++i) line += std::wstring(L" ") + argv[i];
+        QueryPerformanceCounter(&start);
+        if (!CreateProcessW(argv[2], line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return 1;
+        WaitForSingleObject(pi.hProcess, INFINITE);
+        QueryPerformanceCounter(&now);
+        DWORD code = 0;
+        GetExitCodeProcess(pi.hProcess, &code);
+        std::printf(
+            "{\"ms\":%.2f,\"exit\":%lu}\n",
+            1000.0 * static_cast<double>(now.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart),
+            static_cast<unsigned long>(code));
+        CloseHandle(pi.hThread);
+        CloseHandle(pi.hProcess);
     } else if (cmd == L"endsession") {
         std::printf("%d\n", ExitWindowsEx(EWX_LOGOFF, 0) ? 1 : 0);
     } else if (cmd == L"trayremove" && argc >= 4) {

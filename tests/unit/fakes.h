@@ -109,6 +109,11 @@ struct MemComboBox : Mem<ComboBox> {
     bool focused = false;
     void SetFocus() override { focused = true; }
     void SetListIndex(int i) override { index = i; }
+    bool ChooseData(int32_t d) override {
+        for (size_t i = 0; i < data.size(); ++i)
+            if (data[i] == d) return index = static_cast<int>(i), true;
+        return false;
+    }
     int ListIndex() const { return index; }
     int ListCount() const { return static_cast<int>(items.size()); }
     void AddItem(std::u16string_view item, int32_t d) override {
@@ -124,6 +129,7 @@ struct MemComboBox : Mem<ComboBox> {
 struct MemCheckBox : Mem<CheckBox> {
     int value = 0;
     int Value() const override { return value; }
+    void SetValue(int v) override { value = v; }
     void Click() {
         value = value ? 0 : 1;
         onClick();
@@ -134,6 +140,7 @@ struct MemOption : Mem<OptionButton> {
     bool value = false;
     std::vector<MemOption*> group;  // the other options of its container
     bool Value() const override { return value; }
+    void SetValue(bool v) override { value = v; }
     void Click() {
         value = true;
         for (MemOption* other : group) other->value = false;

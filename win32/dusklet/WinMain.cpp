@@ -1,30 +1,44 @@
 // Dusklet: performs one power action at a chosen moment, from the tray.
 #include <windows.h>
 
+#include "app/command_line.h"
 #include "app/texts.h"
 #include "win32/dusklet/main_window.h"
-#include "win32/toolkit/handles.h"
+#include "win32/dusklet/single_instance.h"
 #include "win32/toolkit/text.h"
 
 namespace {
 
-int Run(HINSTANCE instance) {
+uint32_t Run(HINSTANCE instance) {
+    using namespace dusklet;
     using namespace dusklet::win;
     ChooseTextPath();
-    DeclareDpiAware();
-    // Taken before any window exists and held for the life of the process;
-    // a second copy finds it and ends after its message.
-    const UniqueHandle mutex(CreateMutexA(nullptr, FALSE, "Dusklet.SingleInstance"));
-    const bool anotherInstance = GetLastError() == ERROR_ALREADY_EXISTS;
+    // The command line is read before anything else: a bad one changes
+    // nothing, here or in the copy that runs.
+    const std::u16string line = CommandLine16();
+    const ParsedCommand parsed = ParseCommandLine(line);
+    if (!parsed.error.empty() || parsed.command.kind == Command::Kind::Usage) {
+        const bool bad = !parsed.error.empty();
+        MessageBox16(nullptr, bad ? parsed.error + u"\r\n\r\n" + texts::kUsage : std::u16string(texts::kUsage),
+                     texts::kProgramTitle, MB_OK | (bad ? MB_ICONWARNING : MB_ICONINFORMATION));
+        return bad ? exit_code::kBadArguments : exit_code::kDone;
+    }
+    // Made before any window exists and held for the life of the process.
+    SingleInstance single;
+    const Command& command = parsed.command;
+    if (single.Another() && command.kind != Command::Kind::None) return single.HandOver(line);
+    if (!single.Another() && command.kind != Command::Kind::None && command.kind != Command::Kind::Arm)
+        return exit_code::kNoCopyRunning;
 
-    MainWindow window(instance, anotherInstance);
+    DeclareDpiAware();
+    MainWindow window(instance, single, command);
     switch (window.Open()) {
     case MainWindow::Start::Running: return window.Run();
-    case MainWindow::Start::Ended: return 0;
+    case MainWindow::Start::Ended: return exit_code::kDone;
     case MainWindow::Start::Failed: break;
     }
     // A window could not be made: the program cannot go on, and says so.
-    MessageBox16(nullptr, dusklet::texts::kStartFailed, dusklet::texts::kProgramTitle, MB_OK | MB_ICONERROR);
+    MessageBox16(nullptr, texts::kStartFailed, texts::kProgramTitle, MB_OK | MB_ICONERROR);
     return 1;
 }
 
@@ -35,4 +49,4 @@ int Run(HINSTANCE instance) {
 // split into arguments, thread-local storage callbacks, pseudo-relocations,
 // floating-point exception handlers and a table of static constructors that
 // is empty here. msvcrt.dll sets itself up as it loads.
-extern "C" void WINAPI Start() { ExitProcess(static_cast<UINT>(Run(GetModuleHandleA(nullptr)))); }
+extern "C" void WINAPI Start() { ExitProcess(Run(GetModuleHandleA(nullptr))); }

@@ -21,8 +21,8 @@ constexpr UINT kWakeTimerId = kTimerId + 1;
 
 }  // namespace
 
-MainWindow::MainWindow(HINSTANCE instance, bool anotherInstance)
-    : instance_(instance), anotherInstance_(anotherInstance), timer_(kTimerId, kTimerIntervalMs) {}
+MainWindow::MainWindow(HINSTANCE instance, SingleInstance& single, const Command& command)
+    : instance_(instance), single_(single), command_(command), timer_(kTimerId, kTimerIntervalMs) {}
 
 MainWindow::~MainWindow() {
     // The windows go before the objects that their messages reach.
@@ -59,6 +59,11 @@ MainWindow::Start MainWindow::Open() {
     form_ = std::make_unique<frmMain>(MainControls(models_), timer_,
                                       frmMainServices{*this, clock_, zone_, dateFormat_, system_, tray_, deadline_});
     if (!form_->Form_Initialize()) return Start::Ended;
+    single_.Publish(hwnd());
+    if (command_.kind == Command::Kind::Arm) {
+        form_->Command(command_);                   // a refusal is said as when arming by hand
+        if (!command_.show) return Start::Running;  // it stays in the tray
+    }
     ShowWindow(hwnd(), SW_SHOW);  // activation gives the focus to the first control in tab order
     UpdateWindow(hwnd());
     return Start::Running;
@@ -163,6 +168,15 @@ LRESULT MainWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
         form_->On({MainEvent::Kind::TimeChange});
         return 0;
     case kHeldBack: form_->On({static_cast<MainEvent::Kind>(wp), static_cast<TrayNotification>(lp)}); return 0;
+    case WM_COPYDATA: {
+        // A command line handed over by a copy started later: applied here,
+        // the exit code its answer.
+        const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lp);
+        if (data->dwData != kCommandLineData) return 0;
+        const ParsedCommand parsed = ParseCommandLine(
+            std::u16string_view(static_cast<const char16_t*>(data->lpData), data->cbData / sizeof(char16_t)));
+        return parsed.error.empty() ? form_->Command(parsed.command) : exit_code::kBadArguments;
+    }
     case kPanelButton:
         form_->On({wp == warning::cmdPostpone ? MainEvent::Kind::Postpone : MainEvent::Kind::Cancel});
         return 0;

@@ -9,6 +9,7 @@
 #include "app/frmMain.h"
 #include "app/frmMain_layout.h"
 #include "win32/dusklet/about_window.h"
+#include "win32/dusklet/single_instance.h"
 #include "win32/dusklet/system_win.h"
 #include "win32/dusklet/warning_panel.h"
 #include "win32/toolkit/handles.h"
@@ -19,13 +20,15 @@ namespace dusklet::win {
 
 class MainWindow : public Window, public MainHost {
 public:
-    MainWindow(HINSTANCE instance, bool anotherInstance);
+    // `command`: this copy's own command line, applied once the window is made.
+    MainWindow(HINSTANCE instance, SingleInstance& single, const Command& command);
     ~MainWindow() override;
 
     enum class Start { Running, Ended, Failed };
-    // Creates the window and its controls, runs start-up and shows the
-    // window. Ended when another copy runs; Failed when a window could not
-    // be made.
+    // Creates the window and its controls, runs start-up, applies the
+    // command line and shows the window (unless the command line arms
+    // without /show). Ended when another copy runs; Failed when a window
+    // could not be made.
     Start Open();
     // Runs the message loop until the program ends.
     int Run();
@@ -36,7 +39,7 @@ public:
     std::u16string ProgramFolder() override;
     void AttachSkin(std::u16string_view skinPath, std::u16string_view second) override;
     void InitCommonControls() override;
-    bool AnotherInstanceRunning() override { return anotherInstance_; }
+    bool AnotherInstanceRunning() override { return single_.Another(); }
     void MsgBox(std::u16string_view text, std::u16string_view title, uint32_t style) override;
     void Warn(std::u16string_view text) override;
     void Later(MainEvent event) override;
@@ -66,7 +69,8 @@ private:
     void Focus(int id);
 
     HINSTANCE instance_;
-    bool anotherInstance_;
+    SingleInstance& single_;
+    Command command_;
     int dpiX_ = 96, dpiY_ = 96;
     UniqueIcon icon_;
     UniqueMenu menu_;

@@ -73,6 +73,21 @@ private:
     HGDIOBJ old_;
 };
 
+// A view of a file mapping, unmapped on leaving the scope.
+class MappedView {
+public:
+    explicit MappedView(void* view) : view_(view) {}
+    MappedView(const MappedView&) = delete;
+    MappedView& operator=(const MappedView&) = delete;
+    ~MappedView() {
+        if (view_) UnmapViewOfFile(view_);
+    }
+    void* get() const { return view_; }
+
+private:
+    void* view_;
+};
+
 using UniqueIcon = Unique<HICON>;
 using UniqueMenu = Unique<HMENU>;
 using UniqueFont = Unique<HFONT>;

@@ -3,6 +3,8 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include <cwchar>
+
 #include "win32/toolkit/ansi.h"
 
 namespace dusklet::win {
@@ -32,6 +34,7 @@ namespace {
     X(gdi32, CreateFontW)           \
     X(gdi32, GetTextExtentPoint32W) \
     X(kernel32, GetModuleFileNameW) \
+    X(kernel32, GetCommandLineW)    \
     X(kernel32, GetDateFormatW)     \
     X(kernel32, GetTimeFormatW)     \
     X(kernel32, FormatMessageW)     \
@@ -281,6 +284,14 @@ std::u16string ModulePath16() {
     char path[MAX_PATH];
     const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
     return n > 0 && n < MAX_PATH ? FromAnsi(std::string_view(path, n)) : std::u16string();
+}
+
+std::u16string CommandLine16() {
+    if (wide) {
+        const wchar_t* line = w.GetCommandLineW();
+        return line ? U(line, std::wcslen(line)) : std::u16string();
+    }
+    return FromAnsi(GetCommandLineA());
 }
 
 HMODULE LoadLibrary16(std::u16string_view path) {

@@ -52,6 +52,8 @@ SIZE TextExtent16(HDC dc, std::u16string_view text);
 
 // The system's own texts and services.
 std::u16string ModulePath16();
+// The whole command line, the program's own path first.
+std::u16string CommandLine16();
 HMODULE LoadLibrary16(std::u16string_view path);
 std::u16string DateFormat16(const SYSTEMTIME& st);
 std::u16string TimeFormat16(const SYSTEMTIME& st);

@@ -150,6 +150,15 @@ public:
         return data == CB_ERR ? -1 : static_cast<int32_t>(data);
     }
     void SetListIndex(int index) override { SendMessageA(hwnd, CB_SETCURSEL, static_cast<WPARAM>(index), 0); }
+    bool ChooseData(int32_t data) override {
+        const auto count = static_cast<int>(SendMessageA(hwnd, CB_GETCOUNT, 0, 0));
+        for (int i = 0; i < count; ++i) {
+            if (SendMessageA(hwnd, CB_GETITEMDATA, static_cast<WPARAM>(i), 0) != data) continue;
+            SetListIndex(i);
+            return true;
+        }
+        return false;
+    }
     void AddItem(std::u16string_view item, int32_t data) override { AddListItem16(hwnd, item, data); }
     void SetFocus() override { ::SetFocus(hwnd); }
 
@@ -238,6 +247,7 @@ private:
 class WinCheckBox : public Windowed<CheckBox> {
 public:
     int Value() const override { return SendMessageA(hwnd, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0; }
+    void SetValue(int value) override { SendMessageA(hwnd, BM_SETCHECK, value ? BST_CHECKED : BST_UNCHECKED, 0); }
     void OnCommand(int code) override {
         if (code == BN_CLICKED) onClick();
     }
@@ -254,6 +264,7 @@ private:
 class WinOption : public Windowed<OptionButton> {
 public:
     bool Value() const override { return SendMessageA(hwnd, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+    void SetValue(bool value) override { SendMessageA(hwnd, BM_SETCHECK, value ? BST_CHECKED : BST_UNCHECKED, 0); }
     void OnCommand(int code) override {
         if (code == BN_CLICKED) onClick();
     }

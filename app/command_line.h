@@ -1,0 +1,51 @@
+// The command line, in the shape of the system's shutdown command: what it
+// asks for, or which argument is wrong. Switches begin with / or -, in any
+// case and any order; one action and one of /t or /at arm, and /a, /p and
+// /show speak to the copy that runs.
+#pragma once
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "app/frmMain_layout.h"
+
+namespace dusklet {
+
+// What scripts read from the exit code.
+namespace exit_code {
+constexpr uint32_t kDone = 0;
+constexpr uint32_t kBadArguments = 87;     // ERROR_INVALID_PARAMETER
+constexpr uint32_t kRefused = 1223;        // ERROR_CANCELLED: the action is refused on this machine
+constexpr uint32_t kNoCopyRunning = 1168;  // ERROR_NOT_FOUND: nothing to cancel, postpone or show
+constexpr uint32_t kNoAnswer = 1460;       // ERROR_TIMEOUT: the running copy did not answer
+constexpr uint32_t kBusy = 170;            // ERROR_BUSY: between the copies only, "ask again"
+}  // namespace exit_code
+
+struct Command {
+    enum class Kind { None, Arm, Cancel, Postpone, Show, Usage };
+    Kind kind = Kind::None;
+    // Arm: the settings as the window holds them.
+    PowerAction action = PowerAction::PowerOff;
+    bool clock = false;
+    int32_t amount = 0;  // of `unit`, 1 to 999
+    TimeUnit unit = TimeUnit::Seconds;
+    int hour = 0, minute = 0;  // clock: 24-hour
+    bool force = true;
+    std::optional<int32_t> lead = 30;  // none: no warning before the action
+    bool show = false;                 // and the window shown
+    int32_t postponeMinutes = 10;      // Postpone
+};
+
+struct ParsedCommand {
+    Command command;
+    // Empty when the command line is good; otherwise the argument that is
+    // wrong and why, to be shown with the usage.
+    std::u16string error;
+};
+
+// The whole command line as the system gives it, the program's own path
+// first (quoted or not).
+ParsedCommand ParseCommandLine(std::u16string_view line);
+
+}  // namespace dusklet

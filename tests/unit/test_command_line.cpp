@@ -1,0 +1,108 @@
+// The command line: what each good one asks for, and which argument of a bad
+// one is named.
+#include <gtest/gtest.h>
+
+#include "app/command_line.h"
+#include "tests/utf8.h"
+
+namespace dusklet {
+namespace {
+
+using Kind = Command::Kind;
+
+TEST(CommandLine, WhatEachGoodOneAsksFor) {
+    struct Case {
+        const char16_t* line;
+        Kind kind;
+        PowerAction action;
+        bool clock;
+        int32_t amount;
+        TimeUnit unit;
+        int hour, minute;
+        bool force;
+        std::optional<int32_t> lead;
+        bool show;
+        int32_t postpone;
+    };
+    const auto S = TimeUnit::Seconds, M = TimeUnit::Minutes, H = TimeUnit::Hours;
+    const auto off = PowerAction::PowerOff;
+    const Case cases[] = {
+        {u"Dusklet.exe", Kind::None, off, false, 0, S, 0, 0, true, 30, false, 10},
+        {u"\"C:\\Program Files\\Dusklet.exe\"   ", Kind::None, off, false, 0, S, 0, 0, true, 30, false, 10},
+        {u"d /s /t 60", Kind::Arm, off, false, 60, S, 0, 0, true, 30, false, 10},
+        {u"d /s /t 3600", Kind::Arm, off, false, 60, M, 0, 0, true, 30, false, 10},  // an hour, as 60 分
+        {u"d /s /t 7200", Kind::Arm, off, false, 120, M, 0, 0, true, 30, false, 10},
+        {u"d /S /T 2H", Kind::Arm, off, false, 2, H, 0, 0, true, 30, false, 10},
+        {u"d -t 90m -r", Kind::Arm, PowerAction::Restart, false, 90, M, 0, 0, true, 30, false, 10},
+        {u"d /t 999h /l /nf /nw", Kind::Arm, PowerAction::LogOff, false, 999, H, 0, 0, false, {}, false, 10},
+        {u"d /t 1200m /h", Kind::Arm, PowerAction::Hibernate, false, 20, H, 0, 0, true, 30, false, 10},
+        {u"d /standby /at 0:05 /w 5 /show", Kind::Arm, PowerAction::Suspend, true, 0, S, 0, 5, true, 5, true, 10},
+        {u"d /LOCK /at 23:59 /f", Kind::Arm, PowerAction::Lock, true, 0, S, 23, 59, true, 30, false, 10},
+        {u"d \"/s\" \"/t\" \"5\"", Kind::Arm, off, false, 5, S, 0, 0, true, 30, false, 10},
+        {u"d /a", Kind::Cancel, off, false, 0, S, 0, 0, true, 30, false, 10},
+        {u"d /p", Kind::Postpone, off, false, 0, S, 0, 0, true, 30, false, 10},
+        {u"d /p 5", Kind::Postpone, off, false, 0, S, 0, 0, true, 30, false, 5},
+        {u"d -SHOW", Kind::Show, off, false, 0, S, 0, 0, true, 30, false, 10},
+        {u"d /?", Kind::Usage, off, false, 0, S, 0, 0, true, 30, false, 10},
+    };
+    for (const Case& c : cases) {
+        const ParsedCommand p = ParseCommandLine(c.line);
+        SCOPED_TRACE(testing::Narrow(c.line));
+        ASSERT_EQ(testing::Narrow(p.error), "");
+        const Command& got = p.command;
+        EXPECT_EQ(got.kind, c.kind);
+        if (c.kind == Kind::Arm) {
+            EXPECT_EQ(got.action, c.action);
+            EXPECT_EQ(got.clock, c.clock);
+            EXPECT_EQ(c.clock ? std::pair(got.hour, got.minute) : std::pair(got.amount, static_cast<int>(got.unit)),
+                      c.clock ? std::pair(c.hour, c.minute) : std::pair(c.amount, static_cast<int>(c.unit)));
+            EXPECT_EQ(got.force, c.force);
+            EXPECT_EQ(got.lead, c.lead);
+            EXPECT_EQ(got.show, c.show);
+        }
+        EXPECT_EQ(got.postponeMinutes, c.postpone);
+    }
+}
+
+TEST(CommandLine, ABadOneNamesItsArgument) {
+    const std::u16string huge(32 * 1024, u'x');
+    struct Case {
+        std::u16string line;
+        std::string named;  // what the message quotes
+    };
+    const Case cases[] = {
+        {u"d /t", "/t"},
+        {u"d /s /t 0", "/t 0"},
+        {u"d /s /t 1000m", "/t 1000m"},  // 16 h 40 min: no whole number of any unit fits the box
+        {u"d /s /t 1000", "/t 1000"},
+        {u"d /s /t 1000h", "/t 1000h"},
+        {u"d /s /t -5", "/t -5"},
+        {u"d /s /t 5x", "/t 5x"},
+        {u"d /s /at 25:00", "/at 25:00"},
+        {u"d /s /at 7:5", "/at 7:5"},
+        {u"d /s /r /t 5", "/r"},
+        {u"d /s /t 5 /at 10:00", "/at"},
+        {u"d /a /s", "/s"},
+        {u"d /s /t 5 /p", "/p"},
+        {u"d /a /show", "/show"},
+        {u"d /t 5", "/t"},
+        {u"d /s", "/s"},
+        {u"d /nf", "/nf"},
+        {u"d /w 0 /s /t 5", "/w 0"},
+        {u"d /p 0", "/p 0"},
+        {u"d /x", "/x"},
+        {u"d s", "s"},
+        {u"d \"\"", ""},
+        {u"d /关机", "/关机"},
+        {u"d /s /t 5 /" + huge, "/" + std::string(39, 'x') + "…"},
+    };
+    for (const Case& c : cases) {
+        const ParsedCommand p = ParseCommandLine(c.line);
+        SCOPED_TRACE(testing::Narrow(c.line.substr(0, 60)));
+        EXPECT_EQ(p.command.kind, Kind::None);
+        EXPECT_EQ(testing::Narrow(p.error).rfind("参数有误：“" + c.named + "”\r\n", 0), 0u) << testing::Narrow(p.error);
+    }
+}
+
+}  // namespace
+}  // namespace dusklet
