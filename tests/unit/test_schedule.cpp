@@ -2,6 +2,8 @@
 // change of the zone does, and what a look finds around the machine's sleep.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "app/schedule.h"
 #include "tests/unit/fakes.h"
 
@@ -71,103 +73,46 @@ TEST(ScheduleWarning, TheBlinkLeadThenTheWakeUpAtTheDueMoment) {
     EXPECT_EQ(quiet.SecondsLeft(345), 0);  // never below nothing
 }
 
-// What the machine's sleep does: events from arming a 600 s countdown at 0,
-// then a tick every second from the last of them. The first tick that acts
-// must come at `acts`, the due moment then.
+// What the machine's sleep does, as events after a 600 s countdown armed at
+// 0: "S" the suspend notice, "R7200" the resume notice at 7200, "T5" a tick
+// at 5, "T1-2" ticks at 1 and 2. Then a tick every second: the first that
+// acts must come at `acts`, the due moment then.
 struct SleepCase {
     const char* what;
     WarningLead lead;
-    int64_t (*events)(Schedule&);  // returns when the last event came
+    const char* events;
     int64_t acts;
 };
 
-Look Ticks(Schedule& s, int64_t from, int64_t to) {
-    Look look = Look::Wait;
-    for (int64_t t = from; t <= to && look == Look::Wait; ++t) look = s.LookAt(t);
-    return look;
-}
-
 TEST(ScheduleSleep, AWakeNeverActsWithoutTheWarning) {
     const SleepCase cases[] = {
-        {"asleep past the due moment: 30 s of warning",
-         {true, 5},
-         [](Schedule& s) -> int64_t {
-             s.Suspend();
-             s.Resume(7200);
-             return 7200;
-         },
-         7230},
-        {"the blink lead when longer",
-         {true, 45},
-         [](Schedule& s) -> int64_t {
-             s.Suspend();
-             s.Resume(7200);
-             return 7200;
-         },
-         7245},
-        {"30 s without blinking, whatever the box held",
-         {false, 999},
-         [](Schedule& s) -> int64_t {
-             s.Suspend();
-             s.Resume(7200);
-             return 7200;
-         },
-         7230},
-        {"woken well before: nothing moves",
-         {true, 30},
-         [](Schedule& s) -> int64_t {
-             s.Suspend();
-             s.Resume(300);
-             return 300;
-         },
-         600},
-        {"ticks before the sleep, and the first after it before the notice",
-         {true, 5},
-         [](Schedule& s) -> int64_t {
-             s.Suspend();
-             Ticks(s, 1, 2);  // the system lets programs run a moment after its notice
-             s.LookAt(7200);
-             return 7200;
-         },
-         7230},
-        {"that tick, then the notice: one warning",
-         {true, 5},
-         [](Schedule& s) -> int64_t {
-             s.Suspend();
-             s.LookAt(7200);
-             s.Resume(7201);
-             return 7201;
-         },
-         7230},
-        {"a warning begun before the sleep begins again after it",
-         {true, 5},
-         [](Schedule& s) -> int64_t {
-             s.Suspend();
-             Ticks(s, 595, 597);
-             s.Resume(9000);
-             return 9000;
-         },
-         9030},
-        {"that warning, and the first tick after the sleep before the notice",
-         {true, 5},
-         [](Schedule& s) -> int64_t {
-             s.Suspend();
-             Ticks(s, 595, 597);
-             s.LookAt(9000);
-             return 9000;
-         },
-         9030},
-        {"a suspend that never comes to sleep costs at most the warning",
-         {true, 5},
-         [](Schedule& s) -> int64_t {
-             s.Suspend();
-             return 0;
-         },
-         601},
+        {"asleep past the due moment: 30 s of warning", {true, 5}, "S R7200", 7230},
+        {"the blink lead when longer", {true, 45}, "S R7200", 7245},
+        {"30 s without blinking, whatever the box held", {false, 999}, "S R7200", 7230},
+        {"woken well before: nothing moves", {true, 30}, "S R300", 600},
+        {"ticks before the sleep, and the first after it before the notice", {true, 5}, "S T1-2 T7200", 7230},
+        {"that tick, then the notice: one warning", {true, 5}, "S T7200 R7201", 7230},
+        {"a warning begun before the sleep begins again after it", {true, 5}, "S T595-597 R9000", 9030},
+        {"that warning, and the first tick after the sleep before the notice", {true, 5}, "S T595-597 T9000", 9030},
+        {"a suspend that never comes to sleep costs at most the warning", {true, 5}, "S", 601},
     };
     for (const SleepCase& c : cases) {
         Schedule s = Schedule::Countdown(0, 600, c.lead);
-        int64_t t = c.events(s);
+        int64_t t = 0;
+        for (const char* e = c.events; *e; e += *e == ' ') {
+            const char kind = *e++;
+            if (kind == 'S') {
+                s.Suspend();
+                continue;
+            }
+            char* end;
+            t = std::strtoll(e, &end, 10);
+            const int64_t last = *end == '-' ? std::strtoll(end + 1, &end, 10) : t;
+            e = end;
+            if (kind == 'R') s.Resume(t);
+            for (; kind == 'T' && t <= last; ++t) s.LookAt(t);
+            if (kind == 'T') --t;
+        }
         while (t < c.acts + 60 && s.LookAt(++t) == Look::Wait) {
         }
         EXPECT_EQ(t, c.acts) << c.what;
