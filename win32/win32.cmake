@@ -52,7 +52,8 @@ add_executable(Dusklet WIN32
   win32/toolkit/window.cpp
   win32/toolkit/win_controls.cpp
   win32/toolkit/text.cpp
-  win32/toolkit/ansi.cpp)
+  win32/toolkit/ansi.cpp
+  win32/toolkit/system_library.cpp)
 target_include_directories(Dusklet PRIVATE ${art_dir} ${CMAKE_SOURCE_DIR}/win32/dusklet/res)
 target_compile_options(Dusklet PRIVATE $<$<COMPILE_LANGUAGE:CXX>:${size_flags}>)
 # The entry point is the program's own Start (WinMain.cpp), without the C
@@ -66,7 +67,8 @@ endif()
 # with an internal error (in binds_to_current_def_p) as the code grows.
 target_link_options(Dusklet PRIVATE ${link_flags} -Os -nostartfiles -Wl,-e,${entry} -flto-partition=one)
 set_property(TARGET Dusklet PROPERTY INTERPROCEDURAL_OPTIMIZATION ON)
-target_link_libraries(Dusklet PRIVATE dusklet_core comctl32 shell32 gdi32 user32 kernel32)
+# comctl32 and shell32 are loaded when first needed (win32/toolkit/system_library.h).
+target_link_libraries(Dusklet PRIVATE dusklet_core gdi32 user32 kernel32)
 
 # The stand-in skin engine and its skin file sit beside the executable.
 add_library(SkinH_VB6 SHARED skin/SkinH_VB6.cpp)

@@ -91,7 +91,7 @@ class LibraryPaths(BenchTest):
         b.set_text("txtPeriod", "1")
         b.send(b.control("cmdTimer")["hwnd"], 0xF5)
         self.wait_gone(proc, 10)
-        dlls = ("skinh_vb6.dll", "advapi32.dll", "powrprof.dll")
+        dlls = ("skinh_vb6.dll", "advapi32.dll", "powrprof.dll", "shell32.dll")
         # The program's own loads (Wine's loads its drivers through the same calls).
         loads = [a for f, a in b.relay_calls()
                  if f.lower().endswith(("loadlibrarya", "loadlibraryw")) and any(d in a.lower() for d in dlls)]

@@ -7,6 +7,7 @@
 #include "ui/tab_order.h"
 #include "win32/dusklet/resource.h"
 #include "win32/toolkit/ansi.h"
+#include "win32/toolkit/system_library.h"
 #include "win32/toolkit/text.h"
 
 namespace dusklet::win {
@@ -245,7 +246,12 @@ void MainWindow::AttachSkin(std::u16string_view skinPath, std::u16string_view se
     if (attach) attach(ToAnsi(skinPath).c_str(), ToAnsi(second).c_str());
 }
 
-void MainWindow::InitCommonControls() { ::InitCommonControls(); }
+// comctl32 by its name, so that the manifest's activation context gives
+// version 6 (the themed controls) where there is one.
+void MainWindow::InitCommonControls() {
+    if (const auto init = Resolve<decltype(&::InitCommonControls)>(LoadLibraryA("comctl32.dll"), "InitCommonControls"))
+        init();
+}
 
 void MainWindow::MsgBox(std::u16string_view text, std::u16string_view title, uint32_t style) {
     MessageBox16(nullptr, text, title, style);
@@ -339,8 +345,7 @@ void MainWindow::Beep() { MessageBeep(MB_ICONWARNING); }
 bool MainWindow::NotificationsHeldBack() {
     // Vista and later; QUNS_BUSY, QUNS_RUNNING_D3D_FULL_SCREEN, QUNS_PRESENTATION_MODE.
     using Fn = HRESULT(WINAPI*)(int*);
-    static const auto query = reinterpret_cast<Fn>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("shell32.dll"), "SHQueryUserNotificationState")));
+    static const auto query = Resolve<Fn>(Shell32(), "SHQueryUserNotificationState");
     int state = 0;
     return query && SUCCEEDED(query(&state)) && state >= 2 && state <= 4;
 }

@@ -9,6 +9,7 @@
 
 #include "app/main_event.h"
 #include "power/privilege.h"
+#include "win32/toolkit/system_library.h"
 #include "win32/toolkit/text.h"
 
 namespace dusklet::win {
@@ -30,21 +31,7 @@ static_assert(sizeof(void*) != 4 ||
 static_assert(sizeof(NOTIFYICONDATAW::szInfo) / sizeof(wchar_t) == field::kInfoBytes &&
               sizeof(NOTIFYICONDATAW::szInfoTitle) / sizeof(wchar_t) == field::kInfoTitleBytes);
 
-HMODULE LoadSystemLibrary(const char* name) {
-    char path[MAX_PATH];
-    const UINT n = GetSystemDirectoryA(path, MAX_PATH);
-    if (n == 0 || n + 1 + std::strlen(name) >= MAX_PATH) return nullptr;
-    lstrcatA(path, "\\");
-    lstrcatA(path, name);
-    return LoadLibraryA(path);
-}
-
 namespace {
-
-// Functions that older Windows versions lack, resolved when first needed.
-template <class Fn> Fn Resolve(HMODULE module, const char* name) {
-    return module ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name))) : nullptr;
-}
 
 HMODULE Advapi32() {
     static HMODULE module = LoadSystemLibrary("advapi32.dll");
@@ -281,6 +268,13 @@ uint32_t U32(const uint8_t* record, size_t offset) {
     return v;
 }
 
+// Shell_NotifyIconA, from shell32 as it is first needed.
+bool ShellNotifyIconA(DWORD message, NOTIFYICONDATAA& data) {
+    using Fn = BOOL(WINAPI*)(DWORD, PNOTIFYICONDATAA);
+    static const Fn fn = Resolve<Fn>(Shell32(), "Shell_NotifyIconA");
+    return fn && fn(message, &data);
+}
+
 // The records are the shell's 32-bit ANSI layouts. Unpacking them field by
 // field gives the same bytes on a 32-bit system and the right layout where
 // pointers are wider.
@@ -328,7 +322,7 @@ bool WinTrayShell::NotifyIcon(uint32_t message, const NOTIFYICONDATA& nid) {
     const NotifyIconBytes& record = ansi_.Of(nid, codec_);
     NOTIFYICONDATAA data = Unpack(record.data(), NOTIFYICONDATAA_V1_SIZE);
     std::memcpy(data.szTip, record.data() + field::kSzTip, kTipChars);
-    return Shell_NotifyIconA(message, &data) != 0;
+    return ShellNotifyIconA(message, data);
 }
 
 bool WinTrayShell::ShowBalloon(const NOTIFYICONDATA& nid, std::u16string_view title, std::u16string_view text) {
@@ -349,12 +343,11 @@ bool WinTrayShell::ShowBalloon(const NOTIFYICONDATA& nid, std::u16string_view ti
     data.uTimeout = U32(record.data(), field::kUTimeout);
     std::memcpy(data.szInfoTitle, record.data() + field::kSzInfoTitle, field::kInfoTitleBytes);
     data.dwInfoFlags = U32(record.data(), field::kDwInfoFlags);
-    return Shell_NotifyIconA(NIM_MODIFY, &data) != 0;
+    return ShellNotifyIconA(NIM_MODIFY, data);
 }
 
 uint32_t WinTrayShell::ShellVersion() {
-    // shell32 is loaded already: the program imports Shell_NotifyIconA from it.
-    const auto fn = Resolve<DLLGETVERSIONPROC>(GetModuleHandleA("shell32.dll"), "DllGetVersion");
+    const auto fn = Resolve<DLLGETVERSIONPROC>(Shell32(), "DllGetVersion");
     DLLVERSIONINFO info;
     std::memset(&info, 0, sizeof info);
     info.cbSize = sizeof info;

@@ -12,10 +12,6 @@
 
 namespace dusklet::win {
 
-// Loads a system DLL by its full path in the system folder, never from the
-// current directory or the search path.
-HMODULE LoadSystemLibrary(const char* name);
-
 class WinSystemApi : public SystemApi {
 public:
     OsVersion Version() override;

@@ -6,6 +6,7 @@
 #include <cwchar>
 
 #include "win32/toolkit/ansi.h"
+#include "win32/toolkit/system_library.h"
 
 namespace dusklet::win {
 namespace {
@@ -38,8 +39,6 @@ namespace {
     X(kernel32, GetDateFormatW)     \
     X(kernel32, GetTimeFormatW)     \
     X(kernel32, FormatMessageW)     \
-    X(shell32, ShellExecuteW)       \
-    X(shell32, Shell_NotifyIconW)   \
     DUSKLET_WNDPROC_SETTER(X)
 
 struct WideFunctions {
@@ -79,7 +78,7 @@ void ChooseTextPath() {
     info.dwOSVersionInfoSize = sizeof info;
     if (!GetVersionExA(&info) || info.dwPlatformId != VER_PLATFORM_WIN32_NT) return;
     const HMODULE user32 = GetModuleHandleA("user32.dll"), gdi32 = GetModuleHandleA("gdi32.dll"),
-                  kernel32 = GetModuleHandleA("kernel32.dll"), shell32 = GetModuleHandleA("shell32.dll");
+                  kernel32 = GetModuleHandleA("kernel32.dll");
     WideFunctions found;
     bool all = true;
 #define DUSKLET_RESOLVE(module, name)                                                                                 \
@@ -336,14 +335,21 @@ std::u16string ErrorText16(DWORD error) {
     return text;
 }
 
+// shell32's functions, taken as they are first needed.
 void ShellExecute16(HWND owner, std::u16string_view verb, std::u16string_view file, std::u16string_view directory,
                     int showCommand) {
-    if (wide) w.ShellExecuteW(owner, Z(verb), Z(file), nullptr, Z(directory), showCommand);
-    else
-        ShellExecuteA(owner, ToAnsi(verb).c_str(), ToAnsi(file).c_str(), nullptr, ToAnsi(directory).c_str(),
-                      showCommand);
+    if (wide) {
+        static const auto fn = Resolve<decltype(&::ShellExecuteW)>(Shell32(), "ShellExecuteW");
+        if (fn) fn(owner, Z(verb), Z(file), nullptr, Z(directory), showCommand);
+        return;
+    }
+    static const auto fn = Resolve<decltype(&::ShellExecuteA)>(Shell32(), "ShellExecuteA");
+    if (fn) fn(owner, ToAnsi(verb).c_str(), ToAnsi(file).c_str(), nullptr, ToAnsi(directory).c_str(), showCommand);
 }
 
-BOOL ShellNotifyIconW(DWORD message, NOTIFYICONDATAW& data) { return w.Shell_NotifyIconW(message, &data); }
+BOOL ShellNotifyIconW(DWORD message, NOTIFYICONDATAW& data) {
+    static const auto fn = Resolve<decltype(&::Shell_NotifyIconW)>(Shell32(), "Shell_NotifyIconW");
+    return fn && fn(message, &data);
+}
 
 }  // namespace dusklet::win
