@@ -148,6 +148,28 @@ BOOL CALLBACK EachTooltip(HWND h, LPARAM) {
     return TRUE;
 }
 
+// A program started, and when.
+struct Started {
+    PROCESS_INFORMATION pi = {};
+    LARGE_INTEGER frequency = {}, start = {};
+    double Ms() const {
+        LARGE_INTEGER now;
+        QueryPerformanceCounter(&now);
+        return 1000.0 * static_cast<double>(now.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
+    }
+};
+
+// Starts EXE with its arguments, timing from just before.
+bool Start(const wchar_t* exe, wchar_t** args, int count, Started& started) {
+    STARTUPINFOW si = {};
+    si.cb = sizeof si;
+    std::wstring line = std::wstring(L"\"") + exe + L"\"";
+    for (int i = 0; i < count; ++i) line += std::wstring(L" ") + args[i];
+    QueryPerformanceFrequency(&started.frequency);
+    QueryPerformanceCounter(&started.start);
+    return CreateProcessW(exe, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &started.pi) != 0;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -206,47 +228,29 @@ int wmain(int argc, wchar_t** argv) {
                     GetSystemMetrics(SM_CYSCREEN), GetDeviceCaps(dc, LOGPIXELSX), GetACP());
         ReleaseDC(nullptr, dc);
     } else if (cmd == L"launch" && argc >= 4) {
-        LARGE_INTEGER frequency, start, now;
-        QueryPerformanceFrequency(&frequency);
-        STARTUPINFOW si = {};
-        si.cb = sizeof si;
-        PROCESS_INFORMATION pi;
-        std::wstring line = std::wstring(L"\"") + argv[2] + L"\"";
-        QueryPerformanceCounter(&start);
-        if (!CreateProcessW(argv[2], line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return 1;
+        Started started;
+        if (!Start(argv[2], nullptr, 0, started)) return 1;
         for (;;) {
             Search s = {argv[3], nullptr};
             EnumWindows(FindVisible, reinterpret_cast<LPARAM>(&s));
-            QueryPerformanceCounter(&now);
-            const double ms =
-                1000.0 * static_cast<double>(now.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
+            const double ms = started.Ms();
             if (s.found) {
-                std::printf("{\"ms\":%.2f,\"pid\":%lu}\n", ms, static_cast<unsigned long>(pi.dwProcessId));
+                std::printf("{\"ms\":%.2f,\"pid\":%lu}\n", ms, static_cast<unsigned long>(started.pi.dwProcessId));
                 break;
             }
             if (ms > 30000) return 1;
             Sleep(1);
         }
     } else if (cmd == L"run" && argc >= 3) {
-        LARGE_INTEGER frequency, start, now;
-        QueryPerformanceFrequency(&frequency);
-        STARTUPINFOW si = {};
-        si.cb = sizeof si;
-        PROCESS_INFORMATION pi;
-        std::wstring line = std::wstring(L"\"") + argv[2] + L"\"";
-        for (int i = 3; i < argc; ++i) line += std::wstring(L" ") + argv[i];
-        QueryPerformanceCounter(&start);
-        if (!CreateProcessW(argv[2], line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return 1;
-        WaitForSingleObject(pi.hProcess, INFINITE);
-        QueryPerformanceCounter(&now);
+        Started started;
+        if (!Start(argv[2], argv + 3, argc - 3, started)) return 1;
+        WaitForSingleObject(started.pi.hProcess, INFINITE);
+        const double ms = started.Ms();
         DWORD code = 0;
-        GetExitCodeProcess(pi.hProcess, &code);
-        std::printf(
-            "{\"ms\":%.2f,\"exit\":%lu}\n",
-            1000.0 * static_cast<double>(now.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart),
-            static_cast<unsigned long>(code));
-        CloseHandle(pi.hThread);
-        CloseHandle(pi.hProcess);
+        GetExitCodeProcess(started.pi.hProcess, &code);
+        std::printf("{\"ms\":%.2f,\"exit\":%lu}\n", ms, static_cast<unsigned long>(code));
+        CloseHandle(started.pi.hThread);
+        CloseHandle(started.pi.hProcess);
     } else if (cmd == L"endsession") {
         std::printf("%d\n", ExitWindowsEx(EWX_LOGOFF, 0) ? 1 : 0);
     } else if (cmd == L"trayremove" && argc >= 4) {

@@ -234,6 +234,9 @@ struct FakeClock : Clock {
     int64_t Now() override { return now; }
 };
 
+// A UTC moment, in seconds since 1970.
+inline int64_t Utc(int y, int mo, int d, int h, int mi, int s = 0) { return SecondsFromCivil({y, mo, d, h, mi, s}); }
+
 // Zones by the rules Windows gives for them.
 namespace zones {
 inline constexpr ZoneRules kChina = {-480, 0, 0, {}, {}};

@@ -11,9 +11,8 @@ namespace dusklet {
 namespace {
 
 namespace zones = testing::zones;
+using testing::Utc;
 using Look = Schedule::Look;
-
-int64_t Utc(int y, int mo, int d, int h, int mi, int s = 0) { return SecondsFromCivil({y, mo, d, h, mi, s}); }
 
 TEST(ClockTime, TheNextTimeTheWallClockReadsIt) {
     struct Case {

@@ -9,8 +9,7 @@ namespace dusklet {
 namespace {
 
 namespace zones = testing::zones;
-
-int64_t Utc(int y, int mo, int d, int h, int mi, int s = 0) { return SecondsFromCivil({y, mo, d, h, mi, s}); }
+using testing::Utc;
 
 TEST(ZoneRules, TheOffsetChangesAtTheSecondOfEachChange) {
     struct Case {
