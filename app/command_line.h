@@ -44,6 +44,10 @@ struct ParsedCommand {
     std::u16string error;
 };
 
+// Added to a command line without arguments, it asks the copy that runs to
+// show its window in front.
+inline constexpr std::u16string_view kShowArgument = u" /show";
+
 // The whole command line as the system gives it, the program's own path
 // first (quoted or not).
 ParsedCommand ParseCommandLine(std::u16string_view line);

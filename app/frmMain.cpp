@@ -87,13 +87,26 @@ frmMain::frmMain(const MainControls& controls, dusklet::Timer& timer, const frmM
     c.get<chkBlink>().onClick = Event<>::To<&frmMain::chkBlink_Click>(this);
 }
 
-void frmMain::Tray(uint32_t message) { s.tray.NotifyIcon(message, trayRecord_); }
+// The icon in the notification area with the record's tooltip and picture.
+// The shell says nothing when it loses an icon, so a modify it refuses means
+// the icon is gone and it is added again; an add it refuses may be of an icon
+// it still holds. While it takes neither (Explorer still starting, say), it
+// is asked again every few seconds: a program that hides while armed must
+// have its icon to be found again.
+void frmMain::ShowTrayIcon() {
+    const auto modify = [this] { return s.tray.NotifyIcon(kNimModify, trayRecord_); };
+    const auto add = [this] { return s.tray.NotifyIcon(kNimAdd, trayRecord_); };
+    iconInTray_ = iconInTray_ ? modify() || add() : add() || modify();
+    if (!iconInTray_) s.host.RetryTrayIcon();
+}
 
 bool frmMain::Form_Initialize() {
     s.host.AttachSkin(s.host.ProgramFolder() + texts::kSkinFile, u"");
     s.host.InitCommonControls();
     if (s.host.AnotherInstanceRunning()) {
         s.host.MsgBox(texts::kAlreadyRunning, texts::kAlreadyRunningTitle, 64);
+        // The user started it to find the running copy: that one comes forward.
+        s.host.ShowRunningCopy();
         return false;
     }
     if (VersionCanLock(GetOSInfo(s.system)))
@@ -109,14 +122,16 @@ bool frmMain::Form_Initialize() {
     trayRecord_.uCallbackMessage = kTrayCallbackMessage;
     trayRecord_.uFlags = kNifMessage | kNifIcon | kNifTip;
     trayRecord_.uID = 1;
-    Tray(kNimAdd);
+    ShowTrayIcon();
     return true;
 }
 
-// After the shell has restarted: the icon again, and the panel where the
-// new taskbar leaves room for it.
+// After the shell has restarted, or refused the icon: the icon again, as it
+// is now (blinking during a warning), and the panel where the new taskbar
+// leaves room for it.
 void frmMain::RestoreTrayIcon() {
-    Tray(kNimAdd);
+    iconInTray_ = false;
+    ShowTrayIcon();
     if (panelUp_) s.host.ShowPanel(PanelText(schedule_->SecondsLeft(s.clock.Now())));
 }
 
@@ -248,7 +263,7 @@ void frmMain::Disarm() {
     c.get<cmdTimer>().SetCaption(texts::kIdleButton);
     trayRecord_.hIcon = s.host.IconHandle();
     SetTip(trayRecord_, std::u16string(texts::kIdleTip) + u'\0');
-    Tray(kNimModify);
+    ShowTrayIcon();
     c.get<frame>().SetEnabled(true);
 }
 
@@ -267,7 +282,7 @@ bool frmMain::Arm() {
     force_ = c.get<chkForce>().Value() != 0;
     schedule_ = ScheduleFromSettings(s.clock.Now());
     SetArmedTip();
-    Tray(kNimModify);
+    ShowTrayIcon();
     return true;
 }
 
@@ -323,7 +338,7 @@ void frmMain::Look() {
     const int64_t now = s.clock.Now();
     const int64_t due = schedule_->Due();
     const Schedule::Look look = schedule_->LookAt(now);
-    if (schedule_->Due() != due && SetArmedTip()) Tray(kNimModify);
+    if (schedule_->Due() != due && SetArmedTip()) ShowTrayIcon();
     const int64_t secondsLeft = schedule_->SecondsLeft(now);
     ShowSecondsLeft(secondsLeft);
     if (schedule_->InWarning(now)) {
@@ -332,7 +347,7 @@ void frmMain::Look() {
         // sound comes once more just before the action.
         if (schedule_->TakeLastCall(now) && s.host.NotificationsHeldBack()) s.host.Beep();
         trayRecord_.hIcon = iconShown_ ? 0 : s.host.IconHandle();
-        Tray(kNimModify);
+        ShowTrayIcon();
         iconShown_ = !iconShown_;
     }
     if (look == Schedule::Look::Act) {
@@ -381,7 +396,7 @@ void frmMain::Form_PowerResume() {
     if (!schedule_) return;
     const int64_t now = s.clock.Now();
     schedule_->Resume(now);
-    if (SetArmedTip()) Tray(kNimModify);
+    if (SetArmedTip()) ShowTrayIcon();
     Look();
 }
 
@@ -392,7 +407,7 @@ void frmMain::Form_TimeChange() {
     if (!schedule_) return;
     const int64_t now = s.clock.Now();
     schedule_->TimeChanged(now, s.zone);
-    if (SetArmedTip()) Tray(kNimModify);
+    if (SetArmedTip()) ShowTrayIcon();
     Plan(now);
 }
 
@@ -468,7 +483,7 @@ void frmMain::Postpone(int64_t seconds) {
     schedule_->Postpone(now, seconds);
     trayRecord_.hIcon = s.host.IconHandle();
     SetArmedTip();
-    Tray(kNimModify);
+    ShowTrayIcon();
     ShowSecondsLeft(schedule_->SecondsLeft(now));
     Plan(now);
 }
@@ -591,14 +606,18 @@ void frmMain::ShowMainWindow() {
     Plan(now);
 }
 
+// Hidden only with the icon in the notification area, the way back to it:
+// without one, Esc and the close box leave the window where it is.
 void frmMain::HideMainWindow() {
+    ShowTrayIcon();
+    if (!iconInTray_) return;
     s.host.Hide();
     if (schedule_) Plan(s.clock.Now());
 }
 
 UnloadDecision frmMain::Form_Unload() {
     if (quitting_) {
-        Tray(kNimDelete);
+        s.tray.NotifyIcon(kNimDelete, trayRecord_);
         return UnloadDecision::Close;
     }
     HideMainWindow();

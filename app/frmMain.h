@@ -82,6 +82,8 @@ public:
     const NOTIFYICONDATA& TrayRecord() const { return trayRecord_; }
     bool Quitting() const { return quitting_; }
     bool Armed() const { return schedule_.has_value(); }
+    // The shell holds the icon: the window may hide.
+    bool TrayIconShown() const { return iconInTray_; }
     // The moment the armed schedule acts (seconds since 1970 UTC).
     std::optional<int64_t> Due() const { return schedule_ ? std::optional(schedule_->Due()) : std::nullopt; }
 
@@ -103,7 +105,7 @@ private:
     void Form_PowerResume();
     void Form_TimeChange();
     // Puts the icon into the notification area again with the current tooltip
-    // and picture (after the shell has restarted).
+    // and picture (after the shell has restarted or refused it).
     void RestoreTrayIcon();
     void OpenPopupMenu();
 
@@ -130,7 +132,7 @@ private:
     std::u16string FailureText(std::u16string_view label, PowerResult result);
     void ShowMainWindow();
     void HideMainWindow();
-    void Tray(uint32_t message);
+    void ShowTrayIcon();
 
     MainControls c;
     dusklet::Timer& Timer;
@@ -143,6 +145,7 @@ private:
     bool quitting_ = false;  // a close request is honoured: the program ends
     NOTIFYICONDATA trayRecord_;
     std::optional<int64_t> shownSeconds_;  // the countdown the status strip shows, if it shows one
+    bool iconInTray_ = false;              // the shell took the icon last time it was asked
     bool iconShown_ = true;                // the blinking icon's picture is shown
     bool balloonUp_ = false;               // the shell may still show this arming's balloon
     bool panelUp_ = false;                 // the warning panel shows

@@ -27,7 +27,7 @@ struct MainEvent {
         PowerSuspend,  // the machine is about to sleep
         PowerResume,   // and has woken again
         TimeChange,    // the system time, the time zone or the date forms have changed
-        TrayIconLost,  // the shell restarted without the icon
+        TrayIconLost,  // the shell restarted without the icon, or the time to ask it again has come
         Postpone,      // "not yet": from the warning panel or the popup menu
         Cancel,        // the warning panel's 取消
     };

@@ -22,6 +22,11 @@ public:
     virtual void AttachSkin(std::u16string_view skinPath, std::u16string_view second) = 0;
     virtual void InitCommonControls() = 0;
     virtual bool AnotherInstanceRunning() = 0;
+    // The copy that runs shows its window in front of the others.
+    virtual void ShowRunningCopy() = 0;
+    // The shell refused the tray icon: the event TrayIconLost comes in a few
+    // seconds, to ask it again.
+    virtual void RetryTrayIcon() = 0;
     virtual void MsgBox(std::u16string_view text, std::u16string_view title, uint32_t style) = 0;
     // Hands an event back to the window's own queue, to be handled once the
     // handler that is in progress has returned.

@@ -319,6 +319,17 @@ class Bench:
         out = self.wine([LOADER, "C:\\Dusklet\\driver.exe"] + [str(a) for a in args], check=False)
         return out.stdout.decode("utf-8").strip()
 
+    def refusing_shell(self, seconds):
+        """A shell window, in front of Wine's, that refuses every tray icon
+        for `seconds` (as Explorer does while it starts), then goes; the
+        process, once the window is there."""
+        proc = subprocess.Popen([LOADER, "C:\\Dusklet\\driver.exe", "refuseshell", str(int(seconds * 1000))],
+                                env=self.env, cwd=APP_DIR, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+        self.procs.append(proc)
+        if not proc.stdout.readline().startswith(b"{"):
+            raise AssertionError("the refusing shell did not start")
+        return proc
+
     def find(self, title, timeout=0):
         found = self.driver("find", title, int(timeout * 1000))
         return found[0] if found else None

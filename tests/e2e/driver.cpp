@@ -18,6 +18,8 @@
 //   driver endsession               asks every program to end the session (ExitWindowsEx, log off)
 //   driver trayremove HWND ID       deletes a tray icon, as a crashing shell would lose it
 //   driver broadcast NAME           sends the registered message NAME to every top-level window
+//   driver refuseshell MS           for MS ms, a shell window in front of the real one that refuses
+//                                   every tray icon, as Explorer does while it starts
 //   driver resources PID            handle, GDI and USER object counts of a process
 //   driver record FILE TEXT         appends TEXT to FILE (stands in for the mail program)
 #include <windows.h>
@@ -66,6 +68,12 @@ std::wstring ClassOf(HWND h) {
 }
 
 HWND Hwnd(const wchar_t* s) { return reinterpret_cast<HWND>(static_cast<uintptr_t>(std::wcstoull(s, nullptr, 0))); }
+// A shell that takes no tray icon: Shell_NotifyIcon sends it the record
+// with WM_COPYDATA and returns its answer.
+LRESULT CALLBACK RefusingShell(HWND h, UINT m, WPARAM w, LPARAM l) {
+    return m == WM_COPYDATA ? FALSE : DefWindowProcW(h, m, w, l);
+}
+
 long long Num(const wchar_t* s) { return std::wcstoll(s, nullptr, 0); }
 
 HWND g_top;
@@ -263,6 +271,23 @@ int wmain(int argc, wchar_t** argv) {
         const UINT msg = RegisterWindowMessageW(argv[2]);
         DWORD_PTR result = 0;
         SendMessageTimeoutW(HWND_BROADCAST, msg, 0, 0, SMTO_NORMAL, 5000, &result);
+    } else if (cmd == L"refuseshell" && argc >= 3) {
+        WNDCLASSW cls = {};
+        cls.lpfnWndProc = RefusingShell;
+        cls.hInstance = GetModuleHandleW(nullptr);
+        cls.lpszClassName = L"Shell_TrayWnd";
+        if (!RegisterClassW(&cls)) return 1;
+        HWND shell = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, L"Shell_TrayWnd", L"", WS_POPUP, 0, 0, 0, 0,
+                                     nullptr, nullptr, cls.hInstance, nullptr);
+        if (!shell) return 1;
+        std::printf("{\"shell\":%lu}\n", static_cast<unsigned long>(reinterpret_cast<uintptr_t>(shell)));
+        std::fflush(stdout);
+        const DWORD end = GetTickCount() + static_cast<DWORD>(Num(argv[2]));
+        for (MSG msg; static_cast<LONG>(end - GetTickCount()) > 0;) {
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, end - GetTickCount(), QS_ALLINPUT);
+            while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+        }
+        DestroyWindow(shell);
     } else if (cmd == L"resources" && argc >= 3) {
         HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, static_cast<DWORD>(Num(argv[2])));
         if (!process) return 1;

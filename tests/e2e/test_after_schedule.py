@@ -109,6 +109,21 @@ class AboutStaysModal(AfterTheSchedule):
         b.send(b.control("cmdTimer")["hwnd"], BM_CLICK)  # and it works again
         self.assertTrue(poll(lambda: b.text("cmdTimer") == "禁止定时器(&D)", 3))
 
+    def test_closing_about_first_leaves_the_window_held_by_the_message(self):
+        b = self.bench
+        box = self.failed_lock()
+        b.choose_about()
+        about = b.find(ABOUT_TITLE, 5)
+        self.assertIsNotNone(about, "About did not open")
+        b.send(about["hwnd"], 0x10)  # WM_CLOSE, as its close button
+        self.assertTrue(poll(lambda: not b.find(ABOUT_TITLE), 3))
+        self.assertFalse(poll(lambda: b.find(MAIN_TITLE)["enabled"], 2), "the window took input under the message")
+        b.click_control("cmdTimer")
+        self.assertFalse(poll(lambda: b.text("cmdTimer") == "禁止定时器(&D)", 1.5), "a click armed under the message")
+        self.assertIsNotNone(b.find("Dusklet"))
+        b.close_message_box(box)
+        self.assertTrue(poll(lambda: b.find(MAIN_TITLE)["enabled"], 3))
+
 
 if __name__ == "__main__":
     unittest.main(verbosity=2)

@@ -22,6 +22,15 @@ class SessionEnd(BenchTest):
         messages = [int(args.split(",")[0], 16) for f, args in b.relay_calls() if f.endswith(("Shell_NotifyIconA", "Shell_NotifyIconW"))]
         self.assertEqual(messages[-1], 2, "the icon was not deleted on the way out")
 
+    def test_a_session_end_while_the_tray_menu_is_open_ends_the_program(self):
+        b = self.bench
+        proc = b.start()
+        b.tray_right_click()
+        self.assertTrue(poll(lambda: [w for w in b.driver("windows") if w["class"] == "#32768" and w["visible"]], 3),
+                        "no menu")
+        b.send(b.main, 0x16, 1, 0)  # WM_ENDSESSION, as the system sends it
+        self.wait_gone(proc, 10)
+
 
 class ClockShift(BenchTest):
     """The program's own clock is moved with the clock-shift library, as after
@@ -61,6 +70,48 @@ class ShellRestart(BenchTest):
         self.assertEqual(len(poll(b.tray_icons, 5)), 1)
         tip = b.tray_tooltip()
         self.assertTrue(tip and tip.startswith("程序将要在"), tip)
+
+
+    def test_esc_after_the_icon_was_lost_puts_it_back_before_hiding(self):
+        b = self.bench
+        b.start()
+        self.assertEqual(len(poll(b.tray_icons, 5)), 1)
+        b.raw("trayremove", b.main, 1)
+        self.assertTrue(poll(lambda: not b.tray_icons(), 5))
+        b.xdo("key", "Escape")
+        self.assertTrue(poll(lambda: b.find(MAIN_TITLE) is None, 3))
+        self.assertEqual(len(b.tray_icons()), 1, "hidden without an icon")
+
+
+class TrayIconRefused(BenchTest):
+    def test_the_window_stays_until_the_shell_takes_the_icon(self):
+        b = self.bench
+        shell = b.refusing_shell(8)
+        b.start()
+        b.xdo("key", "Escape")
+        self.assertFalse(poll(lambda: b.find(MAIN_TITLE) is None, 1.5), "hidden without an icon")
+        self.assertEqual(b.tray_icons(), [])
+        shell.wait(15)
+        self.assertTrue(poll(b.tray_icons, 6), "the icon did not come once the shell took it")  # asked every 3 s
+        b.xdo("key", "Escape")
+        self.assertTrue(poll(lambda: b.find(MAIN_TITLE) is None, 3))
+
+
+class SecondStart(BenchTest):
+    def test_brings_the_running_window_to_the_front_after_the_message(self):
+        b = self.bench
+        b.start()
+        b.xdo("key", "Escape")
+        self.assertTrue(poll(lambda: b.find(MAIN_TITLE) is None, 3))
+        second = b.start(wait=False)
+        box = b.message_box("By: Brindle", 15)
+        self.assertIsNotNone(box, "no message")
+        self.assertTrue(poll(lambda: (b.driver("foreground") or [{}])[0].get("hwnd") == box["hwnd"], 3))
+        b.xdo("key", "Return")
+        self.wait_gone(second, 10)
+        self.assertTrue(poll(lambda: (b.driver("foreground") or [{}])[0].get("hwnd") == b.main, 5),
+                        b.driver("foreground"))
+        self.assertIsNotNone(b.find(MAIN_TITLE))
 
 
 class SingleInstanceRace(BenchTest):

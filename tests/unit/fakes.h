@@ -287,11 +287,16 @@ struct RecordingTray : TrayShell {
     // What arrives during the next call, as a message that the system sends
     // the window while the shell works (run once).
     std::function<void()> duringNextCall;
+    bool accepts = true;  // false: the shell refuses every call (not started yet, say)
+    bool holds = false;   // the shell shows the icon
     bool NotifyIcon(uint32_t message, const NOTIFYICONDATA& nid) override {
         calls.emplace_back(message, AnsiForm(nid, gbk));
         log.push_back("tray " + std::to_string(message));
         if (auto during = std::exchange(duringNextCall, nullptr)) during();
-        return true;
+        if (!accepts) return false;
+        // An icon is added once, modified while there, and deleted.
+        const bool held = std::exchange(holds, message != kNimDelete && (message == kNimAdd || holds));
+        return message == kNimAdd ? !held : held;
     }
     uint32_t LastIcon() const { return static_cast<uint32_t>(calls.back().second[20] | calls.back().second[21] << 8); }
     // The last tip as the ANSI form carries it, in code page 936.
@@ -384,6 +389,9 @@ struct FakeHost : MainHost {
         log.push_back("instance?");
         return anotherInstance;
     }
+    void ShowRunningCopy() override { log.push_back("show running copy"); }
+    int retries = 0;  // times the shell is to be asked again for the icon
+    void RetryTrayIcon() override { ++retries; }
     void MsgBox(std::u16string_view text, std::u16string_view title, uint32_t style) override {
         log.push_back("msgbox " + Narrow(text) + "|" + Narrow(title) + "|" + std::to_string(style));
     }
@@ -520,7 +528,11 @@ struct MainFixture {
     void Suspend() { form.On({MainEvent::Kind::PowerSuspend}); }
     void Resume() { form.On({MainEvent::Kind::PowerResume}); }
     void TimeChange() { form.On({MainEvent::Kind::TimeChange}); }
-    void IconLost() { form.On({MainEvent::Kind::TrayIconLost}); }
+    // The shell restarted, without the icon.
+    void IconLost() {
+        tray.holds = false;
+        form.On({MainEvent::Kind::TrayIconLost});
+    }
     void Escape() {
         int16_t escape = 27;
         form.Form_KeyPress(escape);

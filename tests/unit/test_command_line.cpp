@@ -62,6 +62,10 @@ TEST(CommandLine, WhatEachGoodOneAsksFor) {
         }
         EXPECT_EQ(got.postponeMinutes, c.postpone);
     }
+    // What a second start without arguments hands over.
+    std::u16string second = u"\"C:\\Dusklet.exe\"";
+    second += kShowArgument;
+    EXPECT_EQ(ParseCommandLine(second).command.kind, Kind::Show);
 }
 
 TEST(CommandLine, ABadOneNamesItsArgument) {

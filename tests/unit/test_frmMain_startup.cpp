@@ -49,11 +49,12 @@ TEST(Startup, OffersLockingOnTheNTFamilyFrom2000On) {
     }
 }
 
-TEST(Startup, SecondInstanceShowsItsMessageAndAddsNoIcon) {
+TEST(Startup, SecondInstanceShowsItsMessageThenBringsTheRunningCopyForward) {
     MainFixture f;
     f.host.anotherInstance = true;
     EXPECT_FALSE(f.form.Form_Initialize());
-    EXPECT_EQ(f.log.back(), "msgbox Dusklet已经运行中.|By: Brindle|64");
+    EXPECT_EQ(Log(f.log.end() - 2, f.log.end()),
+              (Log{"msgbox Dusklet已经运行中.|By: Brindle|64", "show running copy"}));
     EXPECT_TRUE(f.tray.calls.empty());
     EXPECT_EQ(f.get<cmbAction>().ListIndex(), -1);
 }

@@ -49,7 +49,56 @@ TEST(Visibility, CloseRequestsHideUntilExit) {
     f.Started();
     EXPECT_EQ(f.form.Form_Unload(), UnloadDecision::StayHidden);
     EXPECT_FALSE(f.host.shown);
-    EXPECT_TRUE(f.tray.calls.empty());
+    EXPECT_FALSE(f.Ended());
+}
+
+// The shell may refuse the icon (Explorer still starting at logon) or lose
+// it without a word (restarted): the window is never hidden without the
+// icon that leads back to it, and the icon is asked for until it is there.
+TEST(TrayIcon, RefusedIsAskedForAgainAndTheWindowStaysUntilItIsThere) {
+    MainFixture f;
+    f.tray.accepts = false;
+    f.form.Form_Initialize();
+    f.Click();
+    EXPECT_FALSE(f.form.TrayIconShown());
+    EXPECT_EQ(f.host.retries, 2);  // at start-up and when arming changed the tooltip
+    f.Escape();
+    EXPECT_EQ(f.form.Form_Unload(), UnloadDecision::StayHidden);
+    EXPECT_TRUE(f.host.shown);
+    f.IconLost();  // the retry: still refused
+    EXPECT_EQ(f.host.retries, 5);
+
+    f.tray.accepts = true;
+    f.IconLost();
+    EXPECT_TRUE(f.tray.holds);
+    EXPECT_EQ(f.tray.LastTip().rfind("\xB3\xCC\xD0\xF2", 0), 0u);  // "程序…", the armed tip
+    f.Escape();
+    EXPECT_FALSE(f.host.shown);
+    f.TimerTick();
+    EXPECT_EQ(f.host.retries, 5);  // taken: no more asking
+}
+
+TEST(TrayIcon, LostBehindTheProgramsBackComesBackBeforeHidingAndWhileBlinking) {
+    MainFixture f;
+    f.Started();
+    f.tray.holds = false;
+    f.Escape();
+    EXPECT_TRUE(f.tray.holds);
+    EXPECT_FALSE(f.host.shown);
+
+    testing::Settings blink;
+    blink.amount = u"40";
+    f.Arm(blink);
+    f.Advance(15);  // 25 s left: blinking
+    f.TimerTick();
+    const uint32_t before = f.tray.LastIcon();
+    f.tray.holds = false;
+    f.Advance(1);
+    f.TimerTick();
+    EXPECT_TRUE(f.tray.holds);
+    EXPECT_EQ(f.tray.calls.back().first, 0u);  // added again
+    EXPECT_NE(f.tray.LastIcon(), before);      // and blinking on
+    EXPECT_EQ(f.host.retries, 0);
 }
 
 TEST(Visibility, ExitFromTheMenuDropsAnArmedSchedule) {

@@ -2,6 +2,7 @@
 
 #include "base/program_folder.h"
 #include "tests/unit/fakes.h"
+#include "ui/modal_count.h"
 #include "ui/spin_range.h"
 #include "ui/tab_order.h"
 
@@ -93,6 +94,23 @@ TEST_F(TabOrder, ArmedOnlyTheButtonTakesTheFocus) {
     EXPECT_FALSE(CanTakeFocus(kMainLayout, f.controls.all, lblStatus));
     EXPECT_TRUE(CanTakeFocus(kMainLayout, f.controls.all, cmdTimer));
     EXPECT_EQ(Walk(-1, 2), (std::vector<int>{cmdTimer, cmdTimer}));
+}
+
+// About and a message box over the main window, closed in either order:
+// the window takes input only once both are gone.
+TEST(ModalCount, HeldUntilTheLastClosesWhicheverItIs) {
+    for (const bool aboutFirst : {true, false}) {
+        ModalCount modal;
+        modal.Open();  // the message box
+        modal.Open();  // About, from the tray menu
+        EXPECT_FALSE(modal.Close()) << aboutFirst;
+        EXPECT_TRUE(modal.Held());
+        EXPECT_TRUE(modal.Close());
+        EXPECT_FALSE(modal.Held());
+        EXPECT_FALSE(modal.Close());  // a stray close never lets go of a later one
+        modal.Open();
+        EXPECT_TRUE(modal.Held());
+    }
 }
 
 TEST(TextBoxContract, TheSameTextAgainChangesNothing) {

@@ -18,8 +18,8 @@ UniqueFont LinkFont(int dpiY, bool underline) {
 
 }  // namespace
 
-AboutWindow::AboutWindow(HINSTANCE instance, HWND owner, int dpiX, int dpiY)
-    : instance_(instance), owner_(owner), dpiX_(dpiX), dpiY_(dpiY) {}
+AboutWindow::AboutWindow(HINSTANCE instance, HWND owner, UINT closing, int dpiX, int dpiY)
+    : instance_(instance), owner_(owner), closing_message_(closing), dpiX_(dpiX), dpiY_(dpiY) {}
 
 AboutWindow::~AboutWindow() { Destroy(); }  // before the objects that its messages reach
 
@@ -62,10 +62,10 @@ void AboutWindow::AddLinkTooltip(HWND link) {
 
 void AboutWindow::Unload() {
     if (!IsOpen()) return;
-    // Give the input back to the owner before this window goes, so that
+    // The owner takes input again before this window goes, so that
     // activation returns to it.
     closing_ = true;
-    EnableWindow(owner_, TRUE);
+    SendMessageA(owner_, closing_message_, 0, 0);
     Destroy();
 }
 

@@ -13,7 +13,9 @@ namespace dusklet::win {
 
 class AboutWindow : public Window, public AboutHost {
 public:
-    AboutWindow(HINSTANCE instance, HWND owner, int dpiX, int dpiY);
+    // `closing`: the message the owner is sent as the window goes, to take
+    // input again unless something else still holds it.
+    AboutWindow(HINSTANCE instance, HWND owner, UINT closing, int dpiX, int dpiY);
     ~AboutWindow() override;
 
     // Creates the window from its layout, runs Form_Load and shows it
@@ -37,6 +39,7 @@ private:
 
     HINSTANCE instance_;
     HWND owner_;
+    UINT closing_message_;
     int dpiX_, dpiY_;
     WinControlSet<kAboutLayout> controls_;
     std::array<Control*, about::kControlCount> models_{};

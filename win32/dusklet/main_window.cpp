@@ -9,6 +9,7 @@
 #include "win32/toolkit/ansi.h"
 #include "win32/toolkit/system_library.h"
 #include "win32/toolkit/text.h"
+#include "win32/toolkit/trace.h"
 
 namespace dusklet::win {
 namespace {
@@ -18,7 +19,10 @@ constexpr UINT kFirstMenuId = 1000;
 constexpr UINT kShowWarning = WM_APP + 2;
 constexpr UINT kHeldBack = WM_APP + 3;     // an event handed back: its kind, and its tray notification
 constexpr UINT kPanelButton = WM_APP + 4;  // a button of the warning panel: its control id
+constexpr UINT kAboutClosing = WM_APP + 5;
 constexpr UINT kWakeTimerId = kTimerId + 1;
+constexpr UINT kTrayRetryTimerId = kTimerId + 2;
+constexpr UINT kTrayRetryMs = 3000;  // while the shell refuses the icon, it is asked this often
 
 }  // namespace
 
@@ -62,8 +66,9 @@ MainWindow::Start MainWindow::Open() {
     if (!form_->Form_Initialize()) return Start::Ended;
     single_.Publish(hwnd());
     if (command_.kind == Command::Kind::Arm) {
-        form_->Command(command_);                   // a refusal is said as when arming by hand
-        if (!command_.show) return Start::Running;  // it stays in the tray
+        form_->Command(command_);  // a refusal is said as when arming by hand
+        // It stays in the tray, if the shell took its icon.
+        if (!command_.show && form_->TrayIconShown()) return Start::Running;
     }
     ShowWindow(hwnd(), SW_SHOW);  // activation gives the focus to the first control in tab order
     UpdateWindow(hwnd());
@@ -83,14 +88,18 @@ bool MainWindow::MakeMenu() {
     return true;
 }
 
+// Until the quit message, or until the window is gone: a loop nested in a
+// handler (the popup menu's, under Wine) may take the quit message posted
+// when the session ended during it, and no copy may live on without its
+// window, holding the single-instance object.
 int MainWindow::Run() {
-    MSG msg;
-    while (GetMessage16(msg) > 0) {
+    MSG msg = {};
+    while (hwnd() && GetMessage16(msg) > 0) {
         if (PreTranslate(msg)) continue;
         TranslateMessage(&msg);
         DispatchMessage16(msg);
     }
-    return static_cast<int>(msg.wParam);
+    return msg.message == WM_QUIT ? static_cast<int>(msg.wParam) : 0;
 }
 
 int MainWindow::FocusedControl() const {
@@ -158,6 +167,9 @@ LRESULT MainWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
         } else if (wp == kWakeTimerId) {
             deadline_.Spent();
             form_->On({MainEvent::Kind::Wake});
+        } else if (wp == kTrayRetryTimerId) {
+            KillTimer(hwnd(), kTrayRetryTimerId);  // once; a refusal sets it again
+            form_->On({MainEvent::Kind::TrayIconLost});
         }
         return 0;
     case WM_POWERBROADCAST:
@@ -178,6 +190,7 @@ LRESULT MainWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
             std::u16string_view(static_cast<const char16_t*>(data->lpData), data->cbData / sizeof(char16_t)));
         return parsed.error.empty() ? form_->Command(parsed.command) : exit_code::kBadArguments;
     }
+    case kAboutClosing: EndModal(); return 0;
     case kPanelButton:
         form_->On({wp == warning::cmdPostpone ? MainEvent::Kind::Postpone : MainEvent::Kind::Cancel});
         return 0;
@@ -189,15 +202,18 @@ LRESULT MainWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
         const std::u16string text = std::move(warning_);
         warning_.clear();
         if (text.empty()) return 0;
+        BeginModal();
         MessageBox16(hwnd(), text, texts::kProgramTitle, MB_OK | MB_ICONWARNING | MB_SETFOREGROUND | MB_TOPMOST);
+        EndModal();
         // About, opened while the box was up, stays in front of this window.
         if (about_ && about_->Modal()) SetForegroundWindow(about_->hwnd());
         return 0;
     }
     case WM_ENABLE:
-        // While About is open this window takes no input, whatever opens or
-        // closes meanwhile: a message box enables its owner when it closes.
-        if (wp && about_ && about_->Modal()) EnableWindow(hwnd(), FALSE);
+        // While About or a message box is open this window takes no input,
+        // whichever closes first: a message box enables its owner when it
+        // closes, About when it ends.
+        if (wp && modal_.Held()) EnableWindow(hwnd(), FALSE);
         return 0;
     case WM_ACTIVATE:
         // Like a dialog: the focused control is kept while the window is
@@ -257,6 +273,27 @@ void MainWindow::MsgBox(std::u16string_view text, std::u16string_view title, uin
     MessageBox16(nullptr, text, title, style);
 }
 
+void MainWindow::ShowRunningCopy() {
+    // No answer leaves the message to say where the program is.
+    single_.HandOver(CommandLine16() + std::u16string(kShowArgument));
+}
+
+void MainWindow::RetryTrayIcon() {
+    if (!SetTimer(hwnd(), kTrayRetryTimerId, kTrayRetryMs, nullptr)) Trace("tray icon: no timer to ask again");
+}
+
+void MainWindow::BeginModal() {
+    modal_.Open();
+    EnableWindow(hwnd(), FALSE);
+}
+
+void MainWindow::EndModal() {
+    if (modal_.Close()) EnableWindow(hwnd(), TRUE);
+    // Its loop may wait for a message to notice that it has ended (closed
+    // by a message sent from another program, say).
+    PostMessageA(hwnd(), WM_NULL, 0, 0);
+}
+
 void MainWindow::Later(MainEvent event) {
     PostMessageA(hwnd(), kHeldBack, static_cast<WPARAM>(event.kind), static_cast<LPARAM>(event.tray));
 }
@@ -305,9 +342,13 @@ void MainWindow::ShowAboutModal() {
         SetForegroundWindow(about_->hwnd());
         return;
     }
-    about_ = std::make_unique<AboutWindow>(instance_, hwnd(), dpiX_, dpiY_);
-    EnableWindow(hwnd(), FALSE);
-    about_->Open();
+    about_ = std::make_unique<AboutWindow>(instance_, hwnd(), kAboutClosing, dpiX_, dpiY_);
+    BeginModal();
+    if (!about_->Open()) {
+        about_.reset();
+        EndModal();
+        return;
+    }
     MSG msg;
     while (about_->IsOpen()) {
         const BOOL got = GetMessage16(msg);
@@ -319,8 +360,9 @@ void MainWindow::ShowAboutModal() {
         TranslateMessage(&msg);
         DispatchMessage16(msg);
     }
-    if (hwnd()) EnableWindow(hwnd(), TRUE);
     about_.reset();
+    // A message box's loop below this one may have been closed meanwhile.
+    if (modal_.Held()) PostMessageA(hwnd(), WM_NULL, 0, 0);
 }
 
 // Made when first shown and destroyed when closed: start-up pays nothing for it.

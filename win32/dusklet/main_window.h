@@ -8,6 +8,7 @@
 
 #include "app/frmMain.h"
 #include "app/frmMain_layout.h"
+#include "ui/modal_count.h"
 #include "win32/dusklet/about_window.h"
 #include "win32/dusklet/single_instance.h"
 #include "win32/dusklet/system_win.h"
@@ -40,6 +41,8 @@ public:
     void AttachSkin(std::u16string_view skinPath, std::u16string_view second) override;
     void InitCommonControls() override;
     bool AnotherInstanceRunning() override { return single_.Another(); }
+    void ShowRunningCopy() override;
+    void RetryTrayIcon() override;
     void MsgBox(std::u16string_view text, std::u16string_view title, uint32_t style) override;
     void Warn(std::u16string_view text) override;
     void Later(MainEvent event) override;
@@ -67,6 +70,9 @@ private:
     // The row of the main window's control that has the focus, or -1.
     int FocusedControl() const;
     void Focus(int id);
+    // A window that holds this one modal (About, a message box) opens or closes.
+    void BeginModal();
+    void EndModal();
 
     HINSTANCE instance_;
     SingleInstance& single_;
@@ -78,6 +84,7 @@ private:
     UINT taskbarCreated_ = 0;
     int lastFocus_ = -1;      // the control to give the focus back to on activation
     std::u16string warning_;  // a warning waiting to be shown
+    ModalCount modal_;
 
     WinControlSet<kMainLayout> controls_;
     std::array<Control*, ctl::kControlCount> models_{};
