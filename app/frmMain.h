@@ -131,6 +131,8 @@ private:
     void ShowMainWindow();
     void HideMainWindow();
     void Tray(uint32_t message);
+    // The host's icon was loaded afresh at another size.
+    void TrayIcon_Changed();
 
     MainControls c;
     dusklet::Timer& Timer;

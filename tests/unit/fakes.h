@@ -374,7 +374,8 @@ struct FakeHost : MainHost {
     bool unloaded = false;
     explicit FakeHost(Log& l) : log(l) {}
     uint32_t WindowHandle() override { return 0x1234; }
-    uint32_t IconHandle() override { return 0x777; }
+    uint32_t icon = 0x777;  // the icon at the system's small size, as loaded now
+    uint32_t IconHandle() override { return icon; }
     std::u16string ProgramFolder() override { return folder; }
     void AttachSkin(std::u16string_view path, std::u16string_view second) override {
         log.push_back("skin " + Narrow(path) + "|" + Narrow(second));
@@ -521,6 +522,11 @@ struct MainFixture {
     void Resume() { form.On({MainEvent::Kind::PowerResume}); }
     void TimeChange() { form.On({MainEvent::Kind::TimeChange}); }
     void IconLost() { form.On({MainEvent::Kind::TrayIconLost}); }
+    // The host has loaded the icon at another size, which IconHandle now gives.
+    void IconChanged(uint32_t icon) {
+        host.icon = icon;
+        form.On({MainEvent::Kind::IconChanged});
+    }
     void Escape() {
         int16_t escape = 27;
         form.Form_KeyPress(escape);
