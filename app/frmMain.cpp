@@ -155,6 +155,7 @@ void frmMain::On(MainEvent event) {
     case MainEvent::Kind::TrayIconLost: RestoreTrayIcon(); break;
     case MainEvent::Kind::Postpone: cmdPostpone_Click(); break;
     case MainEvent::Kind::Cancel: cmdCancel_Click(); break;
+    case MainEvent::Kind::IconChanged: TrayIcon_Changed(); break;
     }
     busy_ = false;
     if (std::exchange(menuAsked_, false)) OpenPopupMenu();
@@ -492,6 +493,14 @@ void frmMain::cmdPostpone_Click() { Postpone(kPostponeSeconds); }
 
 void frmMain::cmdCancel_Click() {
     if (schedule_) ToggleSchedule();
+}
+
+// The icon at its new size goes to the tray at once; while the blinking has
+// the picture taken away, the next blink brings it.
+void frmMain::TrayIcon_Changed() {
+    if (trayRecord_.hIcon == 0) return;
+    trayRecord_.hIcon = s.host.IconHandle();
+    ShowTrayIcon();
 }
 
 std::u16string frmMain::FailureText(std::u16string_view label, PowerResult result) {

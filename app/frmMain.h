@@ -133,6 +133,8 @@ private:
     void ShowMainWindow();
     void HideMainWindow();
     void ShowTrayIcon();
+    // The host's icon was loaded afresh at another size.
+    void TrayIcon_Changed();
 
     MainControls c;
     dusklet::Timer& Timer;

@@ -1,8 +1,8 @@
 // The events that reach the main window's schedule from outside its own
 // controls' nesting: the button, the tick, the wake-up, the tray icon, the
 // machine's sleep, a change of the system time or zone, a restarted shell,
-// the warning panel's buttons. Each is handled once any other has returned
-// (frmMain::On holds it back meanwhile).
+// the warning panel's buttons, the icon at another size. Each is handled
+// once any other has returned (frmMain::On holds it back meanwhile).
 #pragma once
 #include <cstdint>
 
@@ -30,6 +30,7 @@ struct MainEvent {
         TrayIconLost,  // the shell restarted without the icon, or the time to ask it again has come
         Postpone,      // "not yet": from the warning panel or the popup menu
         Cancel,        // the warning panel's 取消
+        IconChanged,   // the icon was loaded at another size (the screen's DPI, the icon sizes)
     };
     Kind kind;
     TrayNotification tray{};

@@ -16,6 +16,10 @@ class MainHost {
 public:
     virtual ~MainHost() = default;
     virtual uint32_t WindowHandle() = 0;
+    // The icon for the tray record, at the system's small size. It may change
+    // (MainEvent IconChanged); the one an earlier call returned may be
+    // destroyed once this is called again, so the record holds only the
+    // last one returned.
     virtual uint32_t IconHandle() = 0;
     // Folder of the program's executable, without a trailing separator.
     virtual std::u16string ProgramFolder() = 0;

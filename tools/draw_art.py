@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Draws Dusklet's icon (32x32, 24-bit with mask) and About banner (200x51, 8-bit palette, RLE8).
+"""Draws Dusklet's icon (16 to 48 pixels, 16 colours each, with mask) and About banner (200x51, 8-bit
+palette, RLE8).
 
 Usage: draw_art.py OUTPUT_DIR
 The pictures are computed, not stored, so the repository holds no binary art.
@@ -10,8 +11,14 @@ import struct
 import sys
 
 
-def icon_pixel(x, y):
-    """A dusk sky disc with a crescent moon; None outside the disc (transparent)."""
+# The icon's sizes: the system's small icon at 100% to 250% and its big icon
+# at 100% to 150%. Each is drawn from the geometry, not resampled from another.
+ICON_SIZES = (16, 20, 24, 32, 40, 48)
+
+
+def icon_pixel(x, y, rim=1.2):
+    """A dusk sky disc with a crescent moon, on a 32-unit grid; None outside
+    the disc (transparent). rim: the dark edge's width in grid units."""
     cx, cy, r = 15.5, 15.5, 15.0
     d = math.hypot(x - cx, y - cy)
     if d > r:
@@ -21,31 +28,82 @@ def icon_pixel(x, y):
     moon = math.hypot(x - 12, y - 11) <= 7.0 and math.hypot(x - 15.5, y - 8.5) > 6.0
     if moon:
         return (250, 236, 170)
-    if d > r - 1.2:
+    if d > r - rim:
         return (20, 20, 40)
     return sky
 
 
-def write_icon(path):
-    size = 32
+def icon_image(size):
+    """The icon at size x size pixels, rows top down: each pixel the geometry
+    at its centre, and the dark edge at least one pixel wide."""
+    unit = 32.0 / size  # grid units per pixel
+    rim = max(1.2, unit)
+    return [[icon_pixel((x + 0.5) * unit - 0.5, (y + 0.5) * unit - 0.5, rim) for x in range(size)]
+            for y in range(size)]
+
+
+def reduce_colours(counts, most):
+    """At most `most` colours standing for the keys of counts (colour: pixels):
+    the two whose merging moves the pixels least are merged, weighted by their
+    pixels, until few enough are left. Returns the colours and, for each
+    original colour, the index of the one that stands for it."""
+    groups = [[c, n, [c]] for c, n in sorted(counts.items())]
+    while len(groups) > most:
+        best = None
+        for i in range(len(groups)):
+            for j in range(i + 1, len(groups)):
+                (a, na, _), (b, nb, _) = groups[i], groups[j]
+                cost = na * nb / (na + nb) * sum((p - q) ** 2 for p, q in zip(a, b))
+                if best is None or cost < best[0]:
+                    best = (cost, i, j)
+        _, i, j = best
+        (a, na, ma), (b, nb, mb) = groups[i], groups[j]
+        groups[i] = [tuple((p * na + q * nb) / (na + nb) for p, q in zip(a, b)), na + nb, ma + mb]
+        del groups[j]
+    colours = [tuple(int(round(v)) for v in g[0]) for g in groups]
+    return colours, {c: i for i, g in enumerate(groups) for c in g[2]}
+
+
+def icon_entry(size):
+    """One image of the icon file: 4 bits a pixel with a palette of its own
+    (black, which the transparent pixels take, and 15 chosen for the picture),
+    then the mask. Sixteen colours keep each image small; every Windows
+    version reads this form."""
+    image = icon_image(size)
+    counts = {}
+    for row in image:
+        for p in row:
+            if p is not None:
+                counts[p] = counts.get(p, 0) + 1
+    colours, index = reduce_colours(counts, 15)
+    palette = [(0, 0, 0)] + colours + [(0, 0, 0)] * (15 - len(colours))
+    xor_stride = (size * 4 + 31) // 32 * 4
+    mask_stride = (size + 31) // 32 * 4
     xor = bytearray()
     mask = bytearray()
-    for y in reversed(range(size)):  # bottom-up rows
+    for row in reversed(image):  # bottom-up rows
+        nibbles = [0 if p is None else 1 + index[p] for p in row]
+        nibbles += [0] * (xor_stride * 2 - size)
+        xor += bytes(nibbles[i] << 4 | nibbles[i + 1] for i in range(0, len(nibbles), 2))
         bits = 0
-        for x in range(size):
-            p = icon_pixel(x, y)
+        for x, p in enumerate(row):
             if p is None:
-                xor += b"\0\0\0"
-                bits |= 1 << (31 - x)
-            else:
-                r, g, b = p
-                xor += bytes((b, g, r))
-        mask += struct.pack(">I", bits)
-    header = struct.pack("<IiiHHIIiiII", 40, size, size * 2, 1, 24, 0, len(xor) + len(mask), 0, 0, 0, 0)
-    image = header + xor + mask
-    directory = struct.pack("<HHH", 0, 1, 1) + struct.pack("<BBBBHHII", size, size, 0, 0, 1, 24, len(image), 22)
+                bits |= 1 << (mask_stride * 8 - 1 - x)
+        mask += bits.to_bytes(mask_stride, "big")
+    header = struct.pack("<IiiHHIIiiII", 40, size, size * 2, 1, 4, 0, len(xor) + len(mask), 0, 0, 0, 0)
+    colour_table = b"".join(bytes((b, g, r, 0)) for r, g, b in palette)
+    return header + colour_table + xor + mask
+
+
+def write_icon(path):
+    entries = [icon_entry(size) for size in ICON_SIZES]
+    directory = struct.pack("<HHH", 0, 1, len(entries))
+    offset = len(directory) + 16 * len(entries)
+    for size, entry in zip(ICON_SIZES, entries):
+        directory += struct.pack("<BBBBHHII", size, size, 16, 0, 1, 4, len(entry), offset)
+        offset += len(entry)
     with open(path, "wb") as f:
-        f.write(directory + image)
+        f.write(directory + b"".join(entries))
 
 
 FONT = {  # 5x7 capitals for the banner's word

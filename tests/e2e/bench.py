@@ -445,6 +445,12 @@ class Bench:
         subprocess.run(["xdotool"] + [str(a) for a in args], env=self.env, check=True,
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
+    def pixels(self, x, y, w, h):
+        """The screen's colours in a rectangle: rows of (r, g, b), top down."""
+        raw = subprocess.run(["import", "-window", "root", "-crop", "%dx%d+%d+%d" % (w, h, x, y), "-depth", "8",
+                              "rgb:-"], env=self.env, check=True, capture_output=True).stdout
+        return [[tuple(raw[3 * (w * row + col):3 * (w * row + col) + 3]) for col in range(w)] for row in range(h)]
+
     def screenshot(self, path, crop=None):
         args = ["import", "-window", "root"]
         if crop:

@@ -12,6 +12,7 @@
 //   driver activate HWND            makes HWND the foreground window, prints 1 (or 0)
 //   driver tooltips                 tooltip windows: visible, balloon or not, text
 //   driver screen                   screen size and dots per inch
+//   driver iconsizes                the system's small and big icon sizes for a program aware of the DPI
 //   driver launch EXE TITLE         starts EXE, prints the ms until a window titled TITLE is
 //                                   visible and the process's id, and leaves it running
 //   driver run EXE [ARGS...]        runs EXE with ARGS, waits for it, prints the ms it took and its exit code
@@ -235,6 +236,10 @@ int wmain(int argc, wchar_t** argv) {
         std::printf("{\"w\":%d,\"h\":%d,\"dpi\":%d,\"acp\":%u}\n", GetSystemMetrics(SM_CXSCREEN),
                     GetSystemMetrics(SM_CYSCREEN), GetDeviceCaps(dc, LOGPIXELSX), GetACP());
         ReleaseDC(nullptr, dc);
+    } else if (cmd == L"iconsizes") {
+        // As a program that declares itself aware of the DPI, as Dusklet does, sees them.
+        SetProcessDPIAware();
+        std::printf("{\"small\":%d,\"big\":%d}\n", GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CXICON));
     } else if (cmd == L"launch" && argc >= 4) {
         Started started;
         if (!Start(argv[2], nullptr, 0, started)) return 1;

@@ -2,6 +2,7 @@
 accept, stripped, self-contained, and importing only what old Windows has."""
 import os
 import re
+import struct
 import subprocess
 import unittest
 
@@ -27,6 +28,34 @@ def imports():
         if line.startswith("The Function Table") or line.startswith("PE File Base Relocations"):
             dll = None
     return result
+
+
+def resources():
+    """The executable's resources: {(type, id): bytes}, the first language of each."""
+    with open(EXE, "rb") as f:
+        raw = f.read()
+    pe = struct.unpack_from("<I", raw, 0x3C)[0]
+    sections, optional_size = struct.unpack_from("<H", raw, pe + 6)[0], struct.unpack_from("<H", raw, pe + 20)[0]
+    optional = pe + 24
+    root_rva = struct.unpack_from("<I", raw, optional + 96 + 2 * 8)[0]  # the third data directory
+    table = [struct.unpack_from("<IIII", raw, optional + optional_size + 40 * i + 8) for i in range(sections)]
+
+    def offset(rva):
+        return next(raw_at + rva - at for _, at, raw_size, raw_at in table if at <= rva < at + raw_size)
+
+    def entries(at):
+        named, numbered = struct.unpack_from("<HH", raw, offset(root_rva + at) + 12)
+        for i in range(named + numbered):
+            name, target = struct.unpack_from("<II", raw, offset(root_rva + at) + 16 + 8 * i)
+            yield name, target
+
+    found = {}
+    for kind, by_kind in entries(0):
+        for number, by_number in entries(by_kind & 0x7FFFFFFF):
+            _, leaf = next(entries(by_number & 0x7FFFFFFF))
+            rva, size = struct.unpack_from("<II", raw, offset(root_rva + leaf))
+            found[(kind, number)] = raw[offset(rva):offset(rva) + size]
+    return found
 
 
 class Executable(unittest.TestCase):
@@ -56,7 +85,30 @@ class Executable(unittest.TestCase):
                                  "msvcrt.dll"}, dlls)
 
     def test_fits_the_size_budget(self):
-        self.assertLessEqual(os.path.getsize(EXE), 68 * 1024)
+        self.assertLessEqual(os.path.getsize(EXE), 72 * 1024)
+
+    def test_icon_has_every_size_in_sixteen_colours_that_every_windows_reads(self):
+        rt_icon, rt_group_icon = 3, 14
+        found = resources()
+        groups = [data for (kind, _), data in found.items() if kind == rt_group_icon]
+        self.assertEqual(len(groups), 1)
+        _, kind, count = struct.unpack_from("<HHH", groups[0])
+        self.assertEqual(kind, 1)
+        sizes = []
+        for i in range(count):
+            width, height, colours, _, planes, bits, length, number = struct.unpack_from("<BBBBHHIH", groups[0],
+                                                                                         6 + 14 * i)
+            image = found[(rt_icon, number)]
+            sizes.append(width)
+            with self.subTest(size=width):
+                self.assertEqual((height, colours, planes, bits, length), (width, 16, 1, 4, len(image)))
+                # A bitmap (no PNG, which Windows before Vista cannot read),
+                # twice as high for the mask, with 16 palette entries.
+                header = struct.unpack_from("<IiiHHI", image)
+                self.assertEqual(header, (40, width, 2 * width, 1, 4, 0))
+                stride = lambda bits_per_row: (bits_per_row + 31) // 32 * 4  # noqa: E731
+                self.assertEqual(len(image), 40 + 16 * 4 + (stride(4 * width) + stride(width)) * width)
+        self.assertEqual(sizes, [16, 20, 24, 32, 40, 48])
 
     def test_resources_hold_manifest_and_version_and_the_code_the_menu_texts(self):
         with open(EXE, "rb") as f:

@@ -379,7 +379,8 @@ struct FakeHost : MainHost {
     bool unloaded = false;
     explicit FakeHost(Log& l) : log(l) {}
     uint32_t WindowHandle() override { return 0x1234; }
-    uint32_t IconHandle() override { return 0x777; }
+    uint32_t icon = 0x777;  // the icon at the system's small size, as loaded now
+    uint32_t IconHandle() override { return icon; }
     std::u16string ProgramFolder() override { return folder; }
     void AttachSkin(std::u16string_view path, std::u16string_view second) override {
         log.push_back("skin " + Narrow(path) + "|" + Narrow(second));
@@ -532,6 +533,11 @@ struct MainFixture {
     void IconLost() {
         tray.holds = false;
         form.On({MainEvent::Kind::TrayIconLost});
+    }
+    // The host has loaded the icon at another size, which IconHandle now gives.
+    void IconChanged(uint32_t icon) {
+        host.icon = icon;
+        form.On({MainEvent::Kind::IconChanged});
     }
     void Escape() {
         int16_t escape = 27;

@@ -56,9 +56,9 @@ TEST_F(Nesting, NoTickRunsInsideDisarming) {
 TEST_F(Nesting, EveryKindOfEventArrivingDuringAnotherIsHeldBackInOrder) {
     using Kind = MainEvent::Kind;
     const MainEvent all[] = {
-        {Kind::Click},       {Kind::Tick},         {Kind::Wake},        {Kind::Tray, TrayNotification::DoubleClick},
-        {Kind::MenuExit},    {Kind::PowerSuspend}, {Kind::PowerResume}, {Kind::TimeChange},
-        {Kind::TrayIconLost}};
+        {Kind::Click},        {Kind::Tick},         {Kind::Wake},        {Kind::Tray, TrayNotification::DoubleClick},
+        {Kind::MenuExit},     {Kind::PowerSuspend}, {Kind::PowerResume}, {Kind::TimeChange},
+        {Kind::TrayIconLost}, {Kind::IconChanged}};
     f.host.shown = false;
     f.tray.duringNextCall = [&] {
         for (const MainEvent& e : all) f.form.On(e);

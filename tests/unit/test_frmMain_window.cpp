@@ -130,6 +130,43 @@ TEST(Session, EndingTheSessionRemovesTheIconAndEnds) {
     EXPECT_TRUE(f.PowerCalls().empty());
 }
 
+// The icon loaded afresh at another size (another DPI, other icon sizes).
+TEST(IconSize, TheTrayGetsTheNewIconAtOnceOnceTheIconIsThere) {
+    MainFixture f;
+    f.IconChanged(0x888);  // before start-up has added the icon: nothing to change
+    EXPECT_TRUE(f.tray.calls.empty());
+    f.form.Form_Initialize();
+    EXPECT_EQ(f.tray.LastIcon(), 0x888u);
+    f.tray.calls.clear();
+    f.IconChanged(0x999);
+    ASSERT_EQ(f.tray.calls.size(), 1u);
+    EXPECT_EQ(f.tray.calls[0].first, 1u);  // NIM_MODIFY
+    EXPECT_EQ(f.tray.LastIcon(), 0x999u);
+    EXPECT_EQ(f.Tip(), u"没设置动作");
+    f.IconLost();  // and a restarted shell gets that one
+    EXPECT_EQ(f.tray.LastIcon(), 0x999u);
+}
+
+TEST(IconSize, WhileTheIconBlinksANewOneComesWithTheNextShowing) {
+    MainFixture f;
+    f.Started();
+    f.Arm({.amount = u"60", .lead = u"30"});
+    f.Advance(30);
+    f.TimerTick();
+    ASSERT_EQ(f.tray.LastIcon(), 0u);  // blank
+    f.tray.calls.clear();
+    f.IconChanged(0x888);
+    EXPECT_TRUE(f.tray.calls.empty());  // stays blank
+    f.TimerTick();
+    EXPECT_EQ(f.tray.LastIcon(), 0x888u);
+    f.IconChanged(0x999);  // while shown: at once
+    EXPECT_EQ(f.tray.LastIcon(), 0x999u);
+    f.TimerTick();
+    EXPECT_EQ(f.tray.LastIcon(), 0u);  // the blinking goes on
+    f.Click();
+    EXPECT_EQ(f.tray.LastIcon(), 0x999u);  // disarmed: shown for good
+}
+
 TEST(Session, ShellRestartAddsTheIconAgainAsItIs) {
     MainFixture f;
     f.Started();

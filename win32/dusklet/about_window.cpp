@@ -26,7 +26,7 @@ AboutWindow::~AboutWindow() { Destroy(); }  // before the objects that its messa
 bool AboutWindow::Open() {
     const SIZE client = {TwipsToPixels(kAboutWindow.clientWidth, dpiX_),
                          TwipsToPixels(kAboutWindow.clientHeight, dpiY_)};
-    const Class cls = {kClass, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)), nullptr};
+    const Class cls = {kClass, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH))};
     if (!Create(instance_, cls, kAboutWindow.caption, WS_POPUP | WS_CAPTION | WS_SYSMENU, WS_EX_DLGMODALFRAME, client,
                 owner_))
         return false;

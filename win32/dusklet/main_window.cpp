@@ -24,6 +24,19 @@ constexpr UINT kWakeTimerId = kTimerId + 1;
 constexpr UINT kTrayRetryTimerId = kTimerId + 2;
 constexpr UINT kTrayRetryMs = 3000;  // while the shell refuses the icon, it is asked this often
 
+// The program's icon at the system's small or large size (`metric`, LIM_SMALL
+// or LIM_LARGE, which is also the WM_SETICON kind), of `width` x `height`
+// pixels: through comctl32's LoadIconMetric where there is one (Vista and
+// later), which scales down from a larger image where none has the size,
+// else the nearest image. Either way the caller owns it.
+HICON LoadProgramIcon(HINSTANCE instance, int metric, int width, int height) {
+    static const auto loadMetric = Resolve<decltype(&::LoadIconMetric)>(CommonControls(), "LoadIconMetric");
+    HICON icon = nullptr;
+    if (loadMetric && SUCCEEDED(loadMetric(instance, MAKEINTRESOURCEW(IDI_DUSKLET), metric, &icon))) return icon;
+    return static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_DUSKLET), IMAGE_ICON, width, height, 0));
+}
+static_assert(LIM_SMALL == ICON_SMALL && LIM_LARGE == ICON_BIG);
+
 }  // namespace
 
 MainWindow::MainWindow(HINSTANCE instance, SingleInstance& single, const Command& command)
@@ -42,17 +55,17 @@ MainWindow::Start MainWindow::Open() {
         dpiY_ = GetDeviceCaps(screen.get(), LOGPIXELSY);
     }
 
-    icon_.reset(static_cast<HICON>(LoadImageA(instance_, MAKEINTRESOURCEA(IDI_DUSKLET), IMAGE_ICON, 32, 32, 0)));
     taskbarCreated_ = RegisterWindowMessageA("TaskbarCreated");
     if (!MakeMenu()) return Start::Failed;
 
     // A hidden owner keeps the window off the taskbar.
     owner_.reset(CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance_, nullptr));
     const SIZE client = {TwipsToPixels(kMainWindow.clientWidth, dpiX_), TwipsToPixels(kMainWindow.clientHeight, dpiY_)};
-    const Class cls = {kClass, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), icon_.get()};
+    const Class cls = {kClass, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)};
     if (!owner_ || !Create(instance_, cls, kMainWindow.caption,
                            WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, 0, client, owner_.get()))
         return Start::Failed;
+    LoadIcons();  // without them the window and the tray show no picture, but work
     timer_.Attach(hwnd());
     system_.SetWindow(hwnd());
     deadline_.SetWindow(hwnd(), kWakeTimerId);
@@ -73,6 +86,24 @@ MainWindow::Start MainWindow::Open() {
     ShowWindow(hwnd(), SW_SHOW);  // activation gives the focus to the first control in tab order
     UpdateWindow(hwnd());
     return Start::Running;
+}
+
+void MainWindow::LoadIcons() {
+    const int metrics[] = {SM_CXSMICON, SM_CYSMICON, SM_CXICON, SM_CYICON};
+    std::array<int, 4> sizes;
+    for (size_t i = 0; i < sizes.size(); ++i) sizes[i] = GetSystemMetrics(metrics[i]);
+    if (sizes == iconSizes_) return;
+    iconSizes_ = sizes;
+    for (int m : {LIM_SMALL, LIM_LARGE}) {
+        const HICON icon = LoadProgramIcon(instance_, m, sizes[2 * m], sizes[2 * m + 1]);
+        if (!icon) continue;  // the one loaded before stays
+        SendMessageA(hwnd(), WM_SETICON, static_cast<WPARAM>(m), reinterpret_cast<LPARAM>(icon));
+        // A small one that frmMain has not taken since the last change is in
+        // no tray record and goes now; otherwise the one it took waits.
+        if (m == LIM_SMALL && !formerIcon_) formerIcon_ = std::move(icons_[m]);
+        icons_[m].reset(icon);
+    }
+    if (form_) form_->On({MainEvent::Kind::IconChanged});
 }
 
 // The popup menu, built from the same texts as the windows.
@@ -176,10 +207,10 @@ LRESULT MainWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
         if (wp == PBT_APMSUSPEND) form_->On({MainEvent::Kind::PowerSuspend});
         else if (wp == PBT_APMRESUMEAUTOMATIC || wp == PBT_APMRESUMESUSPEND) form_->On({MainEvent::Kind::PowerResume});
         return TRUE;
-    case WM_TIMECHANGE:
-    case WM_SETTINGCHANGE:  // among others, a new time zone or date form
-        form_->On({MainEvent::Kind::TimeChange});
-        return 0;
+    case WM_SETTINGCHANGE:  // among others, other icon sizes, a new time zone or date form
+        LoadIcons();
+        [[fallthrough]];
+    case WM_TIMECHANGE: form_->On({MainEvent::Kind::TimeChange}); return 0;
     case kHeldBack: form_->On({static_cast<MainEvent::Kind>(wp), static_cast<TrayNotification>(lp)}); return 0;
     case WM_COPYDATA: {
         // A command line handed over by a copy started later: applied here,
@@ -243,7 +274,10 @@ LRESULT MainWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 uint32_t MainWindow::WindowHandle() { return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(hwnd())); }
-uint32_t MainWindow::IconHandle() { return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(icon_.get())); }
+uint32_t MainWindow::IconHandle() {
+    formerIcon_.reset();  // the tray record takes the current one in its place
+    return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(icons_[LIM_SMALL].get()));
+}
 
 std::u16string MainWindow::ProgramFolder() { return FolderOf(ModulePath16()); }
 
@@ -262,11 +296,8 @@ void MainWindow::AttachSkin(std::u16string_view skinPath, std::u16string_view se
     if (attach) attach(ToAnsi(skinPath).c_str(), ToAnsi(second).c_str());
 }
 
-// comctl32 by its name, so that the manifest's activation context gives
-// version 6 (the themed controls) where there is one.
 void MainWindow::InitCommonControls() {
-    if (const auto init = Resolve<decltype(&::InitCommonControls)>(LoadLibraryA("comctl32.dll"), "InitCommonControls"))
-        init();
+    if (const auto init = Resolve<decltype(&::InitCommonControls)>(CommonControls(), "InitCommonControls")) init();
 }
 
 void MainWindow::MsgBox(std::u16string_view text, std::u16string_view title, uint32_t style) {

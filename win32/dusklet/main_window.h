@@ -64,6 +64,10 @@ public:
 private:
     LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
     bool MakeMenu();
+    // The icons at the sizes the system asks for now, loaded where those have
+    // changed since the last time (another DPI, other icon sizes) and given to
+    // the window; frmMain hears of a new one.
+    void LoadIcons();
     // Key preview, the digit filters and keyboard navigation, before the
     // message reaches its window. True when the message is consumed.
     bool PreTranslate(MSG& msg);
@@ -78,7 +82,12 @@ private:
     SingleInstance& single_;
     Command command_;
     int dpiX_ = 96, dpiY_ = 96;
-    UniqueIcon icon_;
+    // The program's icon at the system's sizes: the small one (LIM_SMALL) in
+    // the tray and the caption, the large one for task switching. A small
+    // one that the tray record may still name is kept as `formerIcon_` until
+    // frmMain takes the current one (IconHandle).
+    UniqueIcon icons_[2], formerIcon_;
+    std::array<int, 4> iconSizes_{};  // small and big, width and height, as loaded
     UniqueMenu menu_;
     UniqueWindow owner_;
     UINT taskbarCreated_ = 0;

@@ -36,7 +36,7 @@ WarningPanel::~WarningPanel() { Destroy(); }  // before the controls that its me
 bool WarningPanel::Open(std::u16string_view text) {
     const SIZE client = {TwipsToPixels(kWarningWindow.clientWidth, dpiX_),
                          TwipsToPixels(kWarningWindow.clientHeight, dpiY_)};
-    const Class cls = {kClass, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), nullptr};
+    const Class cls = {kClass, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)};
     // Owned by the hidden owner: no taskbar button. WS_EX_NOACTIVATE (2000
     // and later) and WM_MOUSEACTIVATE keep the focus where it is.
     if (!Create(instance_, cls, kWarningWindow.caption, WS_POPUP | WS_BORDER,

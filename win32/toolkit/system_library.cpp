@@ -18,4 +18,9 @@ HMODULE Shell32() {
     return module;
 }
 
+HMODULE CommonControls() {
+    static const HMODULE module = LoadLibraryA("comctl32.dll");
+    return module;
+}
+
 }  // namespace dusklet::win

@@ -11,6 +11,10 @@ namespace dusklet::win {
 HMODULE LoadSystemLibrary(const char* name);
 // shell32, loaded once; null where it cannot be.
 HMODULE Shell32();
+// comctl32, loaded once by its name rather than its path, so that the
+// manifest's activation context gives version 6 (the themed controls) where
+// there is one; null where it cannot be.
+HMODULE CommonControls();
 
 // A function of `module`, null where the module or the function is missing.
 template <class Fn> Fn Resolve(HMODULE module, const char* name) {

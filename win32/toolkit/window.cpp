@@ -16,7 +16,6 @@ bool Window::Create(HINSTANCE instance, const Class& cls, std::u16string_view ti
     if (!GetClassInfoA(instance, cls.name, &wc)) {
         wc.lpfnWndProc = Proc;
         wc.hInstance = instance;
-        wc.hIcon = cls.icon;
         wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
         wc.hbrBackground = cls.background;
         wc.lpszClassName = cls.name;

@@ -20,10 +20,10 @@ public:
     void Destroy();
 
 protected:
+    // A window's icons, where it has any, are given with WM_SETICON.
     struct Class {
         const char* name;
         HBRUSH background;
-        HICON icon;
     };
     // Creates the window centred on the screen with a client area of the
     // given size in pixels, registering its class on first use. False when
