@@ -13,9 +13,11 @@ endif()
 # Reproducible: the same sources give the same bytes whatever folder they are
 # built in and whenever (no source or build paths, no link time in the headers).
 list(APPEND size_flags -ffile-prefix-map=${CMAKE_SOURCE_DIR}=. -ffile-prefix-map=${CMAKE_BINARY_DIR}=build)
-set(link_flags -static -s -Wl,--gc-sections -Wl,--disable-reloc-section -Wl,--major-subsystem-version,4 -Wl,--minor-subsystem-version,0
+set(link_flags -static -s -Wl,--gc-sections -Wl,--major-subsystem-version,4 -Wl,--minor-subsystem-version,0
     -Wl,--major-os-version,4 -Wl,--minor-os-version,0 -Wl,--no-insert-timestamp
     -Wl,-T,${CMAKE_SOURCE_DIR}/cmake/discard-eh-frame.ld)
+# The other programs load at their preferred address and carry no relocations.
+set(plain_link -Wl,--disable-reloc-section)
 if(CMAKE_SIZEOF_VOID_P EQUAL 4)
   list(APPEND link_flags -mpreferred-stack-boundary=2)  # where link-time optimisation compiles
 endif()
@@ -31,6 +33,9 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 8)
 else()
   set(MANIFEST_ARCH x86)
 endif()
+# The manifest asks Vista and later to run the program as it is started, with
+# no elevation (asInvoker), in the form that older Windows ignores: trustInfo
+# declares its namespace once (XP SP2 restarts on an element declaring it twice).
 configure_file(${CMAKE_SOURCE_DIR}/win32/dusklet/res/dusklet.manifest.in ${art_dir}/dusklet.manifest @ONLY)
 add_custom_command(
   OUTPUT ${art_dir}/dusklet.ico ${art_dir}/banner.bmp
@@ -66,6 +71,19 @@ endif()
 # One link-time partition: GCC 12 splitting this program into several fails
 # with an internal error (in binds_to_current_def_p) as the code grows.
 target_link_options(Dusklet PRIVATE ${link_flags} -Os -nostartfiles -Wl,-e,${entry} -flto-partition=one)
+# Dusklet.exe keeps its relocations, so that Vista and later load it at an
+# address of their choosing (dynamic base); the linker marks it NX-compatible
+# as well. GNU ld 2.40 crashes while making the relocations when a library
+# member is first asked for by the code that link-time optimisation wrote:
+# the C library functions that GCC calls as built-ins and libgcc's 64-bit
+# division. Named as undefined from the start, they are loaded before.
+set(early_symbols abort free malloc memcmp memmove strlen)
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+  list(APPEND early_symbols __divdi3)
+  list(TRANSFORM early_symbols PREPEND _)  # the 32-bit C names' underscore
+endif()
+list(TRANSFORM early_symbols PREPEND -Wl,-u,)
+target_link_options(Dusklet PRIVATE ${early_symbols})
 set_property(TARGET Dusklet PROPERTY INTERPROCEDURAL_OPTIMIZATION ON)
 # comctl32 and shell32 are loaded when first needed (win32/toolkit/system_library.h).
 target_link_libraries(Dusklet PRIVATE dusklet_core gdi32 user32 kernel32)
@@ -74,7 +92,7 @@ target_link_libraries(Dusklet PRIVATE dusklet_core gdi32 user32 kernel32)
 add_library(SkinH_VB6 SHARED skin/SkinH_VB6.cpp)
 set_target_properties(SkinH_VB6 PROPERTIES PREFIX "")
 target_compile_options(SkinH_VB6 PRIVATE ${size_flags})
-target_link_options(SkinH_VB6 PRIVATE ${link_flags} -Wl,--kill-at)
+target_link_options(SkinH_VB6 PRIVATE ${link_flags} ${plain_link} -Wl,--kill-at)
 add_custom_command(TARGET SkinH_VB6 POST_BUILD
   COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/skin/aero.she ${CMAKE_CURRENT_BINARY_DIR}/aero.she)
 
@@ -88,7 +106,7 @@ target_link_libraries(driver PRIVATE user32 gdi32 shell32 kernel32 psapi)
 # The minimal window-and-tray program the benchmark compares Dusklet with.
 add_executable(minimal WIN32 benchmark/minimal.cpp)
 target_compile_options(minimal PRIVATE ${size_flags})
-target_link_options(minimal PRIVATE ${link_flags} -Os)
+target_link_options(minimal PRIVATE ${link_flags} ${plain_link} -Os)
 target_link_libraries(minimal PRIVATE shell32 user32 kernel32)
 
 # The lean reference program that the benchmark takes as the floor: plain C,
@@ -112,7 +130,7 @@ if(DUSKLET_LAYOUT_JSON)
   set(c_size_flags ${size_flags})
   list(REMOVE_ITEM c_size_flags -fno-rtti -fno-threadsafe-statics)
   target_compile_options(lean PRIVATE $<$<COMPILE_LANGUAGE:C>:${c_size_flags}>)
-  target_link_options(lean PRIVATE ${link_flags} -Os)
+  target_link_options(lean PRIVATE ${link_flags} ${plain_link} -Os)
   set_property(TARGET lean PROPERTY INTERPROCEDURAL_OPTIMIZATION ON)
   target_link_libraries(lean PRIVATE comctl32 shell32 gdi32 user32 kernel32)
   # The art is drawn by Dusklet's target; this one waits for it.

@@ -1,18 +1,25 @@
 """Checks of the product executable itself: 32-bit GUI program that old loaders
-accept, stripped, self-contained, and importing only what old Windows has."""
+accept and newer Windows loads hardened, stripped, self-contained, and
+importing only what old Windows has."""
 import os
 import re
 import struct
 import subprocess
 import unittest
+import xml.etree.ElementTree as ET
 
 EXE = os.environ.get("DUSKLET_PRODUCT_EXE", "")
 HERE = os.path.dirname(__file__)
+ASM_V3 = "urn:schemas-microsoft-com:asm.v3"
 
 
 def objdump(*args):
     return subprocess.run(["i686-w64-mingw32-objdump", *args, EXE], capture_output=True, text=True,
                           check=True).stdout
+
+
+def header_field(name):
+    return int(re.search(r"^%s\s+([0-9a-fA-F]+)$" % name, objdump("-p"), re.MULTILINE).group(1), 16)
 
 
 def imports():
@@ -58,6 +65,11 @@ def resources():
     return found
 
 
+def manifest():
+    rt_manifest, for_the_process = 24, 1
+    return resources()[(rt_manifest, for_the_process)].decode("utf-8")
+
+
 class Executable(unittest.TestCase):
     def test_imports_only_what_old_windows_has(self):
         allowed = set()
@@ -77,6 +89,19 @@ class Executable(unittest.TestCase):
         self.assertRegex(header, r"MajorSubsystemVersion\s+4\b")
         self.assertRegex(header, r"MinorSubsystemVersion\s+0\b")
         self.assertRegex(header, r"MajorOSystemVersion\s+4\b")
+
+    def test_newer_windows_load_it_without_elevation_at_a_chosen_address_and_no_code_in_data(self):
+        trust = ET.fromstring(manifest()).find("{%s}trustInfo" % ASM_V3)
+        self.assertIsNotNone(trust, "no trustInfo in the asm.v3 namespace")
+        level = trust.find("{0}security/{0}requestedPrivileges/{0}requestedExecutionLevel".format("{%s}" % ASM_V3))
+        self.assertEqual(level.attrib, {"level": "asInvoker", "uiAccess": "false"})
+        # XP SP2 restarts on an element that declares a namespace twice: one declaration.
+        self.assertIn('<trustInfo xmlns="%s">' % ASM_V3, manifest())
+        dynamic_base, nx_compatible = 0x40, 0x100
+        self.assertEqual(header_field("DllCharacteristics") & (dynamic_base | nx_compatible),
+                         dynamic_base | nx_compatible)
+        # Dynamic base needs the relocations of every absolute address.
+        self.assertGreater(objdump("-p").count("HIGHLOW"), 100)
 
     def test_stripped_and_self_contained(self):
         self.assertIn("no symbols", objdump("-t"))
