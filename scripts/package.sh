@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Makes the release package: dist/Dusklet-<version>-win32.zip (Dusklet.exe,
-# the stand-in SkinH_VB6.dll, aero.she and the Chinese guide 说明.txt) and
-# dist/SHA256SUMS. The package is built twice, from two fresh clones of HEAD in
-# two different folders, and kept only if both zips are the same byte for byte.
+# the stand-in SkinH_VB6.dll, aero.she and the Chinese guide 说明.txt), beside
+# it Dusklet.exe's debugging information for crash reports,
+# dist/Dusklet-<version>-win32.dbg, and dist/SHA256SUMS of both. The package is built twice, from two fresh clones of HEAD in
+# two different folders, and kept only if both builds give the same bytes.
 # SOURCE_DATE_EPOCH, if set, dates the zip's entries; otherwise HEAD's commit time does.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -45,9 +46,11 @@ package_in "$second"
 
 zip_a=$(ls "$first"/out/Dusklet-*-win32.zip)
 zip_b=$(ls "$second"/out/Dusklet-*-win32.zip)
-if [ "$(basename "$zip_a")" != "$(basename "$zip_b")" ] || ! cmp -s "$zip_a" "$zip_b"; then
+dbg_a=${zip_a%.zip}.dbg
+if [ "$(basename "$zip_a")" != "$(basename "$zip_b")" ] || ! cmp -s "$zip_a" "$zip_b" ||
+   ! cmp -s "$dbg_a" "${zip_b%.zip}.dbg"; then
   echo "package.sh: the two builds differ:" >&2
-  for f in Dusklet.exe SkinH_VB6.dll aero.she; do
+  for f in Dusklet.exe Dusklet.dbg SkinH_VB6.dll aero.she; do
     cmp -s "$first/build/$f" "$second/build/$f" || echo "  $f" >&2
   done
   echo "  $(basename "$zip_a") / $(basename "$zip_b")" >&2
@@ -57,8 +60,9 @@ echo "Both builds gave the same bytes."
 
 dist=$root/dist
 mkdir -p "$dist"
-rm -f "$dist"/Dusklet-*-win32.zip "$dist/SHA256SUMS"
-cp "$zip_a" "$dist/"
-(cd "$dist" && sha256sum "$(basename "$zip_a")" > SHA256SUMS)
+rm -f "$dist"/Dusklet-*-win32.zip "$dist"/Dusklet-*-win32.dbg "$dist/SHA256SUMS"
+cp "$zip_a" "$dbg_a" "$dist/"
+(cd "$dist" && sha256sum "$(basename "$zip_a")" "$(basename "$dbg_a")" > SHA256SUMS)
 echo "$dist/$(basename "$zip_a") ($(stat -c %s "$zip_a") bytes)"
+echo "$dist/$(basename "$dbg_a") ($(stat -c %s "$dbg_a") bytes, not shipped: for crash reports)"
 cat "$dist/SHA256SUMS"

@@ -7,7 +7,9 @@ Writes OUT_DIR/Dusklet-<version>-win32.zip and prints its path. The version is
 the FileVersion string of BUILD_DIR/Dusklet.exe's version resource. The zip
 holds, in this order, Dusklet.exe, SkinH_VB6.dll, aero.she and the user guide
 说明.txt, converted from docs/说明.txt (UTF-8) to GBK with CRLF line ends so
-that Notepad shows it on every Chinese Windows.
+that Notepad shows it on every Chinese Windows. Beside it, not in it, goes
+Dusklet.exe's debugging information as OUT_DIR/Dusklet-<version>-win32.dbg,
+for reading crash reports of that release.
 
 The zip's bytes depend only on those files' contents and on the epoch (from
 --epoch, else SOURCE_DATE_EPOCH, else 1980-01-01), never on file dates,
@@ -28,6 +30,7 @@ import pe_version  # noqa: E402
 
 GUIDE_SOURCE = os.path.join(HERE, "..", "docs", "说明.txt")
 GUIDE_NAME = "说明.txt"
+SYMBOLS = "Dusklet.dbg"
 PROGRAM_FILES = ("Dusklet.exe", "SkinH_VB6.dll", "aero.she")
 MEMBERS = PROGRAM_FILES + (GUIDE_NAME,)
 # Names are written in the Chinese Windows code page, as that system's own zip
@@ -98,7 +101,8 @@ def _machine(image):
 
 
 def package(build_dir, out_dir, epoch=None, guide_source=GUIDE_SOURCE):
-    """Writes the release zip of build_dir into out_dir; returns its path."""
+    """Writes the release zip of build_dir, and the symbols file beside it,
+    into out_dir; returns the zip's path."""
     if epoch is None:
         epoch = int(os.environ.get("SOURCE_DATE_EPOCH") or DOS_EPOCH)
     files = {}
@@ -113,10 +117,14 @@ def package(build_dir, out_dir, epoch=None, guide_source=GUIDE_SOURCE):
         raise PackageError("unusable FileVersion %r in Dusklet.exe" % version)
     with open(guide_source, encoding="utf-8") as f:
         files[GUIDE_NAME] = guide_bytes(f.read(), version)
+    with open(os.path.join(build_dir, SYMBOLS), "rb") as f:
+        symbols = f.read()
     os.makedirs(out_dir, exist_ok=True)
     path = os.path.join(out_dir, "Dusklet-%s-win32.zip" % version)
     with open(path, "wb") as f:
         f.write(zip_archive([(name, files[name]) for name in MEMBERS], epoch))
+    with open(path[:-len(".zip")] + ".dbg", "wb") as f:
+        f.write(symbols)
     return path
 
 

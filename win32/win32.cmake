@@ -13,15 +13,18 @@ endif()
 # Reproducible: the same sources give the same bytes whatever folder they are
 # built in and whenever (no source or build paths, no link time in the headers).
 list(APPEND size_flags -ffile-prefix-map=${CMAKE_SOURCE_DIR}=. -ffile-prefix-map=${CMAKE_BINARY_DIR}=build)
-set(link_flags -static -s -Wl,--gc-sections -Wl,--major-subsystem-version,4 -Wl,--minor-subsystem-version,0
+set(link_flags -static -Wl,--gc-sections -Wl,--major-subsystem-version,4 -Wl,--minor-subsystem-version,0
     -Wl,--major-os-version,4 -Wl,--minor-os-version,0 -Wl,--no-insert-timestamp
     -Wl,-T,${CMAKE_SOURCE_DIR}/cmake/discard-eh-frame.ld)
-# The other programs load at their preferred address and carry no relocations.
-set(plain_link -Wl,--disable-reloc-section)
+# The other programs are stripped as they are linked, load at their preferred
+# address and carry no relocations.
+set(plain_link -s -Wl,--disable-reloc-section)
 if(CMAKE_SIZEOF_VOID_P EQUAL 4)
   list(APPEND link_flags -mpreferred-stack-boundary=2)  # where link-time optimisation compiles
 endif()
-target_compile_options(dusklet_core PRIVATE ${size_flags})
+# Dusklet's code is compiled with debugging information, which goes into a
+# file of its own beside the stripped executable (below); it changes no code.
+target_compile_options(dusklet_core PRIVATE ${size_flags} -g)
 # Link-time optimisation across the pure logic and the binding: about 4 KB smaller.
 set_property(TARGET dusklet_core PROPERTY INTERPROCEDURAL_OPTIMIZATION ON)
 
@@ -60,7 +63,7 @@ add_executable(Dusklet WIN32
   win32/toolkit/ansi.cpp
   win32/toolkit/system_library.cpp)
 target_include_directories(Dusklet PRIVATE ${art_dir} ${CMAKE_SOURCE_DIR}/win32/dusklet/res)
-target_compile_options(Dusklet PRIVATE $<$<COMPILE_LANGUAGE:CXX>:${size_flags}>)
+target_compile_options(Dusklet PRIVATE $<$<COMPILE_LANGUAGE:CXX>:${size_flags} -g>)
 # The entry point is the program's own Start (WinMain.cpp), without the C
 # runtime's start-up objects; the 32-bit name carries its stdcall decoration.
 if(CMAKE_SIZEOF_VOID_P EQUAL 8)
@@ -70,7 +73,7 @@ else()
 endif()
 # One link-time partition: GCC 12 splitting this program into several fails
 # with an internal error (in binds_to_current_def_p) as the code grows.
-target_link_options(Dusklet PRIVATE ${link_flags} -Os -nostartfiles -Wl,-e,${entry} -flto-partition=one)
+target_link_options(Dusklet PRIVATE ${link_flags} -g -Os -nostartfiles -Wl,-e,${entry} -flto-partition=one)
 # Dusklet.exe keeps its relocations, so that Vista and later load it at an
 # address of their choosing (dynamic base); the linker marks it NX-compatible
 # as well. GNU ld 2.40 crashes while making the relocations when a library
@@ -84,6 +87,18 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 4)
 endif()
 list(TRANSFORM early_symbols PREPEND -Wl,-u,)
 target_link_options(Dusklet PRIVATE ${early_symbols})
+# The debugging information goes to Dusklet.dbg, to read crash reports of the
+# released executable with; the executable is then stripped to the very bytes
+# that the linker's -s gives. The tools write the time into a PE header
+# unless SOURCE_DATE_EPOCH names one: 0, as the linker leaves it. The code
+# that link-time optimisation compiles takes the link's folder (the build
+# folder) for its own: mapped to ".", as the source folder is.
+target_link_options(Dusklet PRIVATE -ffile-prefix-map=${CMAKE_BINARY_DIR}=.)
+add_custom_command(TARGET Dusklet POST_BUILD
+  COMMAND ${CMAKE_COMMAND} -E env SOURCE_DATE_EPOCH=0 ${CMAKE_OBJCOPY} --only-keep-debug Dusklet.exe Dusklet.dbg
+  COMMAND ${CMAKE_COMMAND} -E env SOURCE_DATE_EPOCH=0 ${CMAKE_STRIP} --strip-all Dusklet.exe
+  BYPRODUCTS ${CMAKE_CURRENT_BINARY_DIR}/Dusklet.dbg
+  WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
 set_property(TARGET Dusklet PROPERTY INTERPROCEDURAL_OPTIMIZATION ON)
 # comctl32 and shell32 are loaded when first needed (win32/toolkit/system_library.h).
 target_link_libraries(Dusklet PRIVATE dusklet_core gdi32 user32 kernel32)

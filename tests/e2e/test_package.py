@@ -223,10 +223,17 @@ class Zip(unittest.TestCase):
                 self.assertEqual(info.date_time, (year, month, day, hour, minute, second // 2 * 2))
                 self.assertEqual((info.create_system, info.external_attr, info.compress_type), (0, 0x20, 0))
 
+    def test_debugging_information_beside_the_zip_not_in_it(self):
+        # Not in it: the test above lists the zip's four entries.
+        beside = zip_path[:-len(".zip")] + ".dbg"
+        self.assertEqual(read(beside), read(os.path.join(PRODUCT_DIR, "Dusklet.dbg")))
+        self.assertEqual(sorted(os.listdir(os.path.dirname(zip_path))),
+                         sorted(os.path.basename(p) for p in (zip_path, beside)))
+
     def test_same_bytes_whatever_the_files_dates_modes_and_folders(self):
         elsewhere = os.path.join(work, "another", "folder", "of", "the", "build")
         os.makedirs(elsewhere)
-        for name in package.PROGRAM_FILES:
+        for name in package.PROGRAM_FILES + (package.SYMBOLS,):
             shutil.copy(os.path.join(PRODUCT_DIR, name), elsewhere)
             os.chmod(os.path.join(elsewhere, name), 0o600)
             os.utime(os.path.join(elsewhere, name), (946684800, 946684800))

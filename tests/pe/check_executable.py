@@ -1,6 +1,7 @@
 """Checks of the product executable itself: 32-bit GUI program that old loaders
-accept and newer Windows loads hardened, stripped, self-contained, and
-importing only what old Windows has."""
+accept, that newer Windows loads hardened, stripped with its debugging
+information kept beside it, self-contained, and importing only what old
+Windows has."""
 import os
 import re
 import struct
@@ -10,11 +11,12 @@ import xml.etree.ElementTree as ET
 
 EXE = os.environ.get("DUSKLET_PRODUCT_EXE", "")
 HERE = os.path.dirname(__file__)
+SYMBOLS = os.path.join(os.path.dirname(EXE), "Dusklet.dbg")
 ASM_V3 = "urn:schemas-microsoft-com:asm.v3"
 
 
-def objdump(*args):
-    return subprocess.run(["i686-w64-mingw32-objdump", *args, EXE], capture_output=True, text=True,
+def objdump(*args, path=None):
+    return subprocess.run(["i686-w64-mingw32-objdump", *args, path or EXE], capture_output=True, text=True,
                           check=True).stdout
 
 
@@ -102,6 +104,19 @@ class Executable(unittest.TestCase):
                          dynamic_base | nx_compatible)
         # Dynamic base needs the relocations of every absolute address.
         self.assertGreater(objdump("-p").count("HIGHLOW"), 100)
+
+    def test_debugging_information_kept_beside_it_for_this_very_build(self):
+        self.assertTrue(os.path.isfile(SYMBOLS), "no %s" % SYMBOLS)
+        self.assertIn(".debug_info", objdump("-h", path=SYMBOLS))
+        # The two come from one link: the same sections at the same addresses,
+        # and the entry point where the symbols file puts Start.
+        def sections(path):
+            return re.findall(r"^\s*\d+ (\.\w+)\s+([0-9a-f]+)\s+([0-9a-f]+)", objdump("-h", path=path), re.MULTILINE)
+        self.assertEqual([s for s in sections(SYMBOLS) if not s[0].startswith(".debug")], sections(EXE))
+        entry = header_field("ImageBase") + header_field("AddressOfEntryPoint")
+        starts = re.findall(r"^([0-9a-f]+) T _Start@0$", subprocess.run(
+            ["i686-w64-mingw32-nm", SYMBOLS], capture_output=True, text=True, check=True).stdout, re.MULTILINE)
+        self.assertEqual([int(a, 16) for a in starts], [entry])
 
     def test_stripped_and_self_contained(self):
         self.assertIn("no symbols", objdump("-t"))

@@ -1,5 +1,6 @@
 """The 32-bit build is reproducible: the sources copied to a folder of another
-path and built there give the product's Dusklet.exe and SkinH_VB6.dll byte for byte.
+path and built there give the product's Dusklet.exe, its symbols file
+Dusklet.dbg and SkinH_VB6.dll byte for byte.
 
 DUSKLET_PRODUCT_EXE names the main build's Dusklet.exe (SkinH_VB6.dll sits
 beside it); DUSKLET_SOURCE the source tree it was built from.
@@ -13,7 +14,7 @@ import unittest
 
 PRODUCT = os.environ.get("DUSKLET_PRODUCT_EXE", "")
 SOURCE = os.path.abspath(os.environ.get("DUSKLET_SOURCE") or os.path.join(os.path.dirname(__file__), "..", ".."))
-FILES = ("Dusklet.exe", "SkinH_VB6.dll")
+FILES = ("Dusklet.exe", "Dusklet.dbg", "SkinH_VB6.dll")
 
 
 def source_files(source):
@@ -47,7 +48,7 @@ class Reproducible(unittest.TestCase):
 
         steps = [["cmake", "-S", copy, "-B", build,
                   "-DCMAKE_TOOLCHAIN_FILE=" + os.path.join(copy, "cmake", "i686-w64-mingw32.cmake")],
-                 ["cmake", "--build", build, "-j%d" % (os.cpu_count() or 1), "--target", *[f.split(".")[0] for f in FILES]]]
+                 ["cmake", "--build", build, "-j%d" % (os.cpu_count() or 1), "--target", *sorted({f.split(".")[0] for f in FILES})]]
         for step in steps:
             done = subprocess.run(step, capture_output=True, text=True)
             if done.returncode:
