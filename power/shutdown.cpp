@@ -48,7 +48,8 @@ uint32_t ComposeExitFlags(uint32_t flags, bool force) { return force ? flags | k
 
 PowerResult ExitWindowsAction(SystemApi& api, uint32_t flags, bool force) {
     const uint32_t effective = ComposeExitFlags(flags, force);
-    return WithShutdownPrivilege(api, GetOSInfo(api).PlatformId == 2, [&] { return api.ExitWindowsWith(effective); });
+    return WithShutdownPrivilege(api, GetOSInfo(api).PlatformId == 2,
+                                 [&] { return api.ExitWindowsWith(effective, kExitReason); });
 }
 
 PowerResult SuspendRefusal(SystemApi& api, bool hibernate) { return SuspendRefusal(api, GetOSInfo(api), hibernate); }

@@ -19,6 +19,9 @@ struct PowerResult {
 };
 
 uint32_t ComposeExitFlags(uint32_t flags, bool force);
+// What the system's shutdown log says of the program's log offs, restarts and
+// power offs: a planned one, for no reason the system names.
+constexpr uint32_t kExitReason = kShtdnReasonMajorOther | kShtdnReasonMinorOther | kShtdnReasonFlagPlanned;
 
 // On the NT family the shutdown privilege is enabled just for the call.
 PowerResult ExitWindowsAction(SystemApi& api, uint32_t flags, bool force);

@@ -31,6 +31,11 @@ constexpr uint32_t kEwxLogOff = 0;
 constexpr uint32_t kEwxReboot = 2;
 constexpr uint32_t kEwxForce = 4;
 constexpr uint32_t kEwxPowerOff = 8;
+// The reason ExitWindowsEx records for a shutdown (SHTDN_REASON_*); Windows
+// before XP takes the argument as reserved and ignores it.
+constexpr uint32_t kShtdnReasonMajorOther = 0;
+constexpr uint32_t kShtdnReasonMinorOther = 0;
+constexpr uint32_t kShtdnReasonFlagPlanned = 0x80000000;
 
 class SystemApi {
 public:
@@ -38,8 +43,8 @@ public:
     virtual OsVersion Version() = 0;
     // Enables or disables the shutdown privilege in the process's token.
     virtual CallResult SetShutdownPrivilege(bool enable) = 0;
-    // ExitWindowsEx with these flags.
-    virtual CallResult ExitWindowsWith(uint32_t flags) = 0;
+    // ExitWindowsEx with these flags and this reason.
+    virtual CallResult ExitWindowsWith(uint32_t flags, uint32_t reason) = 0;
     // SetSuspendState: hibernate, or suspend.
     virtual CallResult Suspend(bool hibernate, bool forceCritical, bool disableWakeEvent) = 0;
     // LockWorkStation.

@@ -71,8 +71,8 @@ class CommandLine(BenchTest):
         self.wait_gone(proc, 15)
         self.assertAlmostEqual(time.time() - armed, 5, delta=2.5)
         self.assertEqual(proc.returncode, DONE)
-        self.assertIn(("ExitWindowsEx", "00000004,00000000"),
-                      [(f.split(".")[-1], a) for f, a in b.relay_calls(0)])  # 注销, forced
+        self.assertIn(("ExitWindowsEx", "00000004,80000000"),
+                      [(f.split(".")[-1], a) for f, a in b.relay_calls(0)])  # 注销, forced; planned
 
     def test_a_running_copy_is_cancelled_rearmed_and_postponed_by_a_second_start(self):
         b = self.bench

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdio>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -347,8 +348,11 @@ struct RecordingSystem : SystemApi {
         return enable ? privilege : CallResult{};
     }
     CallResult Result(bool ok) const { return ok ? CallResult{} : CallResult{false, lastError}; }
-    CallResult ExitWindowsWith(uint32_t flags) override {
-        log.push_back("ExitWindowsEx " + std::to_string(flags) + " 0");
+    // The reason is logged in hexadecimal, the way its flags are defined.
+    CallResult ExitWindowsWith(uint32_t flags, uint32_t reason) override {
+        char hex[11];
+        std::snprintf(hex, sizeof hex, "0x%08x", static_cast<unsigned>(reason));
+        log.push_back("ExitWindowsEx " + std::to_string(flags) + " " + hex);
         return Result(exitResult);
     }
     CallResult Suspend(bool h, bool f, bool d) override {

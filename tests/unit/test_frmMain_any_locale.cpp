@@ -22,8 +22,8 @@ void Garble(testing::MemComboBox& list) {
 }
 
 TEST(AnyLocale, EveryActionIsCarriedOutByItsPlaceInTheListNotItsText) {
-    const char* calls[] = {"ExitWindowsEx 12 0",    "ExitWindowsEx 6 0",     "ExitWindowsEx 4 0",
-                           "SetSuspendState 0 1 0", "SetSuspendState 1 1 0", "LockWorkStation"};
+    const char* calls[] = {"ExitWindowsEx 12 0x80000000", "ExitWindowsEx 6 0x80000000", "ExitWindowsEx 4 0x80000000",
+                           "SetSuspendState 0 1 0",       "SetSuspendState 1 1 0",      "LockWorkStation"};
     for (int index = 0; index < 6; ++index) {
         MainFixture f;
         f.system.Set(2, 10, 0);

@@ -39,7 +39,7 @@ TEST(Command, ArmsAsAClickWouldWithTheSettingsInTheWindow) {
     EXPECT_EQ(byLine.tray.balloons[0].text, byHand.Tip());  // what is armed now
     byLine.Advance(5400);
     byLine.Wake();
-    EXPECT_EQ(byLine.PowerCalls(), testing::Log{"ExitWindowsEx 2 0"});
+    EXPECT_EQ(byLine.PowerCalls(), testing::Log{"ExitWindowsEx 2 0x80000000"});
 }
 
 TEST(Command, AClockTimeOnThe24HourClockAndTheWindowShown) {

@@ -23,12 +23,9 @@ struct Action {
 };
 
 const Action kActions[] = {
-    {u"关机", "ExitWindowsEx 12 0", nullptr},
-    {u"重新启动", "ExitWindowsEx 6 0", nullptr},
-    {u"注销", "ExitWindowsEx 4 0", nullptr},
-    {u"挂起", "SetSuspendState 0 1 0", &Version::suspend},
-    {u"睡眠", "SetSuspendState 1 1 0", &Version::suspend},
-    {u"锁定计算机", "LockWorkStation", &Version::lock},
+    {u"关机", "ExitWindowsEx 12 0x80000000", nullptr},     {u"重新启动", "ExitWindowsEx 6 0x80000000", nullptr},
+    {u"注销", "ExitWindowsEx 4 0x80000000", nullptr},      {u"挂起", "SetSuspendState 0 1 0", &Version::suspend},
+    {u"睡眠", "SetSuspendState 1 1 0", &Version::suspend}, {u"锁定计算机", "LockWorkStation", &Version::lock},
 };
 
 // Arms the action for one second on a started fixture and lets it come due:

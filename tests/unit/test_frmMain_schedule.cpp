@@ -175,8 +175,8 @@ TEST_F(Schedule, TickCountsDownAndFiresTheChosenAction) {
     EXPECT_TRUE(f.Ended());
     // The balloon as the blinking begins, then the power call between the
     // privilege's steps, then the icon goes.
-    const Log expected = {"balloon 2 秒后执行重新启动。单击这里打开窗口可以取消。", "privilege on", "ExitWindowsEx 6 0",
-                          "privilege off", "tray 2"};
+    const Log expected = {"balloon 2 秒后执行重新启动。单击这里打开窗口可以取消。", "privilege on",
+                          "ExitWindowsEx 6 0x80000000", "privilege off", "tray 2"};
     Log seen;
     for (const std::string& line : f.log)
         if (line.rfind("balloon", 0) == 0 || line.rfind("privilege", 0) == 0 || line.rfind("Exit", 0) == 0 ||
@@ -216,9 +216,10 @@ TEST_F(Schedule, EachActionLabelCallsItsOperation) {
         bool force;
         const char* call;
     };
-    const Case cases[] = {{u"关机", true, "ExitWindowsEx 12 0"},     {u"关机", false, "ExitWindowsEx 8 0"},
-                          {u"注销", true, "ExitWindowsEx 4 0"},      {u"挂起", true, "SetSuspendState 0 1 0"},
-                          {u"睡眠", false, "SetSuspendState 1 0 0"}, {u"锁定计算机", true, "LockWorkStation"}};
+    const Case cases[] = {
+        {u"关机", true, "ExitWindowsEx 12 0x80000000"}, {u"关机", false, "ExitWindowsEx 8 0x80000000"},
+        {u"注销", true, "ExitWindowsEx 4 0x80000000"},  {u"挂起", true, "SetSuspendState 0 1 0"},
+        {u"睡眠", false, "SetSuspendState 1 0 0"},      {u"锁定计算机", true, "LockWorkStation"}};
     for (const Case& c : cases) {
         MainFixture g;
         g.system.Set(2, 5, 1);

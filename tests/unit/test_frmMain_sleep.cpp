@@ -45,9 +45,9 @@ TEST_F(Sleep, TheRequestIsTakenBackBeforeThePowerCall) {
     f.Wake();
     ASSERT_TRUE(f.Ended());
     const auto at = [&](const std::string& line) { return std::find(f.log.begin(), f.log.end(), line); };
-    ASSERT_NE(at("ExitWindowsEx 12 0"), f.log.end());
-    EXPECT_LT(at("may sleep"), at("ExitWindowsEx 12 0"));
-    EXPECT_LT(at("cancel wake"), at("ExitWindowsEx 12 0"));
+    ASSERT_NE(at("ExitWindowsEx 12 0x80000000"), f.log.end());
+    EXPECT_LT(at("may sleep"), at("ExitWindowsEx 12 0x80000000"));
+    EXPECT_LT(at("cancel wake"), at("ExitWindowsEx 12 0x80000000"));
     EXPECT_EQ(std::count(f.log.begin(), f.log.end(), "may sleep"), 1);
 }
 

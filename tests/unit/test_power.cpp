@@ -70,7 +70,7 @@ TEST(ExitWindowsAction, BracketsTheCallWithThePrivilegeOnNT) {
     const PowerResult result = ExitWindowsAction(sys, 0, true);
     EXPECT_EQ(result.outcome, Outcome::Failed);
     EXPECT_EQ(result.error, 5u);
-    EXPECT_EQ(log, Join({{"GetVersionExA"}, kEnable, {"ExitWindowsEx 4 0"}, kDisable}));
+    EXPECT_EQ(log, Join({{"GetVersionExA"}, kEnable, {"ExitWindowsEx 4 0x80000000"}, kDisable}));
 }
 
 TEST(ExitWindowsAction, NoPrivilegeOnTheWindows95Family) {
@@ -79,7 +79,7 @@ TEST(ExitWindowsAction, NoPrivilegeOnTheWindows95Family) {
         RecordingSystem sys(log);
         sys.Set(platform, 4, 10);
         EXPECT_TRUE(ExitWindowsAction(sys, 8, true).Done());
-        EXPECT_EQ(log, (Log{"GetVersionExA", "ExitWindowsEx 12 0"}));
+        EXPECT_EQ(log, (Log{"GetVersionExA", "ExitWindowsEx 12 0x80000000"}));
     }
 }
 
@@ -88,7 +88,7 @@ TEST(ExitWindowsAction, NewerNTVersionsStillUseThePrivilege) {
     RecordingSystem sys(log);
     sys.Set(2, 10, 0);
     EXPECT_TRUE(ExitWindowsAction(sys, 2, false).Done());
-    EXPECT_EQ(log, Join({{"GetVersionExA"}, kEnable, {"ExitWindowsEx 2 0"}, kDisable}));
+    EXPECT_EQ(log, Join({{"GetVersionExA"}, kEnable, {"ExitWindowsEx 2 0x80000000"}, kDisable}));
 }
 
 TEST(SuspendAction, RefusedByVersionOn95AndNT4AndUnknownVersions) {
@@ -195,8 +195,8 @@ TEST(ExitWindowsAction, APrivilegeThatCannotBeEnabledIsTheReasonWhenTheCallFails
     RecordingSystem sys(log);
     sys.Set(2, 10, 0);
     sys.privilege = {false, kErrorNotAllAssigned};
-    EXPECT_TRUE(ExitWindowsAction(sys, 0, false).Done());                         // logging off needs none
-    EXPECT_EQ(log, (Log{"GetVersionExA", "privilege on", "ExitWindowsEx 0 0"}));  // nothing to disable
+    EXPECT_TRUE(ExitWindowsAction(sys, 0, false).Done());                                  // logging off needs none
+    EXPECT_EQ(log, (Log{"GetVersionExA", "privilege on", "ExitWindowsEx 0 0x80000000"}));  // nothing to disable
     sys.exitResult = false;
     sys.lastError = 1314;
     const PowerResult result = ExitWindowsAction(sys, 8, false);

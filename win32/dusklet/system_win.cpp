@@ -18,6 +18,9 @@ namespace dusklet::win {
 // against the system's headers.
 static_assert(kEwxLogOff == EWX_LOGOFF && kEwxReboot == EWX_REBOOT && kEwxForce == EWX_FORCE &&
               kEwxPowerOff == EWX_POWEROFF);
+static_assert(kShtdnReasonMajorOther == SHTDN_REASON_MAJOR_OTHER &&
+              kShtdnReasonMinorOther == SHTDN_REASON_MINOR_OTHER &&
+              kShtdnReasonFlagPlanned == SHTDN_REASON_FLAG_PLANNED);
 static_assert(kNimAdd == NIM_ADD && kNimModify == NIM_MODIFY && kNimDelete == NIM_DELETE);
 static_assert(kNifMessage == NIF_MESSAGE && kNifIcon == NIF_ICON && kNifTip == NIF_TIP && kNifInfo == NIF_INFO);
 static_assert(kNiifWarning == NIIF_WARNING);
@@ -103,7 +106,9 @@ CallResult WinSystemApi::SetShutdownPrivilege(bool enable) {
     return SwitchShutdownPrivilege(steps, enable);
 }
 
-CallResult WinSystemApi::ExitWindowsWith(uint32_t flags) { return Result(ExitWindowsEx(flags, 0)); }
+CallResult WinSystemApi::ExitWindowsWith(uint32_t flags, uint32_t reason) {
+    return Result(ExitWindowsEx(flags, reason));
+}
 
 CallResult WinSystemApi::Suspend(bool hibernate, bool forceCritical, bool disableWakeEvent) {
     using Fn = BOOLEAN(WINAPI*)(BOOLEAN, BOOLEAN, BOOLEAN);

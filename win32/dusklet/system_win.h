@@ -16,7 +16,7 @@ class WinSystemApi : public SystemApi {
 public:
     OsVersion Version() override;
     CallResult SetShutdownPrivilege(bool enable) override;
-    CallResult ExitWindowsWith(uint32_t flags) override;
+    CallResult ExitWindowsWith(uint32_t flags, uint32_t reason) override;
     CallResult Suspend(bool hibernate, bool forceCritical, bool disableWakeEvent) override;
     CallResult Lock() override;
     std::u16string ErrorText(uint32_t error) override;
