@@ -1,11 +1,15 @@
 """Start-up under Wine: the window as laid out, the tray icon, one instance, the
 lock entry by Windows version, and the skin engine call."""
 import os
+import re
+import shutil
+import struct
 import sys
+import tempfile
 import unittest
 
 sys.path.insert(0, os.path.dirname(__file__))
-from bench import IDS, LAYOUT, MAIN_TITLE, BenchTest, artefact, poll, px  # noqa: E402
+from bench import IDS, LAYOUT, MAIN_TITLE, WIN_BUILD, BenchTest, artefact, poll, px  # noqa: E402
 
 WS_MINIMIZEBOX, WS_MAXIMIZEBOX, WS_THICKFRAME, WS_SYSMENU = 0x20000, 0x10000, 0x40000, 0x80000
 WS_EX_TOOLWINDOW, WS_EX_APPWINDOW = 0x80, 0x40000
@@ -163,6 +167,55 @@ class SkinEngine(BenchTest):
         b.remove_skin_engine()
         b.start()
         self.assertEqual(len(poll(b.tray_icons, 5)), 1)
+
+
+RT_GROUP_ICON, IDI_DUSKLET = 14, 1
+
+
+def without_its_icon(image):
+    """The executable with its icon renumbered in the resources, so that the
+    program does not find it where it looks."""
+    image = bytearray(image)
+    pe = struct.unpack_from("<I", image, 0x3C)[0]
+    count, optional_size = struct.unpack_from("<H12xH", image, pe + 6)
+    table = pe + 24 + optional_size
+    rsrc = next(struct.unpack_from("<I", image, table + 40 * i + 20)[0] for i in range(count)
+                if image[table + 40 * i:table + 40 * i + 8].rstrip(b"\0") == b".rsrc")
+
+    def entry(directory, wanted):
+        named, ids = struct.unpack_from("<HH", image, directory + 12)
+        return next(at for at in range(directory + 16, directory + 16 + 8 * (named + ids), 8)
+                    if struct.unpack_from("<I", image, at)[0] == wanted)
+    icons = rsrc + (struct.unpack_from("<I", image, entry(rsrc, RT_GROUP_ICON) + 4)[0] & 0x7FFFFFFF)
+    struct.pack_into("<I", image, entry(icons, IDI_DUSKLET), 0x7FFF)
+    return bytes(image)
+
+
+class MissingIcon(BenchTest):
+    """A failed call the program carries on past is told to the debugger's output."""
+
+    def setUp(self):
+        folder = tempfile.mkdtemp(prefix="dusklet-no-icon-")
+        self.addCleanup(shutil.rmtree, folder)
+        for name in ("SkinH_VB6.dll", "aero.she"):
+            shutil.copy(os.path.join(WIN_BUILD, name), folder)
+        with open(os.path.join(WIN_BUILD, "Dusklet.exe"), "rb") as f:
+            image = f.read()
+        with open(os.path.join(folder, "Dusklet.exe"), "wb") as f:
+            f.write(without_its_icon(image))
+        self.bench_options = {"program_files": folder, "debug": ["+debugstr"]}
+        super().setUp()
+
+    def test_starts_without_its_icon_and_traces_the_failure(self):
+        b = self.bench
+        b.start()  # the window appears all the same
+        with open(b.logs[-1], errors="replace") as f:
+            traced = re.findall(r"OutputDebugStringA \"(Dusklet: .*)\\n\"", f.read())
+        # At the small and the large size, resource type or name not found
+        # (1813, 1814); nothing else failed.
+        self.assertEqual(len(traced), 2, traced)
+        for line in traced:
+            self.assertRegex(line, r"^Dusklet: icon: not loaded at the system's size \(error 181[34]\)$")
 
 
 if __name__ == "__main__":

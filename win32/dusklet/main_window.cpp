@@ -96,7 +96,10 @@ void MainWindow::LoadIcons() {
     iconSizes_ = sizes;
     for (int m : {LIM_SMALL, LIM_LARGE}) {
         const HICON icon = LoadProgramIcon(instance_, m, sizes[2 * m], sizes[2 * m + 1]);
-        if (!icon) continue;  // the one loaded before stays
+        if (!icon) {
+            Trace("icon: not loaded at the system's size");
+            continue;  // the one loaded before stays
+        }
         SendMessageA(hwnd(), WM_SETICON, static_cast<WPARAM>(m), reinterpret_cast<LPARAM>(icon));
         // A small one that frmMain has not taken since the last change is in
         // no tray record and goes now; otherwise the one it took waits.
@@ -325,8 +328,10 @@ void MainWindow::EndModal() {
     PostMessageA(hwnd(), WM_NULL, 0, 0);
 }
 
+// Posting fails only when the queue is full: the event is lost then.
 void MainWindow::Later(MainEvent event) {
-    PostMessageA(hwnd(), kHeldBack, static_cast<WPARAM>(event.kind), static_cast<LPARAM>(event.tray));
+    if (!PostMessageA(hwnd(), kHeldBack, static_cast<WPARAM>(event.kind), static_cast<LPARAM>(event.tray)))
+        Trace("held-back event: not posted");
 }
 
 // Shown from the message loop once the handler that asks has returned, so

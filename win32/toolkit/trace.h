@@ -1,14 +1,16 @@
 // A failure the program works around but should not hide: one line on the
-// debugger's output (Wine's +debugstr channel shows it).
+// debugger's output (Wine's +debugstr channel shows it), with the system's
+// last error. Called right after the failed call, before anything else can
+// change that error.
 #pragma once
 #include <windows.h>
 
 namespace dusklet::win {
 
 inline void Trace(const char* what) {
-    char line[128] = "Dusklet: ";
-    lstrcpynA(line + 9, what, static_cast<int>(sizeof line) - 10);
-    lstrcatA(line, "\n");
+    const DWORD error = GetLastError();
+    char line[160];
+    wsprintfA(line, "Dusklet: %.120s (error %lu)\n", what, error);
     OutputDebugStringA(line);
 }
 

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "win32/toolkit/text.h"
+#include "win32/toolkit/trace.h"
 
 namespace dusklet::win {
 
@@ -375,11 +376,16 @@ void WinLinkLabel::OnCommand(int code) {
     if (code == STN_CLICKED) onClick();
 }
 
+// A timer the system would not set is not taken for running: the next call
+// that asks for it tries again.
 void WinTimer::SetEnabled(bool enabled) {
     if (enabled == enabled_) return;
+    if (enabled && !SetTimer(owner_, id_, interval_, nullptr)) {
+        Trace("tick: no timer");
+        return;
+    }
+    if (!enabled) KillTimer(owner_, id_);
     enabled_ = enabled;
-    if (enabled) SetTimer(owner_, id_, interval_, nullptr);
-    else KillTimer(owner_, id_);
 }
 
 std::unique_ptr<WinControl> MakeControl(ControlKind kind) {
