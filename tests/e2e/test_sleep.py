@@ -18,7 +18,7 @@ BALLOON = re.compile(r"^(\d+) 秒后执行关机。单击这里打开窗口可�
 
 
 class Sleep(BenchTest):
-    bench_options = {"relay": TRACED, "version": "winxp", "debug": ["+msg"]}
+    bench_options = {"relay": TRACED, "version": "winxp", "debug": ["+msg", "+debugstr"]}
 
     def setUp(self):
         self.clock = ShiftedClock(self)
@@ -37,6 +37,11 @@ class Sleep(BenchTest):
     def calls(self, *names):
         """The traced calls of these functions, in order: (name, arguments)."""
         return [(f.split(".")[-1], a) for f, a in self.bench.relay_calls() if f.split(".")[-1] in names]
+
+    def traced_failures(self):
+        """The failed calls the program told the debugger's output of."""
+        with open(self.bench.logs[-1], errors="replace") as f:
+            return re.findall(r'OutputDebugStringA "(Dusklet: .*)\\n"', f.read())
 
     def ticks(self):
         """How many WM_TIMER messages the program has taken so far."""
@@ -60,6 +65,8 @@ class Sleep(BenchTest):
         b.send(b.control("cmdTimer")["hwnd"], BM_CLICK)
         self.assertEqual(self.calls("SetThreadExecutionState", "SetWaitableTimer", "CancelWaitableTimer")[2:],
                          [("SetThreadExecutionState", "80000000"), ("CancelWaitableTimer", handle)])
+        # Each of those calls, and the timers', was taken for what it returned.
+        self.assertEqual(self.traced_failures(), [])
 
     def test_hidden_no_tick_runs_and_the_window_shows_the_countdown_at_once(self):
         b = self.bench

@@ -11,6 +11,7 @@
 #include "power/privilege.h"
 #include "win32/toolkit/system_library.h"
 #include "win32/toolkit/text.h"
+#include "win32/toolkit/trace.h"
 
 namespace dusklet::win {
 
@@ -201,25 +202,43 @@ int64_t FileTimeOf(int64_t seconds) { return (seconds + kSecondsFrom1601To1970) 
 
 }  // namespace
 
+// Without a waitable timer the program keeps its tick.
 bool WinDeadline::CanWake() {
     if (!tried_) {
         tried_ = true;
         const DeadlineFunctions& f = Kernel32Deadline();
-        if (f.create && f.set && f.cancel) timer_.reset(f.create(nullptr, TRUE, nullptr));
+        if (f.create && f.set && f.cancel) {
+            timer_.reset(f.create(nullptr, TRUE, nullptr));
+            if (!timer_) Trace("wake-up: no waitable timer");
+        }
     }
     return static_cast<bool>(timer_);
 }
 
+// A request the system refuses leaves the machine to its power plan; the
+// deadline is still kept while it is awake. The answer is the state asked
+// for before, which may be none (0): a failure is told by the last error.
 void WinDeadline::KeepAwake(bool keep) {
-    if (const auto keepAwake = Kernel32Deadline().keepAwake) keepAwake(ES_CONTINUOUS | (keep ? ES_SYSTEM_REQUIRED : 0));
+    const auto keepAwake = Kernel32Deadline().keepAwake;
+    if (!keepAwake) return;
+    SetLastError(ERROR_SUCCESS);
+    if (!keepAwake(ES_CONTINUOUS | (keep ? ES_SYSTEM_REQUIRED : 0)) && GetLastError() != ERROR_SUCCESS)
+        Trace("stay-awake request refused");
 }
 
+// Either timer refused: no wake-up is left aimed, and the answer is false,
+// so that the program keeps its tick (and asks again at the next one).
 bool WinDeadline::WakeAt(int64_t moment) {
     if (!CanWake()) return false;
     LARGE_INTEGER due;
     due.QuadPart = FileTimeOf(moment);  // positive: an absolute UTC time
-    // A machine whose power plan refuses wake timers still wakes the program.
-    Kernel32Deadline().set(timer_.get(), &due, 0, nullptr, nullptr, TRUE);
+    // A machine whose power plan refuses wake timers still wakes the program:
+    // the call succeeds then.
+    if (!Kernel32Deadline().set(timer_.get(), &due, 0, nullptr, nullptr, TRUE)) {
+        Trace("wake-up: waitable timer not set");
+        CancelWake();
+        return false;
+    }
     // The program's own wake-up, a little after the due second has begun;
     // at most a day ahead (a window timer counts milliseconds in 31 bits),
     // after which it is aimed again.
@@ -227,7 +246,10 @@ bool WinDeadline::WakeAt(int64_t moment) {
     GetSystemTime(&now);
     const int64_t ms = (moment - SecondsFromCivil(FromSystemTime(now))) * 1000 - now.wMilliseconds + 20;
     const UINT wait = static_cast<UINT>(std::clamp<int64_t>(ms, 1, 86400000));
-    return SetTimer(window_, timerId_, wait, nullptr) != 0;
+    if (SetTimer(window_, timerId_, wait, nullptr)) return true;
+    Trace("wake-up: no window timer");
+    CancelWake();
+    return false;
 }
 
 void WinDeadline::CancelWake() {
