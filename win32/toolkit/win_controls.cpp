@@ -193,6 +193,7 @@ public:
         else if (code == EN_KILLFOCUS) onLostFocus();
     }
     void OnKeyPress(int16_t& code) override { onKeyPress(code); }
+    void OnKeyDown(int16_t& code) override { onKeyDown(code); }
 
 private:
     WindowStyle Style(const ControlLayout&, const ControlContext&) const override {
