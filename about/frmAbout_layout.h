@@ -21,13 +21,14 @@ inline constexpr WindowLayout kAboutWindow = {about::kCaption, 5775, 2175};
 
 // clang-format off
 inline constexpr ControlLayout kAboutLayout[] = {
-//   id               name        kind                    parent     text                     items     left  top   width height tab enabled checked maxLen min max value
-    {about::lblME,    "lblME",    ControlKind::TextLabel, kOnWindow, u"",                     {},      {2100, 240,  3495, 435},   0, true,  false, 0,    0,  0,  0},
-    {about::lblEMail, "lblEMail", ControlKind::Link,      kOnWindow, about::kMailLinkCaption, {},      {3000, 1560, 1740, 330},   1, true,  false, 0,    0,  0,  0},
-    {about::Image1,   "Image1",   ControlKind::Image,     kOnWindow, u"",                     {},      {0,    1320, 3000, 765},   2, true,  false, 0,    0,  0,  0},
+//   id               name        kind                    parent     text                     items     left  top   width height enabled checked maxLen min max value
+    {about::lblME,    "lblME",    ControlKind::TextLabel, kOnWindow, u"",                     {},      {2100, 240,  3495, 435},  true,  false, 0,    0,  0,  0},
+    {about::lblEMail, "lblEMail", ControlKind::Link,      kOnWindow, about::kMailLinkCaption, {},      {3000, 1560, 1740, 330},  true,  false, 0,    0,  0,  0},
+    {about::Image1,   "Image1",   ControlKind::Image,     kOnWindow, u"",                     {},      {0,    1320, 3000, 765},  true,  false, 0,    0,  0,  0},
 };
 // clang-format on
-static_assert(RowsInOrder(kAboutLayout, about::kControlCount), "one row per control id, in id order");
+static_assert(RowsInOrder(kAboutLayout, about::kControlCount),
+              "one row per control id, in id order, what a container holds right after it");
 
 using AboutControls = ControlSet<kAboutLayout>;
 

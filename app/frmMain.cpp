@@ -18,12 +18,12 @@ namespace {
 constexpr int16_t kEscape = 27;
 constexpr int64_t kPostponeSeconds = 600;  // 推迟 10 分钟
 
-// The number a box stands for: its leading number, rounded, within its
-// scroll bar's range. The bar reads Min at its top end (the upper bound) and
-// Max at its bottom end.
-int16_t NumberIn(const TextBox& text, const ScrollBar& bar) {
-    return std::clamp(RoundToInt16(LeadingNumber(text.Text())), std::min(bar.Min(), bar.Max()),
-                      std::max(bar.Min(), bar.Max()));
+// The number a box stands for: its leading number, rounded, moved by `step`,
+// within its scroll bar's range. The bar reads Min at its top end (the upper
+// bound) and Max at its bottom end.
+int16_t NumberIn(const TextBox& text, const ScrollBar& bar, int step = 0) {
+    return static_cast<int16_t>(std::clamp(RoundToInt16(LeadingNumber(text.Text())) + step,
+                                           std::min<int>(bar.Min(), bar.Max()), std::max<int>(bar.Min(), bar.Max())));
 }
 
 // Keeps a number box within its scroll bar's range and the bar on the box's
@@ -48,10 +48,19 @@ void BarToText(TextBox& text, const ScrollBar& bar, std::u16string_view form) {
 }
 
 // A box the user has left, or that arming reads: its number within the
-// range, in the bar's form.
-void Settle(TextBox& text, ScrollBar& bar, std::u16string (*form)(int32_t)) {
-    bar.SetValue(NumberIn(text, bar));
+// range, in the bar's form. Up and Down settle it one `step` up or down.
+void Settle(TextBox& text, ScrollBar& bar, std::u16string (*form)(int32_t), int step = 0) {
+    bar.SetValue(NumberIn(text, bar, step));
     text.SetText(form(bar.Value()));
+}
+
+// Up and Down in a number box raise and lower its number by one, the step of
+// its bar's arrows, within the range, and the box shows it in its bar's form
+// at once (an emptied box its lower bound, the minute two digits).
+void Step(TextBox& text, ScrollBar& bar, std::u16string (*form)(int32_t), int16_t& keyCode) {
+    if (keyCode != kKeyUp && keyCode != kKeyDown) return;
+    Settle(text, bar, form, keyCode == kKeyUp ? 1 : -1);
+    keyCode = 0;
 }
 
 void FilterDigit(int16_t& keyAscii) {
@@ -78,6 +87,10 @@ frmMain::frmMain(const MainControls& controls, dusklet::Timer& timer, const frmM
     c.get<txtHour>().onKeyPress = Event<int16_t&>::To<&frmMain::txtHour_KeyPress>(this);
     c.get<txtMin>().onKeyPress = Event<int16_t&>::To<&frmMain::txtMin_KeyPress>(this);
     c.get<txtBlink>().onKeyPress = Event<int16_t&>::To<&frmMain::txtBlink_KeyPress>(this);
+    c.get<txtPeriod>().onKeyDown = Event<int16_t&>::To<&frmMain::txtPeriod_KeyDown>(this);
+    c.get<txtHour>().onKeyDown = Event<int16_t&>::To<&frmMain::txtHour_KeyDown>(this);
+    c.get<txtMin>().onKeyDown = Event<int16_t&>::To<&frmMain::txtMin_KeyDown>(this);
+    c.get<txtBlink>().onKeyDown = Event<int16_t&>::To<&frmMain::txtBlink_KeyDown>(this);
     c.get<txtPeriod>().onLostFocus = Event<>::To<&frmMain::txtPeriod_LostFocus>(this);
     c.get<txtHour>().onLostFocus = Event<>::To<&frmMain::txtHour_LostFocus>(this);
     c.get<txtMin>().onLostFocus = Event<>::To<&frmMain::txtMin_LostFocus>(this);
@@ -536,6 +549,10 @@ void frmMain::txtPeriod_KeyPress(int16_t& keyAscii) { FilterDigit(keyAscii); }
 void frmMain::txtHour_KeyPress(int16_t& keyAscii) { FilterDigit(keyAscii); }
 void frmMain::txtMin_KeyPress(int16_t& keyAscii) { FilterDigit(keyAscii); }
 void frmMain::txtBlink_KeyPress(int16_t& keyAscii) { FilterDigit(keyAscii); }
+void frmMain::txtPeriod_KeyDown(int16_t& keyCode) { Step(c.get<txtPeriod>(), c.get<vsPeriod>(), DecimalText, keyCode); }
+void frmMain::txtHour_KeyDown(int16_t& keyCode) { Step(c.get<txtHour>(), c.get<vsHour>(), DecimalText, keyCode); }
+void frmMain::txtMin_KeyDown(int16_t& keyCode) { Step(c.get<txtMin>(), c.get<vsMin>(), TwoDigitText, keyCode); }
+void frmMain::txtBlink_KeyDown(int16_t& keyCode) { Step(c.get<txtBlink>(), c.get<vsBlink>(), DecimalText, keyCode); }
 
 // A box the user has left holds its number within range, in its bar's form:
 // an emptied box its lower bound, the minute two digits.

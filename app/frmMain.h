@@ -62,6 +62,10 @@ public:
     void txtHour_KeyPress(int16_t& keyAscii);
     void txtMin_KeyPress(int16_t& keyAscii);
     void txtBlink_KeyPress(int16_t& keyAscii);
+    void txtPeriod_KeyDown(int16_t& keyCode);
+    void txtHour_KeyDown(int16_t& keyCode);
+    void txtMin_KeyDown(int16_t& keyCode);
+    void txtBlink_KeyDown(int16_t& keyCode);
     void txtPeriod_LostFocus();
     void txtHour_LostFocus();
     void txtMin_LostFocus();

@@ -1,6 +1,8 @@
 // The main window as it exists before any code runs: every control with its
-// kind, container, text, initial state, geometry in twips and tab index.
-// Everything that creates or looks for these controls reads this table.
+// kind, container, text, initial state and geometry in twips, in the window's
+// reading order (top to bottom, left to right; the option group where its
+// first option sits), which Tab follows. Everything that creates or looks for
+// these controls reads this table.
 #pragma once
 #include "app/texts.h"
 #include "ui/layout.h"
@@ -8,12 +10,13 @@
 namespace dusklet {
 
 namespace ctl {
-// The main window's controls, in the order of the table below (the order of creation).
+// The main window's controls, in the order of the table below (the order of
+// creation and of Tab).
 enum ControlId : int {
     frame,
-    pic,
-    cmbAction,
     lbl0,
+    cmbAction,
+    pic,
     opt0,
     opt1,
     txtPeriod,
@@ -64,31 +67,32 @@ inline constexpr unsigned kTimerIntervalMs = 500;
 
 // clang-format off
 inline constexpr ControlLayout kMainLayout[] = {
-//   id              name         kind                       parent          text                 items                       left  top   width height  tab enabled checked maxLen min  max value
-    {ctl::frame,     "frame",     ControlKind::Frame,        kOnWindow,      u" 设置",            {},                       {180,  180,  3435, 3315},  8, true,  false, 0,   0,   0,   0},
-    {ctl::pic,       "pic",       ControlKind::Picture,      ctl::frame,     u"",                 {},                       {150,  930,  3075, 825},  10, true,  false, 0,   0,   0,   0},
-    {ctl::cmbAction, "cmbAction", ControlKind::DropDownList, ctl::frame,     u"",                 layout_lists::kActions,   {900,  420,  2295, 315},   0, true,  false, 0,   0,   0,   0},
-    {ctl::lbl0,      "lbl(0)",    ControlKind::Label,        ctl::frame,     u"动作",             {},                       {180,  480,  360,  180},   5, true,  false, 0,   0,   0,   0},
-    {ctl::opt0,      "opt(0)",    ControlKind::Option,       ctl::pic,       u"之内",             {},                       {30,   60,   675,  195},  18, true,  true,  0,   0,   0,   0},
-    {ctl::opt1,      "opt(1)",    ControlKind::Option,       ctl::pic,       u"于",               {},                       {30,   540,  675,  195},  17, true,  false, 0,   0,   0,   0},
-    {ctl::txtPeriod, "txtPeriod", ControlKind::TextBox,      ctl::pic,       u"1",                {},                       {750,  0,    495,  315},  20, true,  false, 3,   0,   0,   0},
-    {ctl::vsPeriod,  "vsPeriod",  ControlKind::SpinBar,      ctl::pic,       u"",                 {},                       {1230, 0,    165,  315},  16, true,  false, 0, 999,   1,   1},
-    {ctl::cmbUnit,   "cmbUnit",   ControlKind::DropDownList, ctl::pic,       u"",                 layout_lists::kUnits,     {1530, 0,    1515, 315},  19, true,  false, 0,   0,   0,   0},
-    {ctl::txtHour,   "txtHour",   ControlKind::TextBox,      ctl::pic,       u"1",                {},                       {750,  480,  495,  315},  14, false, false, 2,   0,   0,   0},
-    {ctl::vsHour,    "vsHour",    ControlKind::SpinBar,      ctl::pic,       u"",                 {},                       {1230, 480,  165,  315},  15, false, false, 0,  12,   1,   1},
-    {ctl::txtMin,    "txtMin",    ControlKind::TextBox,      ctl::pic,       u"00",               {},                       {1530, 480,  495,  315},  12, false, false, 2,   0,   0,   0},
-    {ctl::vsMin,     "vsMin",     ControlKind::SpinBar,      ctl::pic,       u"",                 {},                       {2010, 480,  165,  315},  13, false, false, 0,  59,   0,   0},
-    {ctl::cmbT,      "cmbT",      ControlKind::DropDownList, ctl::pic,       u"",                 layout_lists::kHalfDay,   {2310, 480,  735,  315},  11, false, false, 0,   0,   0,   0},
-    {ctl::chkForce,  "chkForce",  ControlKind::Check,        ctl::frame,     u"强制终止进程",     {},                       {210,  1920, 3075, 255},   1, true,  true,  0,   0,   0,   0},
-    {ctl::chkBlink,  "chkBlink",  ControlKind::Check,        ctl::frame,     u"图标闪动之前执行", {},                       {210,  2340, 2475, 255},   2, true,  true,  0,   0,   0,   0},
-    {ctl::txtBlink,  "txtBlink",  ControlKind::TextBox,      ctl::frame,     u"30",               {},                       {900,  2760, 495,  315},   3, true,  false, 3,   0,   0,   0},
-    {ctl::vsBlink,   "vsBlink",   ControlKind::SpinBar,      ctl::frame,     u"",                 {},                       {1380, 2760, 165,  315},   9, true,  false, 0, 999,   1,  30},
-    {ctl::lbl1,      "lbl(1)",    ControlKind::Label,        ctl::frame,     u"秒",               {},                       {1680, 2820, 180,  180},   6, true,  false, 0,   0,   0,   0},
-    {ctl::cmdTimer,  "cmdTimer",  ControlKind::Command,      kOnWindow,      texts::kStartButton, {},                       {180,  3660, 3435, 315},   4, true,  false, 0,   0,   0,   0},
-    {ctl::lblStatus, "lblStatus", ControlKind::StatusStrip,  kOnWindow,      texts::kStartStatus, {},                       {0,    4140, 3795, 195},   7, true,  false, 0,   0,   0,   0},
+//   id              name         kind                       parent          text                 items                       left  top   width height   enabled checked maxLen min  max value
+    {ctl::frame,     "frame",     ControlKind::Frame,        kOnWindow,      u" 设置",            {},                       {180,  180,  3435, 3315},  true,  false, 0,   0,   0,   0},
+    {ctl::lbl0,      "lbl(0)",    ControlKind::Label,        ctl::frame,     u"动作",             {},                       {180,  480,  360,  180},   true,  false, 0,   0,   0,   0},
+    {ctl::cmbAction, "cmbAction", ControlKind::DropDownList, ctl::frame,     u"",                 layout_lists::kActions,   {900,  420,  2295, 315},   true,  false, 0,   0,   0,   0},
+    {ctl::pic,       "pic",       ControlKind::Picture,      ctl::frame,     u"",                 {},                       {150,  930,  3075, 825},   true,  false, 0,   0,   0,   0},
+    {ctl::opt0,      "opt(0)",    ControlKind::Option,       ctl::pic,       u"之内",             {},                       {30,   60,   675,  195},   true,  true,  0,   0,   0,   0},
+    {ctl::opt1,      "opt(1)",    ControlKind::Option,       ctl::pic,       u"于",               {},                       {30,   540,  675,  195},   true,  false, 0,   0,   0,   0},
+    {ctl::txtPeriod, "txtPeriod", ControlKind::TextBox,      ctl::pic,       u"1",                {},                       {750,  0,    495,  315},   true,  false, 3,   0,   0,   0},
+    {ctl::vsPeriod,  "vsPeriod",  ControlKind::SpinBar,      ctl::pic,       u"",                 {},                       {1230, 0,    165,  315},   true,  false, 0, 999,   1,   1},
+    {ctl::cmbUnit,   "cmbUnit",   ControlKind::DropDownList, ctl::pic,       u"",                 layout_lists::kUnits,     {1530, 0,    1515, 315},   true,  false, 0,   0,   0,   0},
+    {ctl::txtHour,   "txtHour",   ControlKind::TextBox,      ctl::pic,       u"1",                {},                       {750,  480,  495,  315},   false, false, 2,   0,   0,   0},
+    {ctl::vsHour,    "vsHour",    ControlKind::SpinBar,      ctl::pic,       u"",                 {},                       {1230, 480,  165,  315},   false, false, 0,  12,   1,   1},
+    {ctl::txtMin,    "txtMin",    ControlKind::TextBox,      ctl::pic,       u"00",               {},                       {1530, 480,  495,  315},   false, false, 2,   0,   0,   0},
+    {ctl::vsMin,     "vsMin",     ControlKind::SpinBar,      ctl::pic,       u"",                 {},                       {2010, 480,  165,  315},   false, false, 0,  59,   0,   0},
+    {ctl::cmbT,      "cmbT",      ControlKind::DropDownList, ctl::pic,       u"",                 layout_lists::kHalfDay,   {2310, 480,  735,  315},   false, false, 0,   0,   0,   0},
+    {ctl::chkForce,  "chkForce",  ControlKind::Check,        ctl::frame,     u"强制终止进程",     {},                       {210,  1920, 3075, 255},   true,  true,  0,   0,   0,   0},
+    {ctl::chkBlink,  "chkBlink",  ControlKind::Check,        ctl::frame,     u"图标闪动之前执行", {},                       {210,  2340, 2475, 255},   true,  true,  0,   0,   0,   0},
+    {ctl::txtBlink,  "txtBlink",  ControlKind::TextBox,      ctl::frame,     u"30",               {},                       {900,  2760, 495,  315},   true,  false, 3,   0,   0,   0},
+    {ctl::vsBlink,   "vsBlink",   ControlKind::SpinBar,      ctl::frame,     u"",                 {},                       {1380, 2760, 165,  315},   true,  false, 0, 999,   1,  30},
+    {ctl::lbl1,      "lbl(1)",    ControlKind::Label,        ctl::frame,     u"秒",               {},                       {1680, 2820, 180,  180},   true,  false, 0,   0,   0,   0},
+    {ctl::cmdTimer,  "cmdTimer",  ControlKind::Command,      kOnWindow,      texts::kStartButton, {},                       {180,  3660, 3435, 315},   true,  false, 0,   0,   0,   0},
+    {ctl::lblStatus, "lblStatus", ControlKind::StatusStrip,  kOnWindow,      texts::kStartStatus, {},                       {0,    4140, 3795, 195},   true,  false, 0,   0,   0,   0},
 };
 // clang-format on
-static_assert(RowsInOrder(kMainLayout, ctl::kControlCount), "one row per control id, in id order");
+static_assert(RowsInOrder(kMainLayout, ctl::kControlCount),
+              "one row per control id, in id order, what a container holds right after it");
 
 using MainControls = ControlSet<kMainLayout>;
 

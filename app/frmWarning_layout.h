@@ -16,12 +16,13 @@ inline constexpr WindowLayout kWarningWindow = {u"", 3900, 1095};
 
 // clang-format off
 inline constexpr ControlLayout kWarningLayout[] = {
-//   id                      name            kind                      parent     text                   items  left  top  width height tab enabled checked maxLen min max value
-    {warning::lblCountdown, "lblCountdown", ControlKind::StatusStrip, kOnWindow, u"",                   {},   {120,  150, 3660, 300},  0, true,  false, 0,    0,  0,  0},
-    {warning::cmdPostpone,  "cmdPostpone",  ControlKind::Touch,       kOnWindow, texts::kPostponeItem,  {},   {120,  570, 2220, 405},  1, true,  false, 0,    0,  0,  0},
-    {warning::cmdCancel,    "cmdCancel",    ControlKind::Touch,       kOnWindow, texts::kCancelButton,  {},   {2460, 570, 1320, 405},  2, true,  false, 0,    0,  0,  0},
+//   id                      name            kind                      parent     text                   items  left  top  width height enabled checked maxLen min max value
+    {warning::lblCountdown, "lblCountdown", ControlKind::StatusStrip, kOnWindow, u"",                   {},   {120,  150, 3660, 300},   true,  false, 0,    0,  0,  0},
+    {warning::cmdPostpone,  "cmdPostpone",  ControlKind::Touch,       kOnWindow, texts::kPostponeItem,  {},   {120,  570, 2220, 405},   true,  false, 0,    0,  0,  0},
+    {warning::cmdCancel,    "cmdCancel",    ControlKind::Touch,       kOnWindow, texts::kCancelButton,  {},   {2460, 570, 1320, 405},   true,  false, 0,    0,  0,  0},
 };
 // clang-format on
-static_assert(RowsInOrder(kWarningLayout, warning::kControlCount), "one row per control id, in id order");
+static_assert(RowsInOrder(kWarningLayout, warning::kControlCount),
+              "one row per control id, in id order, what a container holds right after it");
 
 }  // namespace dusklet

@@ -14,21 +14,22 @@ import os
 import sys
 
 # Kind -> (class, style, extended style, room for a dropped list in twips).
-# The same as the Style() of each control class in win32/toolkit/win_controls.cpp.
+# The same as the Style() of each control class in win32/toolkit/win_controls.cpp;
+# tab stops and groups come from the rows, as the binding takes them.
 KINDS = {
-    "Frame": ("BUTTON", "BS_GROUPBOX | WS_GROUP", "WS_EX_CONTROLPARENT", 0),
-    "Picture": ("STATIC", "WS_GROUP", "WS_EX_CONTROLPARENT", 0),
-    "Label": ("STATIC", "SS_LEFT | SS_NOPREFIX | WS_GROUP", "0", 0),
+    "Frame": ("BUTTON", "BS_GROUPBOX", "WS_EX_CONTROLPARENT", 0),
+    "Picture": ("STATIC", "0", "WS_EX_CONTROLPARENT", 0),
+    "Label": ("STATIC", "SS_LEFT | SS_NOPREFIX", "0", 0),
     "TextLabel": ("STATIC", "SS_LEFT | SS_NOPREFIX | SS_NOTIFY", "0", 0),
     "Link": ("STATIC", "SS_CENTER | SS_NOPREFIX | SS_NOTIFY", "0", 0),
-    "StatusStrip": ("STATIC", "SS_CENTER | SS_NOPREFIX | WS_GROUP", "0", 0),
+    "StatusStrip": ("STATIC", "SS_CENTER | SS_NOPREFIX", "0", 0),
     "Image": ("STATIC", "SS_BITMAP | SS_NOTIFY", "0", 0),
-    "DropDownList": ("COMBOBOX", "CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP | WS_GROUP", "0", 2400),
-    "TextBox": ("EDIT", "ES_AUTOHSCROLL | WS_TABSTOP | WS_GROUP", "WS_EX_CLIENTEDGE", 0),
-    "SpinBar": ("SCROLLBAR", "SBS_VERT | WS_TABSTOP | WS_GROUP", "0", 0),
+    "DropDownList": ("COMBOBOX", "CBS_DROPDOWNLIST | WS_VSCROLL", "0", 2400),
+    "TextBox": ("EDIT", "ES_AUTOHSCROLL", "WS_EX_CLIENTEDGE", 0),
+    "SpinBar": ("SCROLLBAR", "SBS_VERT", "0", 0),
     "Option": ("BUTTON", "BS_AUTORADIOBUTTON", "0", 0),
-    "Check": ("BUTTON", "BS_AUTOCHECKBOX | WS_TABSTOP | WS_GROUP", "0", 0),
-    "Command": ("BUTTON", "BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP", "0", 0),
+    "Check": ("BUTTON", "BS_AUTOCHECKBOX", "0", 0),
+    "Command": ("BUTTON", "BS_PUSHBUTTON", "0", 0),
 }
 CONTAINERS = ("Frame", "Picture")
 
@@ -91,12 +92,10 @@ def header(layout):
     lines.append("static const LeanRow kRows[LEAN_CONTROL_COUNT] = {")
     for i, r in enumerate(rows):
         cls, style, ex, list_twips = KINDS[r["kind"]]
-        if r["kind"] == "Option":
-            # The options of one container form a group that starts at the first.
-            if r["checked"]:
-                style += " | WS_TABSTOP"
-            if not any(o["kind"] == "Option" and o["parent"] == r["parent"] for o in rows[:i]):
-                style += " | WS_GROUP"
+        if r["tab_stop"]:
+            style += " | WS_TABSTOP"
+        if r["group"]:
+            style += " | WS_GROUP"
         if not r["enabled"]:
             style += " | WS_DISABLED"
         scroll_end, scroll_pos = scroll(r) if r["kind"] == "SpinBar" else (0, 0)

@@ -28,6 +28,9 @@ template <class... Args> struct Event {
     }
 };
 
+// The codes of the keys the handlers take, as the system numbers them.
+inline constexpr int16_t kKeyUp = 38, kKeyDown = 40;
+
 class Control {
 public:
     virtual ~Control() = default;
@@ -47,6 +50,7 @@ public:
     virtual bool Focused() const = 0;
     Event<> onChange;
     Event<int16_t&> onKeyPress;  // a typed character; setting it to 0 drops it
+    Event<int16_t&> onKeyDown;   // a key pressed (kKeyUp, …); setting it to 0 takes it from the box
     Event<> onLostFocus;
 
 protected:

@@ -1,7 +1,9 @@
 // A window as it exists before any code runs: one row per control, with its
-// kind, container, text, initial state, geometry in twips and tab index. The
-// Win32 binding creates real windows from such a table, the tests in-memory
-// controls, and the forms reach each control through the table's ids.
+// kind, container, text, initial state and geometry in twips. The Win32
+// binding creates real windows from such a table, in the order of its rows,
+// the tests in-memory controls, and the forms reach each control through the
+// table's ids. The rows' order is also the order Tab follows: the window's
+// reading order.
 #pragma once
 #include <array>
 #include <cstddef>
@@ -48,12 +50,12 @@ template <> struct ModelFor<ControlKind::Command> { using type = Button; };
 template <> struct ModelFor<ControlKind::Touch> { using type = Button; };
 // clang-format on
 
-// Whether a control of this kind ever takes the keyboard focus.
+// Whether a control of this kind ever takes the keyboard focus. A spin bar
+// does not: it is clicked, and Up and Down in its box step it.
 constexpr bool TakesFocus(ControlKind kind) {
     switch (kind) {
     case ControlKind::DropDownList:
     case ControlKind::TextBox:
-    case ControlKind::SpinBar:
     case ControlKind::Option:
     case ControlKind::Check:
     case ControlKind::Command: return true;
@@ -82,7 +84,6 @@ struct ControlLayout {
     const char16_t* text;
     std::span<const ListItem> items;  // list entries
     TwipsRect rect;
-    int tabIndex;
     bool enabled;
     bool checked;             // check boxes and option buttons
     int maxLength;            // text boxes: 0 for no limit
@@ -98,15 +99,46 @@ struct WindowLayout {
 // The window id (GWL_ID) of a control's window: 100 + its row's id.
 constexpr int ControlWindowId(int id) { return 100 + id; }
 
+// Whether the row `id` lies in the container `container`, directly or deeper.
+constexpr bool Inside(std::span<const ControlLayout> rows, int id, int container) {
+    for (int i = rows[static_cast<size_t>(id)].parent; i != kOnWindow; i = rows[static_cast<size_t>(i)].parent)
+        if (i == container) return true;
+    return false;
+}
+
 // True when every row sits at the place its id names and every container
-// comes before what it holds: what the creation loops rely on.
+// comes before what it holds (what the creation loops rely on), with all it
+// holds in the rows right after it: the rows' order is then the order of the
+// windows, container by container, that Tab and the dialog manager follow.
 constexpr bool RowsInOrder(std::span<const ControlLayout> rows, size_t count) {
     if (rows.size() != count) return false;
     for (size_t i = 0; i < rows.size(); ++i) {
+        const int parent = rows[i].parent;
         if (rows[i].id != static_cast<int>(i)) return false;
-        if (rows[i].parent != kOnWindow && (rows[i].parent < 0 || rows[i].parent >= rows[i].id)) return false;
+        if (parent == kOnWindow) continue;
+        if (parent < 0 || parent >= rows[i].id) return false;
+        for (int between = parent + 1; between < rows[i].id; ++between)
+            if (!Inside(rows, between, parent)) return false;
     }
     return true;
+}
+
+// Whether Tab stops at the control as its row lays it out (WS_TABSTOP): a
+// kind that takes the focus, and of an option group only the chosen option
+// (the system moves the stop with the choice).
+constexpr bool TabStop(const ControlLayout& row) {
+    return TakesFocus(row.kind) && (row.kind != ControlKind::Option || row.checked);
+}
+
+// Whether the control starts a group (WS_GROUP), within which the arrow keys
+// move: every control is a group of its own, except that option buttons in
+// rows one after another in one container form one group, started by the
+// first of them.
+constexpr bool StartsGroup(std::span<const ControlLayout> rows, int id) {
+    const ControlLayout& row = rows[static_cast<size_t>(id)];
+    if (id == 0 || row.kind != ControlKind::Option) return true;
+    const ControlLayout& before = rows[static_cast<size_t>(id) - 1];
+    return before.kind != ControlKind::Option || before.parent != row.parent;
 }
 
 // Pixels for a length in twips on a screen of `dpi` dots per inch, rounded

@@ -14,19 +14,15 @@ bool CanTakeFocus(std::span<const ControlLayout> rows, std::span<Control* const>
 
 int NextInTabOrder(std::span<const ControlLayout> rows, std::span<Control* const> controls, int current,
                    bool backwards) {
-    // The nearest tab index beyond the current one in the direction of travel;
-    // past the last, or from no control, the farthest one the other way (Tab
-    // starts at the first, Shift+Tab at the last).
-    auto before = [&](int a, int b) { return backwards ? a > b : a < b; };
-    int next = -1, wrap = -1;
-    for (const ControlLayout& row : rows) {
-        if (!CanTakeFocus(rows, controls, row.id)) continue;
-        if (current >= 0 && before(rows[static_cast<size_t>(current)].tabIndex, row.tabIndex) &&
-            (next < 0 || before(row.tabIndex, rows[static_cast<size_t>(next)].tabIndex)))
-            next = row.id;
-        if (wrap < 0 || before(row.tabIndex, rows[static_cast<size_t>(wrap)].tabIndex)) wrap = row.id;
+    // From no control Tab starts at the first row, Shift+Tab at the last.
+    const int count = static_cast<int>(rows.size());
+    const int step = backwards ? count - 1 : 1;
+    int id = current >= 0 ? current : (backwards ? 0 : count - 1);
+    for (int i = 0; i < count; ++i) {
+        id = (id + step) % count;
+        if (CanTakeFocus(rows, controls, id)) return id;
     }
-    return next >= 0 ? next : wrap;
+    return -1;
 }
 
 }  // namespace dusklet

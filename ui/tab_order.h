@@ -1,5 +1,6 @@
-// Keyboard focus over a whole window: Tab follows the table's tab indices
-// across containers, and only controls that can take the focus get it.
+// Keyboard focus over a whole window: Tab follows the table's rows, which are
+// in the window's reading order (see RowsInOrder), across containers, and
+// only controls that can take the focus get it.
 #pragma once
 #include <span>
 
@@ -13,8 +14,8 @@ namespace dusklet {
 bool CanTakeFocus(std::span<const ControlLayout> rows, std::span<Control* const> controls, int id);
 
 // The control that Tab (or Shift+Tab, `backwards`) moves the focus to from
-// `current` (-1 when no control has it), wrapping around; -1 when none can
-// take it.
+// `current` (-1 when no control has it): the next row that can take it,
+// wrapping around; -1 when none can.
 int NextInTabOrder(std::span<const ControlLayout> rows, std::span<Control* const> controls, int current,
                    bool backwards);
 

@@ -73,12 +73,12 @@ void Print(const char* name, const WindowLayout& window, std::span<const Control
         }
         std::printf(
             "  {\"name\": \"%s\", \"id\": %d, \"kind\": \"%s\", \"parent\": %s, \"text\": %s, \"items\": %s, "
-            "\"left\": %d, \"top\": %d, \"width\": %d, \"height\": %d, \"tab\": %d, \"takes_focus\": %s, "
+            "\"left\": %d, \"top\": %d, \"width\": %d, \"height\": %d, \"tab_stop\": %s, \"group\": %s, "
             "\"enabled\": %s, \"checked\": %s, \"max_length\": %d, \"min\": %d, \"max\": %d, \"value\": %d}%s\n",
             r.name, ControlWindowId(r.id), KindName(r.kind), parent.c_str(), Quoted(r.text).c_str(), items.c_str(),
-            r.rect.left, r.rect.top, r.rect.width, r.rect.height, r.tabIndex, TakesFocus(r.kind) ? "true" : "false",
-            r.enabled ? "true" : "false", r.checked ? "true" : "false", r.maxLength, r.min, r.max, r.value,
-            &r == &rows.back() ? "" : ",");
+            r.rect.left, r.rect.top, r.rect.width, r.rect.height, TabStop(r) ? "true" : "false",
+            StartsGroup(rows, r.id) ? "true" : "false", r.enabled ? "true" : "false", r.checked ? "true" : "false",
+            r.maxLength, r.min, r.max, r.value, &r == &rows.back() ? "" : ",");
     }
     std::printf("]}%s\n", last ? "" : ",");
 }

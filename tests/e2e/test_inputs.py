@@ -31,6 +31,42 @@ class Inputs(BenchTest):
     def value(self, bar, top):
         return top - self.bench.control(bar)["pos"]
 
+    def focused(self):
+        names = {c["hwnd"]: n for n, c in self.bench.controls().items()}
+        return names.get(self.bench.driver("focus", self.bench.main)[0]["focus"])
+
+    def focus_reaches(self, name):
+        """The control that has the focus once `name` has it, or after 3 s."""
+        poll(lambda: self.focused() == name, 3)
+        return self.focused()
+
+    def test_two_tabs_reach_the_countdown_where_up_and_down_step_it(self):
+        b = self.bench
+        self.assertEqual(self.focus_reaches("cmbAction"), "cmbAction")
+        b.xdo("key", "Tab", "Tab")
+        self.assertEqual(self.focus_reaches("txtPeriod"), "txtPeriod")
+        b.xdo("key", "Up", "Up")
+        self.assertEqual(self.settles_on("txtPeriod", "3"), "3")
+        self.assertEqual(self.value("vsPeriod", 999), 3)
+        b.xdo("key", "Down", "Down", "Down", "Down")  # two beyond the lower end
+        self.assertEqual(self.settles_on("txtPeriod", "1"), "1")
+        self.assertEqual(self.value("vsPeriod", 999), 1)
+        # The bar's own arrow steps it too, and leaves the focus in the box.
+        c = b.control("vsPeriod")
+        b.xdo("mousemove", c["sx"] + c["w"] // 2, c["sy"] + 3, "click", "1")
+        self.assertEqual(self.settles_on("txtPeriod", "2"), "2")
+        self.assertEqual(self.focused(), "txtPeriod")
+
+    def test_arrows_choose_within_the_option_group(self):
+        b = self.bench
+        self.assertEqual(self.focus_reaches("cmbAction"), "cmbAction")
+        b.xdo("key", "Tab", "Down")  # to 之内, then 于: clock mode
+        self.assertTrue(poll(lambda: b.control("txtHour")["enabled"], 3))
+        self.assertEqual(b.control("opt(1)")["check"], 1)
+        b.xdo("key", "Tab", "Tab", "Up")  # past the hour to the minute, one up
+        self.assertEqual(self.settles_on("txtMin", "01"), "01")
+        self.assertEqual(self.focused(), "txtMin")
+
     def test_typing_digits_only(self):
         self.type_into("txtPeriod", "5", "key:BackSpace", "abc -.", "9", "9")
         self.assertEqual(self.settles_on("txtPeriod", "159"), "159")

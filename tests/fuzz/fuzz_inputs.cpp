@@ -1,8 +1,9 @@
 // Fuzzes the number boxes: arbitrary texts pasted or typed into the four
-// boxes, the focus leaving them, and arbitrary spinner moves, in any order.
-// After every step the bar must hold the box's rounded number within its
-// range; a box the user is not typing in must hold a number within the range
-// (one being typed in may be below it, never above); and the chain of change
+// boxes, Up and Down pressed in them, the focus leaving them, and arbitrary
+// spinner moves, in any order. After every step the bar must hold the box's
+// rounded number within its range; a box the user is not typing in must hold
+// a number within the range (one being typed in may be below it, never
+// above; one just stepped holds the bar's number); and the chain of change
 // handlers must have ended.
 #include <algorithm>
 #include <cstdint>
@@ -47,7 +48,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const uint8_t op = next();
         const Pair& p = pairs[next() % 4];
         const int writesBefore = p.box->writes;
-        switch (op % 6) {
+        switch (op % 8) {
         case 0: {  // paste a text of up to 300 characters
             std::u16string text;
             const size_t length = next() % 8 == 0 ? 300 : next() % 12;
@@ -64,6 +65,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             break;
         }
         case 5: p.box->Leave(); break;
+        case 6:
+        case 7:
+            p.box->Press(op % 8 == 6 ? kKeyUp : kKeyDown);
+            if (LeadingNumber(p.box->text) != p.bar->Value()) std::abort();
+            break;
         }
         // The chain of handlers ends after a few nested writes.
         if (p.box->writes - writesBefore > 4) std::abort();

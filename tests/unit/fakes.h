@@ -62,6 +62,12 @@ struct MemTextBox : Mem<TextBox> {
         text += static_cast<char16_t>(code);
         onChange();
     }
+    // The user presses a key in the box: true when the handlers take it.
+    bool Press(int16_t keyCode) {
+        focused = true;
+        onKeyDown(keyCode);
+        return keyCode == 0;
+    }
     // The user selects the whole text and types over it.
     void TypeOver(std::u16string_view keys) {
         Erase();

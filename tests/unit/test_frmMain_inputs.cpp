@@ -143,6 +143,55 @@ TEST_F(Inputs, ArrowsStopAtTheEndsOfEachRange) {
     EXPECT_EQ(f.get<txtPeriod>().text, u"999");
 }
 
+// Up and Down in a box step it as its bar's arrows do, and write the
+// stepped number in the bar's form at once, even while the user types.
+TEST_F(Inputs, UpAndDownStepABoxWithinItsRange) {
+    struct Case {
+        MemTextBox* box;
+        MemScrollBar* bar;
+        const char16_t* typed;  // over the selected text
+        int16_t key;
+        const char16_t* after;
+        int16_t value;
+    };
+    const Case cases[] = {
+        {&f.get<txtPeriod>(), &f.get<vsPeriod>(), u"1", kKeyUp, u"2", 2},
+        {&f.get<txtPeriod>(), &f.get<vsPeriod>(), u"45", kKeyDown, u"44", 44},
+        {&f.get<txtPeriod>(), &f.get<vsPeriod>(), u"999", kKeyUp, u"999", 999},  // the upper end holds
+        {&f.get<txtPeriod>(), &f.get<vsPeriod>(), u"1", kKeyDown, u"1", 1},      // the lower end holds
+        {&f.get<txtPeriod>(), &f.get<vsPeriod>(), u"", kKeyDown, u"1", 1},       // emptied: its lower bound
+        {&f.get<txtPeriod>(), &f.get<vsPeriod>(), u"05", kKeyUp, u"6", 6},
+        {&f.get<txtMin>(), &f.get<vsMin>(), u"4", kKeyUp, u"05", 5},
+        {&f.get<txtMin>(), &f.get<vsMin>(), u"10", kKeyDown, u"09", 9},
+        {&f.get<txtMin>(), &f.get<vsMin>(), u"59", kKeyUp, u"59", 59},
+        {&f.get<txtMin>(), &f.get<vsMin>(), u"0", kKeyDown, u"00", 0},
+        {&f.get<txtMin>(), &f.get<vsMin>(), u"", kKeyUp, u"01", 1},
+        {&f.get<txtHour>(), &f.get<vsHour>(), u"12", kKeyUp, u"12", 12},
+        {&f.get<txtHour>(), &f.get<vsHour>(), u"1", kKeyDown, u"1", 1},
+        {&f.get<txtBlink>(), &f.get<vsBlink>(), u"30", kKeyDown, u"29", 29},
+    };
+    for (const Case& c : cases) {
+        c.box->TypeOver(c.typed);
+        EXPECT_TRUE(c.box->Press(c.key)) << testing::Narrow(c.typed);
+        EXPECT_EQ(c.box->text, c.after) << testing::Narrow(c.typed) << (c.key == kKeyUp ? " up" : " down");
+        EXPECT_EQ(c.bar->Value(), c.value) << testing::Narrow(c.typed);
+    }
+    // Held down, the key repeats: each step counts, and the end holds.
+    auto& box = f.get<txtHour>();
+    box.TypeOver(u"9");
+    for (int i = 0; i < 5; ++i) box.Press(kKeyUp);
+    EXPECT_EQ(box.text, u"12");
+}
+
+TEST_F(Inputs, OtherKeysAreLeftToTheBox) {
+    auto& box = f.get<txtPeriod>();
+    box.TypeOver(u"45");
+    for (int16_t key : {int16_t{37}, int16_t{39}, int16_t{33}, int16_t{34}, int16_t{46}})  // ←, →, PgUp, PgDn, Del
+        EXPECT_FALSE(box.Press(key)) << key;
+    EXPECT_EQ(box.text, u"45");
+    EXPECT_EQ(f.get<vsPeriod>().Value(), 45);
+}
+
 TEST_F(Inputs, TheHandlersStopAfterAFewNestedRuns) {
     f.get<txtHour>().writes = 0;
     f.get<vsHour>().changes = 0;

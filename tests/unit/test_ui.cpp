@@ -46,19 +46,79 @@ TEST(Layout, TwipsBecomePixelsAtEveryDpi) {
     EXPECT_EQ(TwipsToPixels(3780, 240), 630);
 }
 
-TEST(Layout, RowsOutOfOrderOrBeforeTheirContainerAreCaught) {
-    constexpr ControlLayout good[] = {{0, "a", ControlKind::Frame, kOnWindow, u"", {}, {}, 0, true, false, 0, 0, 0, 0},
-                                      {1, "b", ControlKind::Check, 0, u"", {}, {}, 1, true, false, 0, 0, 0, 0}};
-    constexpr ControlLayout swapped[] = {
-        {1, "b", ControlKind::Check, 0, u"", {}, {}, 1, true, false, 0, 0, 0, 0},
-        {0, "a", ControlKind::Frame, kOnWindow, u"", {}, {}, 0, true, false, 0, 0, 0, 0}};
+TEST(Layout, RowsOutOfOrderBeforeOrApartFromTheirContainerAreCaught) {
+    constexpr ControlLayout good[] = {{0, "a", ControlKind::Frame, kOnWindow, u"", {}, {}, true, false, 0, 0, 0, 0},
+                                      {1, "b", ControlKind::Check, 0, u"", {}, {}, true, false, 0, 0, 0, 0}};
+    constexpr ControlLayout swapped[] = {{1, "b", ControlKind::Check, 0, u"", {}, {}, true, false, 0, 0, 0, 0},
+                                         {0, "a", ControlKind::Frame, kOnWindow, u"", {}, {}, true, false, 0, 0, 0, 0}};
     constexpr ControlLayout childFirst[] = {
-        {0, "b", ControlKind::Check, 1, u"", {}, {}, 1, true, false, 0, 0, 0, 0},
-        {1, "a", ControlKind::Frame, kOnWindow, u"", {}, {}, 0, true, false, 0, 0, 0, 0}};
+        {0, "b", ControlKind::Check, 1, u"", {}, {}, true, false, 0, 0, 0, 0},
+        {1, "a", ControlKind::Frame, kOnWindow, u"", {}, {}, true, false, 0, 0, 0, 0}};
+    // A control of the window's between the frame and the frame's control:
+    // the window would make and Tab would reach them in different orders.
+    constexpr ControlLayout apart[] = {{0, "a", ControlKind::Frame, kOnWindow, u"", {}, {}, true, false, 0, 0, 0, 0},
+                                       {1, "c", ControlKind::Check, kOnWindow, u"", {}, {}, true, false, 0, 0, 0, 0},
+                                       {2, "b", ControlKind::Check, 0, u"", {}, {}, true, false, 0, 0, 0, 0}};
     EXPECT_TRUE(RowsInOrder(good, 2));
     EXPECT_FALSE(RowsInOrder(good, 3));
     EXPECT_FALSE(RowsInOrder(swapped, 2));
     EXPECT_FALSE(RowsInOrder(childFirst, 2));
+    EXPECT_FALSE(RowsInOrder(apart, 3));
+}
+
+// Where a row sits on the window, in twips: its place moved by its containers'.
+TwipsRect OnWindow(int id) {
+    TwipsRect r = kMainLayout[id].rect;
+    for (int c = kMainLayout[id].parent; c != kOnWindow; c = kMainLayout[c].parent) {
+        r.left += kMainLayout[c].rect.left;
+        r.top += kMainLayout[c].rect.top;
+    }
+    return r;
+}
+
+// A line above, or on the same line (their heights overlap) to the left.
+bool ReadsBefore(const TwipsRect& a, const TwipsRect& b) {
+    const bool sameLine = a.top < b.top + b.height && b.top < a.top + a.height;
+    return sameLine ? a.left < b.left : a.top < b.top;
+}
+
+// The rows are the order in which the window makes its controls (each
+// container's right after it), so their z-order, and the order Tab follows.
+TEST(Layout, TheRowsReadTheWindowTopToBottomLeftToRight) {
+    // An option group reads where its first option sits, its options top to bottom.
+    const auto firstOf = [](int id) {
+        for (const ControlLayout& row : kMainLayout)
+            if (kMainLayout[id].kind == ControlKind::Option && row.kind == ControlKind::Option &&
+                row.parent == kMainLayout[id].parent)
+                return row.id;
+        return id;
+    };
+    const auto inside = [](const ControlLayout& row) {
+        return row.kind == ControlKind::Frame || row.kind == ControlKind::Picture;
+    };
+    for (const ControlLayout& a : kMainLayout) {
+        for (const ControlLayout& b : std::span(kMainLayout).subspan(static_cast<size_t>(a.id) + 1)) {
+            if (inside(a) || inside(b)) continue;  // a container holds what it holds
+            const bool oneGroup = firstOf(a.id) == firstOf(b.id);
+            EXPECT_TRUE(oneGroup ? OnWindow(a.id).top < OnWindow(b.id).top
+                                 : ReadsBefore(OnWindow(firstOf(a.id)), OnWindow(firstOf(b.id))))
+                << a.name << " before " << b.name;
+        }
+    }
+}
+
+TEST(Layout, TheWindowStopsOncePerOptionGroupAndNeverOnASpinBar) {
+    std::vector<int> stops;
+    for (const ControlLayout& row : kMainLayout)
+        if (TabStop(row)) stops.push_back(row.id);
+    EXPECT_EQ(stops, (std::vector<int>{cmbAction, opt0, txtPeriod, cmbUnit, txtHour, txtMin, cmbT, chkForce, chkBlink,
+                                       txtBlink, cmdTimer}));
+    // The options form one group, in which the arrow keys move; the control
+    // after them starts the next.
+    EXPECT_TRUE(StartsGroup(kMainLayout, opt0));
+    EXPECT_FALSE(StartsGroup(kMainLayout, opt1));
+    EXPECT_TRUE(StartsGroup(kMainLayout, txtPeriod));
+    EXPECT_TRUE(StartsGroup(kMainLayout, chkForce));
 }
 
 struct TabOrder : ::testing::Test {
@@ -72,20 +132,22 @@ struct TabOrder : ::testing::Test {
     }
 };
 
-TEST_F(TabOrder, FollowsTheTabIndicesOverContainersSkippingWhatCannotTakeIt) {
+TEST_F(TabOrder, FollowsTheRowsOverContainersSkippingWhatCannotTakeIt) {
     // Clock-mode controls are disabled; of the options only the chosen one.
-    EXPECT_EQ(Walk(cmbAction, 10), (std::vector<int>{chkForce, chkBlink, txtBlink, cmdTimer, vsBlink, vsPeriod, opt0,
-                                                     cmbUnit, txtPeriod, cmbAction}));
-    EXPECT_EQ(Walk(txtPeriod, 2, true), (std::vector<int>{cmbUnit, opt0}));
+    // Two Tabs from the action list reach the countdown box.
+    EXPECT_EQ(Walk(cmbAction, 8),
+              (std::vector<int>{opt0, txtPeriod, cmbUnit, chkForce, chkBlink, txtBlink, cmdTimer, cmbAction}));
+    EXPECT_EQ(Walk(chkForce, 3, true), (std::vector<int>{cmbUnit, txtPeriod, opt0}));
     // From no control Tab starts at the first, Shift+Tab at the last.
     EXPECT_EQ(Walk(-1, 1), std::vector<int>{cmbAction});
-    EXPECT_EQ(Walk(-1, 1, true), std::vector<int>{txtPeriod});
+    EXPECT_EQ(Walk(-1, 1, true), std::vector<int>{cmdTimer});
 }
 
 TEST_F(TabOrder, ClockModeAndTheBlinkBoxChangeTheWay) {
     f.get<opt1>().Click();
     f.get<chkBlink>().Click();
-    EXPECT_EQ(Walk(cmdTimer, 8), (std::vector<int>{cmbT, txtMin, vsMin, txtHour, vsHour, opt1, cmbAction, chkForce}));
+    EXPECT_EQ(Walk(cmdTimer, 8),
+              (std::vector<int>{cmbAction, opt1, txtHour, txtMin, cmbT, chkForce, chkBlink, cmdTimer}));
 }
 
 TEST_F(TabOrder, ArmedOnlyTheButtonTakesTheFocus) {

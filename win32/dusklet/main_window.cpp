@@ -163,6 +163,15 @@ bool MainWindow::PreTranslate(MSG& msg) {
         if (next >= 0) Focus(next);
         return true;
     }
+    // Keys for the focused control first: Up and Down step a number box.
+    if (msg.message == WM_KEYDOWN && msg.hwnd != hwnd()) {
+        if (WinControl* control = WinControl::From(msg.hwnd)) {
+            static_assert(kKeyUp == VK_UP && kKeyDown == VK_DOWN);
+            auto code = static_cast<int16_t>(msg.wParam);
+            control->OnKeyDown(code);
+            if (code == 0) return true;
+        }
+    }
     // Enter on a focused command button clicks it, as in a dialog.
     if (msg.message == WM_KEYDOWN && msg.wParam == VK_RETURN) {
         const int focused = FocusedControl();

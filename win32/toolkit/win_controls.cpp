@@ -13,6 +13,10 @@ bool WinControl::Create(const ControlLayout& row, HWND parent, const ControlCont
     const WindowStyle s = Style(row, context);
     DWORD style = WS_CHILD | WS_VISIBLE | s.style;
     if (!row.enabled) style |= WS_DISABLED;
+    // The keyboard's stops and groups as the table gives them, so that the
+    // dialog manager's arrow keys move within an option group only.
+    if (TabStop(row)) style |= WS_TABSTOP;
+    if (StartsGroup(context.rows, row.id)) style |= WS_GROUP;
     const UINT controlId = static_cast<UINT>(ControlWindowId(row.id));
     hwnd = CreateWindow16(s.exStyle, s.cls, row.text, style, TwipsToPixels(row.rect.left, context.dpiX),
                           TwipsToPixels(row.rect.top, context.dpiY), TwipsToPixels(row.rect.width, context.dpiX),
@@ -95,8 +99,8 @@ LRESULT CALLBACK ContainerProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
 
 class WinContainer : public Windowed<Container> {
     WindowStyle Style(const ControlLayout& row, const ControlContext&) const override {
-        if (row.kind == ControlKind::Frame) return {"BUTTON", BS_GROUPBOX | WS_GROUP, WS_EX_CONTROLPARENT};
-        return {"STATIC", WS_GROUP, WS_EX_CONTROLPARENT};
+        if (row.kind == ControlKind::Frame) return {"BUTTON", BS_GROUPBOX, WS_EX_CONTROLPARENT};
+        return {"STATIC", 0, WS_EX_CONTROLPARENT};
     }
     void Init(const ControlLayout&, const ControlContext&) override { Subclass(hwnd, ContainerProc); }
 };
@@ -113,9 +117,9 @@ public:
 private:
     WindowStyle Style(const ControlLayout& row, const ControlContext&) const override {
         switch (row.kind) {
-        case ControlKind::StatusStrip: return {"STATIC", SS_CENTER | SS_NOPREFIX | WS_GROUP, 0};
+        case ControlKind::StatusStrip: return {"STATIC", SS_CENTER | SS_NOPREFIX, 0};
         case ControlKind::TextLabel: return {"STATIC", SS_LEFT | SS_NOPREFIX | SS_NOTIFY, 0};
-        default: return {"STATIC", SS_LEFT | SS_NOPREFIX | WS_GROUP, 0};
+        default: return {"STATIC", SS_LEFT | SS_NOPREFIX, 0};
         }
     }
     void Init(const ControlLayout& row, const ControlContext& context) override {
@@ -165,7 +169,7 @@ public:
 
 private:
     WindowStyle Style(const ControlLayout&, const ControlContext&) const override {
-        return {"COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP | WS_GROUP, 0, 2400};
+        return {"COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL, 0, 2400};
     }
     void Init(const ControlLayout& row, const ControlContext&) override {
         for (const ListItem& item : row.items) AddItem(item.text, item.data);
@@ -190,10 +194,11 @@ public:
         else if (code == EN_KILLFOCUS) onLostFocus();
     }
     void OnKeyPress(int16_t& code) override { onKeyPress(code); }
+    void OnKeyDown(int16_t& code) override { onKeyDown(code); }
 
 private:
     WindowStyle Style(const ControlLayout&, const ControlContext&) const override {
-        return {"EDIT", ES_AUTOHSCROLL | WS_TABSTOP | WS_GROUP, WS_EX_CLIENTEDGE};
+        return {"EDIT", ES_AUTOHSCROLL, WS_EX_CLIENTEDGE};
     }
     void Init(const ControlLayout& row, const ControlContext&) override {
         SendMessageA(hwnd, EM_LIMITTEXT, static_cast<WPARAM>(row.maxLength), 0);
@@ -232,9 +237,7 @@ private:
         SetScrollPos(hwnd, SB_CTL, position, TRUE);
         onChange();
     }
-    WindowStyle Style(const ControlLayout&, const ControlContext&) const override {
-        return {"SCROLLBAR", SBS_VERT | WS_TABSTOP | WS_GROUP, 0};
-    }
+    WindowStyle Style(const ControlLayout&, const ControlContext&) const override { return {"SCROLLBAR", SBS_VERT, 0}; }
     void Init(const ControlLayout& row, const ControlContext&) override {
         range_ = SpinRange(row.min, row.max);
         SetScrollRange(hwnd, SB_CTL, 0, range_.Positions(), FALSE);
@@ -255,7 +258,7 @@ public:
 
 private:
     WindowStyle Style(const ControlLayout&, const ControlContext&) const override {
-        return {"BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP | WS_GROUP, 0};
+        return {"BUTTON", BS_AUTOCHECKBOX, 0};
     }
     void Init(const ControlLayout& row, const ControlContext&) override {
         if (row.checked) SendMessageA(hwnd, BM_SETCHECK, BST_CHECKED, 0);
@@ -271,15 +274,8 @@ public:
     }
 
 private:
-    // The options of one container form a group, which starts at the first.
-    WindowStyle Style(const ControlLayout& row, const ControlContext& context) const override {
-        DWORD style = BS_AUTORADIOBUTTON;
-        if (row.checked) style |= WS_TABSTOP;
-        bool first = true;
-        for (const ControlLayout& other : context.rows.first(static_cast<size_t>(row.id)))
-            if (other.kind == ControlKind::Option && other.parent == row.parent) first = false;
-        if (first) style |= WS_GROUP;
-        return {"BUTTON", style, 0};
+    WindowStyle Style(const ControlLayout&, const ControlContext&) const override {
+        return {"BUTTON", BS_AUTORADIOBUTTON, 0};
     }
     void Init(const ControlLayout& row, const ControlContext&) override {
         if (row.checked) SendMessageA(hwnd, BM_SETCHECK, BST_CHECKED, 0);
@@ -296,7 +292,7 @@ public:
 
 private:
     WindowStyle Style(const ControlLayout&, const ControlContext&) const override {
-        return {"BUTTON", BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP, 0};
+        return {"BUTTON", BS_PUSHBUTTON, 0};
     }
 };
 

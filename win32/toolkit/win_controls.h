@@ -45,6 +45,7 @@ public:
     virtual void OnCommand(int) {}
     virtual void OnScroll(int, int) {}
     virtual void OnKeyPress(int16_t&) {}
+    virtual void OnKeyDown(int16_t&) {}
 
 protected:
     virtual WindowStyle Style(const ControlLayout& row, const ControlContext& context) const = 0;
