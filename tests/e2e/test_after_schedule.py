@@ -93,12 +93,17 @@ class AfterAFailure(AfterTheSchedule):
 class AboutStaysModal(AfterTheSchedule):
     version = "win10"
 
+    def about_over_the_failure(self):
+        """The failure message, then About from the tray menu: both hold the window."""
+        box = self.failed_lock()
+        self.bench.choose_about()
+        about = self.bench.find(ABOUT_TITLE, 5)
+        self.assertIsNotNone(about, "About did not open")
+        return box, about
+
     def test_closing_a_message_box_does_not_give_the_window_back_its_input(self):
         b = self.bench
-        box = self.failed_lock()
-        b.choose_about()
-        about = b.find(ABOUT_TITLE, 5)
-        self.assertIsNotNone(about, "About did not open")
+        box, about = self.about_over_the_failure()
         b.close_message_box(box)
         self.assertTrue(poll(lambda: not b.find("Dusklet"), 5))
         # Still modal: the window takes no input until About closes.
@@ -111,10 +116,7 @@ class AboutStaysModal(AfterTheSchedule):
 
     def test_closing_about_first_leaves_the_window_held_by_the_message(self):
         b = self.bench
-        box = self.failed_lock()
-        b.choose_about()
-        about = b.find(ABOUT_TITLE, 5)
-        self.assertIsNotNone(about, "About did not open")
+        box, about = self.about_over_the_failure()
         b.send(about["hwnd"], 0x10)  # WM_CLOSE, as its close button
         self.assertTrue(poll(lambda: not b.find(ABOUT_TITLE), 3))
         self.assertFalse(poll(lambda: b.find(MAIN_TITLE)["enabled"], 2), "the window took input under the message")
