@@ -2,13 +2,18 @@
 # end-to-end tests' driver program.
 enable_language(RC)
 
-set(size_flags -Os -ffunction-sections -fdata-sections -fno-exceptions -fno-rtti -fno-threadsafe-statics
+set(size_flags -Oz -ffunction-sections -fdata-sections -fno-exceptions -fno-rtti -fno-threadsafe-statics
     -fno-asynchronous-unwind-tables -fno-unwind-tables)
 # The 32-bit stack is kept at the 4-byte alignment that Windows gives a
 # program's threads and callbacks: nothing here needs more (no SSE), and
-# keeping it at 16 costs code in every function with a frame.
+# keeping it at 16 costs code in every function with a frame. Arguments are
+# pushed rather than stored into a frame reserved for them (about 7 KB
+# smaller); the frame's probe that this needs turned off is needed only by a
+# frame larger than the guard page, which no function may have.
+set(frame_flags -mpreferred-stack-boundary=2 -mno-accumulate-outgoing-args -mno-stack-arg-probe
+    -Wframe-larger-than=4096)
 if(CMAKE_SIZEOF_VOID_P EQUAL 4)
-  list(APPEND size_flags -mpreferred-stack-boundary=2)
+  list(APPEND size_flags ${frame_flags})
 endif()
 # Reproducible: the same sources give the same bytes whatever folder they are
 # built in and whenever (no source or build paths, no link time in the headers).
@@ -20,7 +25,7 @@ set(link_flags -static -Wl,--gc-sections -Wl,--major-subsystem-version,4 -Wl,--m
 # address and carry no relocations.
 set(plain_link -s -Wl,--disable-reloc-section)
 if(CMAKE_SIZEOF_VOID_P EQUAL 4)
-  list(APPEND link_flags -mpreferred-stack-boundary=2)  # where link-time optimisation compiles
+  list(APPEND link_flags ${frame_flags})  # where link-time optimisation compiles
 endif()
 # Dusklet's code is compiled with debugging information, which goes into a
 # file of its own beside the stripped executable (below); it changes no code.
@@ -54,6 +59,7 @@ add_executable(Dusklet WIN32
   win32/dusklet/about_window.cpp
   win32/dusklet/warning_panel.cpp
   win32/dusklet/single_instance.cpp
+  win32/dusklet/processes.cpp
   win32/dusklet/system_win.cpp
   win32/dusklet/runtime.cpp
   win32/dusklet/res/dusklet.rc
@@ -73,14 +79,14 @@ else()
 endif()
 # One link-time partition: GCC 12 splitting this program into several fails
 # with an internal error (in binds_to_current_def_p) as the code grows.
-target_link_options(Dusklet PRIVATE ${link_flags} -g -Os -nostartfiles -Wl,-e,${entry} -flto-partition=one)
+target_link_options(Dusklet PRIVATE ${link_flags} -g -Oz -nostartfiles -Wl,-e,${entry} -flto-partition=one)
 # Dusklet.exe keeps its relocations, so that Vista and later load it at an
 # address of their choosing (dynamic base); the linker marks it NX-compatible
 # as well. GNU ld 2.40 crashes while making the relocations when a library
 # member is first asked for by the code that link-time optimisation wrote:
 # the C library functions that GCC calls as built-ins and libgcc's 64-bit
 # division. Named as undefined from the start, they are loaded before.
-set(early_symbols abort free malloc memcmp memmove strlen)
+set(early_symbols abort free malloc memcmp memmove strcmp strlen)
 if(CMAKE_SIZEOF_VOID_P EQUAL 4)
   list(APPEND early_symbols __divdi3)
   list(TRANSFORM early_symbols PREPEND _)  # the 32-bit C names' underscore
@@ -121,7 +127,7 @@ target_link_libraries(driver PRIVATE user32 gdi32 shell32 kernel32 psapi)
 # The minimal window-and-tray program the benchmark compares Dusklet with.
 add_executable(minimal WIN32 benchmark/minimal.cpp)
 target_compile_options(minimal PRIVATE ${size_flags})
-target_link_options(minimal PRIVATE ${link_flags} ${plain_link} -Os)
+target_link_options(minimal PRIVATE ${link_flags} ${plain_link} -Oz)
 target_link_libraries(minimal PRIVATE shell32 user32 kernel32)
 
 # The lean reference program that the benchmark takes as the floor: plain C,
@@ -145,7 +151,7 @@ if(DUSKLET_LAYOUT_JSON)
   set(c_size_flags ${size_flags})
   list(REMOVE_ITEM c_size_flags -fno-rtti -fno-threadsafe-statics)
   target_compile_options(lean PRIVATE $<$<COMPILE_LANGUAGE:C>:${c_size_flags}>)
-  target_link_options(lean PRIVATE ${link_flags} ${plain_link} -Os)
+  target_link_options(lean PRIVATE ${link_flags} ${plain_link} -Oz)
   set_property(TARGET lean PROPERTY INTERPROCEDURAL_OPTIMIZATION ON)
   target_link_libraries(lean PRIVATE comctl32 shell32 gdi32 user32 kernel32)
   # The art is drawn by Dusklet's target; this one waits for it.
