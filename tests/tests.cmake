@@ -106,6 +106,9 @@ if(DUSKLET_FUZZ)
   target_link_options(fuzz_command_line PRIVATE -fsanitize=fuzzer,address,undefined)
 endif()
 
+# The set-up script, against stand-ins for the package tools.
+add_test(NAME setup_script COMMAND python3 ${CMAKE_SOURCE_DIR}/tests/scripts/test_setup.py)
+
 # The C++ sources keep the house style (.clang-format).
 add_test(NAME code_format COMMAND sh -c
   "git ls-files -z --cached --others --exclude-standard '*.cpp' '*.h' | xargs -0 clang-format --dry-run --Werror"
