@@ -15,12 +15,26 @@ namespace dusklet {
 // What scripts read from the exit code.
 namespace exit_code {
 constexpr uint32_t kDone = 0;
-constexpr uint32_t kBadArguments = 87;     // ERROR_INVALID_PARAMETER
-constexpr uint32_t kRefused = 1223;        // ERROR_CANCELLED: the action is refused on this machine
-constexpr uint32_t kNoCopyRunning = 1168;  // ERROR_NOT_FOUND: nothing to cancel, postpone or show
-constexpr uint32_t kNoAnswer = 1460;       // ERROR_TIMEOUT: the running copy did not answer
-constexpr uint32_t kBusy = 170;            // ERROR_BUSY: between the copies only, "ask again"
+constexpr uint32_t kBadArguments = 87;  // ERROR_INVALID_PARAMETER
+constexpr uint32_t kRefused = 1223;     // ERROR_CANCELLED: the action is refused on this machine
+// ERROR_NOT_FOUND: nothing to act on: no copy runs (for /a, /p and /show),
+// or nothing is armed (for /a and /p).
+constexpr uint32_t kNotFound = 1168;
+constexpr uint32_t kNoAnswer = 1460;  // ERROR_TIMEOUT: the running copy did not answer
+constexpr uint32_t kBusy = 170;       // ERROR_BUSY: between the copies only, "ask again"
 }  // namespace exit_code
+
+// The running copy's answer to a command line handed over to it: the exit
+// code, tagged, so that the copy that hands it over tells it from what a
+// window that is not Dusklet's answers (anything, 0 among it).
+namespace reply {
+inline constexpr uint32_t kTag = 0x44530000;  // "DS" in the high half
+constexpr uint32_t Tagged(uint32_t code) { return kTag | (code & 0xFFFF); }
+constexpr std::optional<uint32_t> Code(uint32_t answer) {
+    return (answer & 0xFFFF0000) == kTag ? std::optional(answer & 0xFFFF) : std::nullopt;
+}
+static_assert(exit_code::kNoAnswer <= 0xFFFF, "every exit code fits the tagged answer");
+}  // namespace reply
 
 struct Command {
     enum class Kind { None, Arm, Cancel, Postpone, Show, Usage };

@@ -184,15 +184,13 @@ uint32_t frmMain::Command(const dusklet::Command& command) {
     case Command::Kind::Arm: code = ArmFromCommand(command); break;
     case Command::Kind::Cancel:
         if (schedule_) ToggleSchedule();
+        else code = exit_code::kNotFound;  // nothing armed to cancel
         break;
     case Command::Kind::Postpone:
         if (schedule_) Postpone(int64_t{command.postponeMinutes} * 60);
-        else code = exit_code::kNoCopyRunning;  // nothing armed to postpone
+        else code = exit_code::kNotFound;  // nothing armed to postpone
         break;
-    case Command::Kind::Show:
-        ShowMainWindow();
-        s.host.SetForeground();
-        break;
+    case Command::Kind::Show: BringForward(); break;
     case Command::Kind::None:
     case Command::Kind::Usage: break;
     }
@@ -204,23 +202,24 @@ uint32_t frmMain::Command(const dusklet::Command& command) {
 // the same arming as by hand, replacing one that is armed. A balloon says
 // what is armed now, since no window may show it.
 uint32_t frmMain::ArmFromCommand(const dusklet::Command& command) {
-    if (schedule_) ToggleSchedule();
-    if (!c.get<cmbAction>().ChooseData(layout_lists::Data(command.action))) {
-        // Not offered here (locking before Windows 2000): refused as arming it would be.
+    // A refused arming changes nothing: the armed schedule, its tooltip, its
+    // warning and its wake-up stay as they were. Locking is refused where it
+    // is not offered (before Windows 2000).
+    if (const PowerResult refusal = Refusal(command.action); !refusal.Done()) {
         const auto& list = layout_lists::kActions;
         const auto it = std::find_if(std::begin(list), std::end(list), [&](const ListItem& item) {
             return item.data == layout_lists::Data(command.action);
         });
-        s.host.Warn(FailureText(it != std::end(list) ? it->text : layout_lists::kLock.text, Refusal(command.action)));
+        s.host.Warn(FailureText(it != std::end(list) ? it->text : layout_lists::kLock.text, refusal));
         return exit_code::kRefused;
     }
+    if (schedule_) ToggleSchedule();
+    c.get<cmbAction>().ChooseData(layout_lists::Data(command.action));
     c.get<opt0>().SetValue(!command.clock);
     c.get<opt1>().SetValue(command.clock);
     opt_Click(command.clock ? 1 : 0);
     if (command.clock) {
-        c.get<txtHour>().SetText(DecimalText(command.hour % 12 == 0 ? 12 : command.hour % 12));
-        c.get<txtMin>().SetText(TwoDigitText(command.minute));
-        c.get<cmbT>().ChooseData(layout_lists::Data(command.hour < 12 ? HalfDay::AM : HalfDay::PM));
+        SetClockBoxes(command.hour, command.minute);
     } else {
         c.get<txtPeriod>().SetText(DecimalText(command.amount));
         c.get<cmbUnit>().ChooseData(layout_lists::Data(command.unit));
@@ -235,11 +234,15 @@ uint32_t frmMain::ArmFromCommand(const dusklet::Command& command) {
         balloonUp_ = true;
         s.tray.ShowBalloon(trayRecord_, texts::kProgramTitle, TipText(trayRecord_));
     }
-    if (command.show) {
-        ShowMainWindow();
-        s.host.SetForeground();
-    }
+    if (command.show) BringForward();
     return exit_code::kDone;
+}
+
+// The boxes of the clock mode at a time of the 24-hour clock.
+void frmMain::SetClockBoxes(int hour, int minute) {
+    c.get<txtHour>().SetText(DecimalText(hour % 12 == 0 ? 12 : hour % 12));
+    c.get<txtMin>().SetText(TwoDigitText(minute));
+    c.get<cmbT>().ChooseData(layout_lists::Data(hour < 12 ? HalfDay::AM : HalfDay::PM));
 }
 
 // ---- Arming and disarming -------------------------------------------------
@@ -342,7 +345,7 @@ void frmMain::Timer_Timer() {
 
 void frmMain::Wake_Timer() {
     if (!schedule_) return;
-    schedule_->Aim(std::nullopt);  // spent: the next one is aimed afresh
+    schedule_->Woken(s.clock.Now());  // spent: the next one is aimed afresh
     Look();
 }
 
@@ -357,12 +360,21 @@ void frmMain::Look() {
     ShowSecondsLeft(secondsLeft);
     if (schedule_->InWarning(now)) {
         if (schedule_->TakeWarning(now)) WarnOfTheAction(secondsLeft);
-        // Where the shell holds the balloon back (a film, a game), the
-        // sound comes once more just before the action.
-        if (schedule_->TakeLastCall(now) && s.host.NotificationsHeldBack()) s.host.Beep();
+        // The last call: screen readers hear the panel again, and where the
+        // shell holds the balloon back (a film, a game) the sound comes
+        // once more.
+        if (schedule_->TakeLastCall(now)) {
+            s.host.AlertPanel();
+            if (s.host.NotificationsHeldBack()) s.host.Beep();
+        }
         trayRecord_.hIcon = iconShown_ ? 0 : s.host.IconHandle();
         ShowTrayIcon();
         iconShown_ = !iconShown_;
+    } else if (panelUp_ || !iconShown_) {
+        // The clock was set back out of the warning period: the warning
+        // ends, and comes again at its time.
+        EndWarning();
+        ShowIconAgain();
     }
     if (look == Schedule::Look::Act) {
         Fire();
@@ -419,10 +431,9 @@ void frmMain::Form_PowerResume() {
 // wake-up is aimed afresh.
 void frmMain::Form_TimeChange() {
     if (!schedule_) return;
-    const int64_t now = s.clock.Now();
-    schedule_->TimeChanged(now, s.zone);
+    schedule_->TimeChanged(s.clock.Now(), s.zone);
     if (SetArmedTip()) ShowTrayIcon();
-    Plan(now);
+    Look();
 }
 
 // Once per warning period, when it begins: the panel on top of every window
@@ -432,6 +443,7 @@ void frmMain::Form_TimeChange() {
 void frmMain::WarnOfTheAction(int64_t secondsLeft) {
     panelUp_ = true;
     s.host.ShowPanel(PanelText(secondsLeft));
+    s.host.AlertPanel();
     s.host.Beep();
     if (s.tray.ShellVersion() < 5) return;
     balloonUp_ = true;
@@ -494,12 +506,23 @@ void frmMain::Postpone(int64_t seconds) {
     if (!schedule_) return;
     const int64_t now = s.clock.Now();
     EndWarning();
-    schedule_->Postpone(now, seconds);
-    trayRecord_.hIcon = s.host.IconHandle();
+    schedule_->Postpone(now, seconds, s.zone);
+    // The clock mode's boxes say the new time, so that arming again arms it.
+    if (c.get<opt1>().Value()) {
+        const CivilDateTime due = s.zone.ToLocal(schedule_->Due());
+        SetClockBoxes(due.hour, due.minute);
+    }
     SetArmedTip();
-    ShowTrayIcon();
+    ShowIconAgain();
     ShowSecondsLeft(schedule_->SecondsLeft(now));
     Plan(now);
+}
+
+// The icon's own picture back in the tray, where the blinking may have taken it.
+void frmMain::ShowIconAgain() {
+    trayRecord_.hIcon = s.host.IconHandle();
+    iconShown_ = true;
+    ShowTrayIcon();
 }
 
 void frmMain::cmdPostpone_Click() { Postpone(kPostponeSeconds); }
@@ -624,12 +647,23 @@ void frmMain::OpenPopupMenu() {
 // The About window, if showing, closes first: it is modal to this one.
 void frmMain::ShowMainWindow() {
     if (s.host.AboutShowing()) s.host.UnloadAbout();
+    ShowWindowAsItIs();
+}
+
+void frmMain::ShowWindowAsItIs() {
     s.host.Show();
     // The countdown shown at once, and ticking on while it shows.
     if (!schedule_) return;
     const int64_t now = s.clock.Now();
     ShowSecondsLeft(schedule_->SecondsLeft(now));
     Plan(now);
+}
+
+// Asked for from outside (a second start, /show): the window shown, and in
+// front what the user must answer first, About or a message, if one is open.
+void frmMain::BringForward() {
+    ShowWindowAsItIs();
+    s.host.BringForward();
 }
 
 // Hidden only with the icon in the notification area, the way back to it:

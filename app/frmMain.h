@@ -135,7 +135,11 @@ private:
     PowerResult Perform();
     std::u16string FailureText(std::u16string_view label, PowerResult result);
     void ShowMainWindow();
+    void ShowWindowAsItIs();
+    void BringForward();
     void HideMainWindow();
+    void ShowIconAgain();
+    void SetClockBoxes(int hour, int minute);
     void ShowTrayIcon();
     // The host's icon was loaded afresh at another size.
     void TrayIcon_Changed();

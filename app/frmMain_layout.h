@@ -1,8 +1,10 @@
 // The main window as it exists before any code runs: every control with its
 // kind, container, text, initial state and geometry in twips, in the window's
 // reading order (top to bottom, left to right; the option group where its
-// first option sits), which Tab follows. Everything that creates or looks for
-// these controls reads this table.
+// first option sits), which Tab follows. Every number box, list and spin bar
+// that has no label of its own comes right after a name for screen readers,
+// of no width, just left of it. Everything that creates or looks for these controls reads
+// this table.
 #pragma once
 #include "app/texts.h"
 #include "ui/layout.h"
@@ -19,17 +21,27 @@ enum ControlId : int {
     pic,
     opt0,
     opt1,
+    lblPeriod,
     txtPeriod,
+    lblPeriodSpin,
     vsPeriod,
+    lblUnit,
     cmbUnit,
+    lblHour,
     txtHour,
+    lblHourSpin,
     vsHour,
+    lblMin,
     txtMin,
+    lblMinSpin,
     vsMin,
+    lblT,
     cmbT,
     chkForce,
     chkBlink,
+    lblBlink,
     txtBlink,
+    lblBlinkSpin,
     vsBlink,
     lbl1,
     cmdTimer,
@@ -74,17 +86,27 @@ inline constexpr ControlLayout kMainLayout[] = {
     {ctl::pic,       "pic",       ControlKind::Picture,      ctl::frame,     u"",                 {},                       {150,  930,  3075, 825},   true,  false, 0,   0,   0,   0},
     {ctl::opt0,      "opt(0)",    ControlKind::Option,       ctl::pic,       u"之内",             {},                       {30,   60,   675,  195},   true,  true,  0,   0,   0,   0},
     {ctl::opt1,      "opt(1)",    ControlKind::Option,       ctl::pic,       u"于",               {},                       {30,   540,  675,  195},   true,  false, 0,   0,   0,   0},
+    {ctl::lblPeriod, "lblPeriod", ControlKind::Name,         ctl::pic,       texts::kNamePeriod,  {},                       {735,  0,    0,    315},   true,  false, 0,   0,   0,   0},
     {ctl::txtPeriod, "txtPeriod", ControlKind::TextBox,      ctl::pic,       u"1",                {},                       {750,  0,    495,  315},   true,  false, 3,   0,   0,   0},
+    {ctl::lblPeriodSpin, "lblPeriodSpin", ControlKind::Name, ctl::pic,       texts::kNamePeriodSpin, {},                    {1215, 0,    0,    315},   true,  false, 0,   0,   0,   0},
     {ctl::vsPeriod,  "vsPeriod",  ControlKind::SpinBar,      ctl::pic,       u"",                 {},                       {1230, 0,    165,  315},   true,  false, 0, 999,   1,   1},
+    {ctl::lblUnit,   "lblUnit",   ControlKind::Name,         ctl::pic,       texts::kNameUnit,    {},                       {1515, 0,    0,    315},   true,  false, 0,   0,   0,   0},
     {ctl::cmbUnit,   "cmbUnit",   ControlKind::DropDownList, ctl::pic,       u"",                 layout_lists::kUnits,     {1530, 0,    1515, 315},   true,  false, 0,   0,   0,   0},
+    {ctl::lblHour,   "lblHour",   ControlKind::Name,         ctl::pic,       texts::kNameHour,    {},                       {735,  480,  0,    315},   true,  false, 0,   0,   0,   0},
     {ctl::txtHour,   "txtHour",   ControlKind::TextBox,      ctl::pic,       u"1",                {},                       {750,  480,  495,  315},   false, false, 2,   0,   0,   0},
+    {ctl::lblHourSpin, "lblHourSpin", ControlKind::Name,     ctl::pic,       texts::kNameHourSpin, {},                      {1215, 480,  0,    315},   true,  false, 0,   0,   0,   0},
     {ctl::vsHour,    "vsHour",    ControlKind::SpinBar,      ctl::pic,       u"",                 {},                       {1230, 480,  165,  315},   false, false, 0,  12,   1,   1},
+    {ctl::lblMin,    "lblMin",    ControlKind::Name,         ctl::pic,       texts::kNameMinute,  {},                       {1515, 480,  0,    315},   true,  false, 0,   0,   0,   0},
     {ctl::txtMin,    "txtMin",    ControlKind::TextBox,      ctl::pic,       u"00",               {},                       {1530, 480,  495,  315},   false, false, 2,   0,   0,   0},
+    {ctl::lblMinSpin, "lblMinSpin", ControlKind::Name,       ctl::pic,       texts::kNameMinuteSpin, {},                    {1995, 480,  0,    315},   true,  false, 0,   0,   0,   0},
     {ctl::vsMin,     "vsMin",     ControlKind::SpinBar,      ctl::pic,       u"",                 {},                       {2010, 480,  165,  315},   false, false, 0,  59,   0,   0},
+    {ctl::lblT,      "lblT",      ControlKind::Name,         ctl::pic,       texts::kNameHalfDay, {},                       {2295, 480,  0,    315},   true,  false, 0,   0,   0,   0},
     {ctl::cmbT,      "cmbT",      ControlKind::DropDownList, ctl::pic,       u"",                 layout_lists::kHalfDay,   {2310, 480,  735,  315},   false, false, 0,   0,   0,   0},
     {ctl::chkForce,  "chkForce",  ControlKind::Check,        ctl::frame,     u"强制终止进程",     {},                       {210,  1920, 3075, 255},   true,  true,  0,   0,   0,   0},
     {ctl::chkBlink,  "chkBlink",  ControlKind::Check,        ctl::frame,     u"图标闪动之前执行", {},                       {210,  2340, 2475, 255},   true,  true,  0,   0,   0,   0},
+    {ctl::lblBlink,  "lblBlink",  ControlKind::Name,         ctl::frame,     texts::kNameLead,    {},                       {885,  2760, 0,    315},   true,  false, 0,   0,   0,   0},
     {ctl::txtBlink,  "txtBlink",  ControlKind::TextBox,      ctl::frame,     u"30",               {},                       {900,  2760, 495,  315},   true,  false, 3,   0,   0,   0},
+    {ctl::lblBlinkSpin, "lblBlinkSpin", ControlKind::Name,   ctl::frame,     texts::kNameLeadSpin, {},                      {1365, 2760, 0,    315},   true,  false, 0,   0,   0,   0},
     {ctl::vsBlink,   "vsBlink",   ControlKind::SpinBar,      ctl::frame,     u"",                 {},                       {1380, 2760, 165,  315},   true,  false, 0, 999,   1,  30},
     {ctl::lbl1,      "lbl(1)",    ControlKind::Label,        ctl::frame,     u"秒",               {},                       {1680, 2820, 180,  180},   true,  false, 0,   0,   0,   0},
     {ctl::cmdTimer,  "cmdTimer",  ControlKind::Command,      kOnWindow,      texts::kStartButton, {},                       {180,  3660, 3435, 315},   true,  false, 0,   0,   0,   0},

@@ -45,6 +45,9 @@ public:
     // unless that cancels.
     virtual void Unload() = 0;
     virtual void SetForeground() = 0;
+    // The window to the front, or the window that holds it modal (About, a
+    // message box) where one is open.
+    virtual void BringForward() = 0;
     // Opens the popup menu at the pointer and returns the item chosen; its
     // postpone item can be chosen only while armed.
     virtual PopupChoice PopupMenu(bool armed) = 0;
@@ -55,6 +58,9 @@ public:
     virtual void ShowPanel(std::u16string_view text) = 0;
     virtual void SetPanelText(std::u16string_view text) = 0;
     virtual void ClosePanel() = 0;
+    // Tells screen readers that the panel alerts the user (where the system
+    // can: 98, 2000 and later).
+    virtual void AlertPanel() = 0;
     // The system's warning sound, which the user can silence in the sound
     // settings.
     virtual void Beep() = 0;

@@ -33,7 +33,18 @@ Schedule Schedule::At(int64_t now, TimeZone& zone, int hour, int minute, Warning
     return schedule;
 }
 
-bool Schedule::InWarning(int64_t now) const { return resumeWarning_ || (lead_.blink && due_ - now <= lead_.seconds); }
+std::optional<int64_t> Schedule::WarningLength() const {
+    if (resumeWarning_) return ResumeLead();
+    if (lead_.blink) return lead_.seconds;
+    return std::nullopt;
+}
+
+bool Schedule::InWarning(int64_t due, int64_t now) const {
+    const std::optional<int64_t> length = WarningLength();
+    return length && due - now <= *length;
+}
+
+bool Schedule::InWarning(int64_t now) const { return InWarning(due_, now); }
 
 bool Schedule::TakeWarning(int64_t now) {
     if (!InWarning(now) || std::exchange(warned_, true)) return false;
@@ -45,8 +56,9 @@ bool Schedule::TakeLastCall(int64_t now) {
     return InWarning(now) && due_ - now <= kLastCall && !std::exchange(lastCalled_, true);
 }
 
-void Schedule::Postpone(int64_t now, int64_t seconds) {
+void Schedule::Postpone(int64_t now, int64_t seconds, TimeZone& zone) {
     due_ = std::max(due_, now) + seconds;
+    if (wall_) wall_ = zone.ToLocal(due_);
     resumeWarning_ = false;
     warned_ = false;
     aimed_.reset();
@@ -62,7 +74,29 @@ void Schedule::WarnAfterResume(int64_t now) {
     warned_ = false;
 }
 
+void Schedule::ClockMoved(int64_t now, int64_t dueBefore) {
+    // A running warning's ticks come twice a second: what it lost beyond
+    // that is what the change took from it.
+    const bool running = InWarning(dueBefore, lastLook_);
+    const bool cut =
+        running ? (dueBefore - due_) + (now - lastLook_) > 1 : now >= lastLook_ && due_ - now < ResumeLead();
+    lastLook_ = now;
+    if (cut) {
+        WarnAfterResume(now);
+    } else if (!InWarning(now)) {
+        warned_ = false;  // it comes again at its time
+        lastCalled_ = false;
+    }
+}
+
+void Schedule::Woken(int64_t now) {
+    if (aimed_ && now - *aimed_ > kWatched) ClockMoved(now, due_);
+    aimed_.reset();
+}
+
 Schedule::Look Schedule::LookAt(int64_t now) {
+    if (now < lastLook_ || (InWarning(lastLook_) && now - lastLook_ > kWatched) || (aimed_ && now - *aimed_ > kWatched))
+        ClockMoved(now, due_);
     const bool watched = now - lastLook_ <= kWatched;
     lastLook_ = now;
     if (!suspended_) return due_ <= now ? Look::Act : Look::Wait;
@@ -90,9 +124,14 @@ void Schedule::Resume(int64_t now) {
 
 void Schedule::TimeChanged(int64_t now, TimeZone& zone) {
     aimed_.reset();  // an absolute wake-up follows the clock; the program's own does not
+    const int64_t dueBefore = due_;
     if (wall_ && !resumeWarning_) due_ = MomentOfWallTime(zone, *wall_, now);
+    ClockMoved(now, dueBefore);
 }
 
-int64_t Schedule::WakeMoment(int64_t now) const { return InWarning(now) || !lead_.blink ? due_ : due_ - lead_.seconds; }
+int64_t Schedule::WakeMoment(int64_t now) const {
+    const std::optional<int64_t> length = WarningLength();
+    return InWarning(now) || !length ? due_ : due_ - *length;
+}
 
 }  // namespace dusklet

@@ -28,8 +28,8 @@ public:
     int64_t Due() const { return due_; }
     // Whole seconds until the action, never below 0.
     int64_t SecondsLeft(int64_t now) const { return due_ > now ? due_ - now : 0; }
-    // The warning period: the blink lead before the action, and all of the
-    // time left after the machine has woken near or past the due moment.
+    // The warning period: the blink lead before the action, or the warning
+    // after a resume (the blink lead, at least 30 s) once one is owed.
     bool InWarning(int64_t now) const;
     // True once in each warning period, when it runs: the moment to say what
     // is coming.
@@ -38,23 +38,35 @@ public:
     // warning began within them: the moment for a last call.
     bool TakeLastCall(int64_t now);
     // "Not yet": the action moves `seconds` on from the due moment, or from
-    // now once that has passed. The warning is over, and comes again before
-    // the new moment.
-    void Postpone(int64_t now, int64_t seconds);
+    // now once that has passed; a clock time becomes the wall time it falls
+    // on then. The warning is over, and comes again before the new moment.
+    void Postpone(int64_t now, int64_t seconds, TimeZone& zone);
 
     enum class Look { Wait, Act };
     // What a tick or a wake-up at `now` finds. Between the notice that the
     // machine goes to sleep and the one that it has woken, a look that finds
     // the due moment near or past begins the warning after a resume rather
     // than act: the machine may have slept since. It acts once that warning
-    // has run its course under the user's eyes.
+    // has run its course under the user's eyes. A look that finds the clock
+    // moved (earlier than the look before, or later than the ticks of a
+    // running warning or the wake-up aimed explain) is taken as a change of
+    // the system time.
     Look LookAt(int64_t now);
+    // The wake-up aimed has come (it is spent): late beyond its own delay,
+    // the clock has moved.
+    void Woken(int64_t now);
     void Suspend();
     // The machine has woken: a due moment that has passed, or lies nearer
     // than the warning after a resume, moves to the end of that warning.
     void Resume(int64_t now);
     // The system time, the time zone or its rules have changed: a clock
-    // time is the wall time chosen under the zone's rules as they are now.
+    // time is the wall time chosen under the zone's rules as they are now,
+    // a countdown stays where it is on the UTC time line. Never an action
+    // without a full warning: a change that leaves less of it than it
+    // promised (the due moment past, or nearer than the warning after a
+    // resume, or a running warning cut short) gives the warning after a
+    // resume first; one that moves the due moment back out of the warning
+    // period ends the warning, which comes again at its time.
     void TimeChanged(int64_t now, TimeZone& zone);
 
     // When the next look is needed, with no tick: at the start of the warning
@@ -67,7 +79,13 @@ public:
 private:
     Schedule(int64_t now, int64_t due, WarningLead lead) : due_(due), lead_(lead), lastLook_(now) {}
     int32_t ResumeLead() const;
+    // How long before the due moment the warning period begins, if it has one.
+    std::optional<int64_t> WarningLength() const;
+    bool InWarning(int64_t due, int64_t now) const;
     void WarnAfterResume(int64_t now);
+    // The clock reads `now`, where the last look read lastLook_; the due
+    // moment was `dueBefore` then.
+    void ClockMoved(int64_t now, int64_t dueBefore);
 
     int64_t due_;
     WarningLead lead_;
@@ -75,7 +93,7 @@ private:
     bool warned_ = false;                // this warning period's warning has been given
     bool lastCalled_ = false;            // and its last call
     bool suspended_ = false;             // the machine may be asleep, or have slept, since
-    bool resumeWarning_ = false;         // the warning after a resume runs
+    bool resumeWarning_ = false;         // the warning after a resume is owed: its length is the warning period
     int64_t lastLook_;                   // the last tick, wake-up or resume
     std::optional<int64_t> aimed_;
 };

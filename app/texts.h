@@ -5,6 +5,7 @@ namespace dusklet::texts {
 
 inline constexpr char16_t kMainCaption[] = u"Dusklet  V1.0";
 inline constexpr char16_t kProgramTitle[] = u"Dusklet";
+inline constexpr char16_t kPanelName[] = u"Dusklet 提醒：";
 inline constexpr char16_t kStartFailed[] = u"Dusklet 无法创建它的窗口，程序将退出。";
 inline constexpr char16_t kAlreadyRunning[] = u"Dusklet已经运行中.";
 inline constexpr char16_t kAlreadyRunningTitle[] = u"By: Brindle";
@@ -28,7 +29,8 @@ inline constexpr char16_t kErrorCode[] = u"错误代码 ";
 inline constexpr char16_t kSkinFile[] = u"/aero.she";
 inline constexpr char16_t kExitItem[] = u"退出(&X)";
 inline constexpr char16_t kAboutItem[] = u"关于(&A)";
-inline constexpr char16_t kPostponeItem[] = u"推迟 10 分钟";
+inline constexpr char16_t kPostponeItem[] = u"推迟 10 分钟(&P)";
+inline constexpr char16_t kPostponeButton[] = u"推迟 10 分钟";
 inline constexpr char16_t kCancelButton[] = u"取消";
 
 // The command line's answers: which argument is wrong and why, then the usage.
@@ -49,6 +51,18 @@ inline constexpr char16_t kUsage[] =
     u"/? 显示本说明\r\n\r\n"
     u"例如：Dusklet /s /t 3600    一小时后关机\r\n"
     u"　　　Dusklet /r /at 23:30  23:30 重新启动";
+
+// What the number boxes, lists and spin bars set, as screen readers name them.
+inline constexpr char16_t kNamePeriod[] = u"倒计时长度";
+inline constexpr char16_t kNamePeriodSpin[] = u"增减倒计时长度";
+inline constexpr char16_t kNameUnit[] = u"倒计时单位";
+inline constexpr char16_t kNameHour[] = u"执行时刻：时";
+inline constexpr char16_t kNameHourSpin[] = u"增减执行时刻的时";
+inline constexpr char16_t kNameMinute[] = u"执行时刻：分";
+inline constexpr char16_t kNameMinuteSpin[] = u"增减执行时刻的分";
+inline constexpr char16_t kNameHalfDay[] = u"上午或下午";
+inline constexpr char16_t kNameLead[] = u"提前提醒的秒数";
+inline constexpr char16_t kNameLeadSpin[] = u"增减提前提醒的秒数";
 
 inline constexpr char16_t kPowerOff[] = u"关机";
 inline constexpr char16_t kRestart[] = u"重新启动";

@@ -29,6 +29,10 @@ enum class ControlKind {
     Check,
     Command,
     Touch,  // a push button that acts on a click and never takes the focus
+    // A label of no width that names the control after it for screen readers,
+    // which take the label before a control (in the order of creation) for
+    // its name: what the number or list beside it sets.
+    Name,
 };
 
 // Which model type a control of each kind is.
@@ -40,6 +44,7 @@ template <> struct ModelFor<ControlKind::Label> { using type = Label; };
 template <> struct ModelFor<ControlKind::TextLabel> { using type = Label; };
 template <> struct ModelFor<ControlKind::Link> { using type = LinkLabel; };
 template <> struct ModelFor<ControlKind::StatusStrip> { using type = Label; };
+template <> struct ModelFor<ControlKind::Name> { using type = Label; };
 template <> struct ModelFor<ControlKind::Image> { using type = Image; };
 template <> struct ModelFor<ControlKind::DropDownList> { using type = ComboBox; };
 template <> struct ModelFor<ControlKind::TextBox> { using type = TextBox; };

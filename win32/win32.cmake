@@ -122,7 +122,7 @@ set_property(TARGET Dusklet SkinH_VB6 APPEND PROPERTY LINK_DEPENDS ${CMAKE_SOURC
 add_executable(driver tests/e2e/driver.cpp)
 target_compile_options(driver PRIVATE -Os)
 target_link_options(driver PRIVATE -static -s -municode -Wl,--no-insert-timestamp)
-target_link_libraries(driver PRIVATE user32 gdi32 shell32 kernel32 psapi)
+target_link_libraries(driver PRIVATE oleacc ole32 oleaut32 uuid user32 gdi32 shell32 kernel32 psapi)
 
 # The minimal window-and-tray program the benchmark compares Dusklet with.
 add_executable(minimal WIN32 benchmark/minimal.cpp)

@@ -319,16 +319,22 @@ class Bench:
         out = self.wine([LOADER, "C:\\Dusklet\\driver.exe"] + [str(a) for a in args], check=False)
         return out.stdout.decode("utf-8").strip()
 
+    def background(self, *args):
+        """A driver command that keeps running (refuseshell, cover, squat,
+        winevents): the process, and what it printed first, once it has."""
+        proc = subprocess.Popen([LOADER, "C:\\Dusklet\\driver.exe"] + [str(a) for a in args], env=self.env,
+                                cwd=APP_DIR, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+        self.procs.append(proc)
+        first = proc.stdout.readline()
+        if not first.startswith(b"{"):
+            raise AssertionError("the driver's %s did not start" % args[0])
+        return proc, json.loads(first)
+
     def refusing_shell(self, seconds):
         """A shell window, in front of Wine's, that refuses every tray icon
         for `seconds` (as Explorer does while it starts), then goes; the
         process, once the window is there."""
-        proc = subprocess.Popen([LOADER, "C:\\Dusklet\\driver.exe", "refuseshell", str(int(seconds * 1000))],
-                                env=self.env, cwd=APP_DIR, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
-        self.procs.append(proc)
-        if not proc.stdout.readline().startswith(b"{"):
-            raise AssertionError("the refusing shell did not start")
-        return proc
+        return self.background("refuseshell", int(seconds * 1000))[0]
 
     def find(self, title, timeout=0):
         found = self.driver("find", title, int(timeout * 1000))

@@ -23,8 +23,17 @@
 //                                   every tray icon, as Explorer does while it starts
 //   driver resources PID            handle, GDI and USER object counts of a process
 //   driver record FILE TEXT         appends TEXT to FILE (stands in for the mail program)
+//   driver winevents MS             for MS ms, every EVENT_SYSTEM_ALERT raised by any program (an
+//                                   accessibility hook out of context): the window, its class
+//   driver accname HWND             the accessible name of the window's client (AccessibleObjectFromWindow)
+//   driver at X Y                   the top-level window at a point of the screen
+//   driver cover MS                 for MS ms, a topmost popup over the whole screen, made the
+//                                   foreground, as a game or a film going full screen; prints it first
+//   driver squat MS                 for MS ms, holds Dusklet's single-instance object, made first,
+//                                   with a window of its own in it (another program's); prints it first
 #include <windows.h>
 #include <commctrl.h>
+#include <oleacc.h>
 #include <shellapi.h>
 
 #include <cstdio>
@@ -76,6 +85,39 @@ LRESULT CALLBACK RefusingShell(HWND h, UINT m, WPARAM w, LPARAM l) {
 }
 
 long long Num(const wchar_t* s) { return std::wcstoll(s, nullptr, 0); }
+
+// Pumps this thread's messages for `ms` milliseconds.
+void PumpFor(DWORD ms) {
+    const DWORD end = GetTickCount() + ms;
+    for (MSG msg; static_cast<LONG>(end - GetTickCount()) > 0;) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, end - GetTickCount(), QS_ALLINPUT);
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+    }
+}
+
+// A window of the driver's own, printed at once, then kept for `ms` ms.
+HWND MakeWindow(const wchar_t* cls, WNDPROC proc, DWORD exStyle, int w, int h) {
+    WNDCLASSW c = {};
+    c.lpfnWndProc = proc;
+    c.hInstance = GetModuleHandleW(nullptr);
+    c.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    c.lpszClassName = cls;
+    if (!RegisterClassW(&c)) return nullptr;
+    HWND made =
+        CreateWindowExW(exStyle, cls, cls, WS_POPUP | WS_VISIBLE, 0, 0, w, h, nullptr, nullptr, c.hInstance, nullptr);
+    if (made) {
+        std::printf("{\"hwnd\":%lu}\n", static_cast<unsigned long>(reinterpret_cast<uintptr_t>(made)));
+        std::fflush(stdout);
+    }
+    return made;
+}
+
+void CALLBACK OnWinEvent(HWINEVENTHOOK, DWORD event, HWND h, LONG object, LONG child, DWORD, DWORD) {
+    std::printf("{\"event\":%lu,\"hwnd\":%lu,\"object\":%ld,\"child\":%ld,\"class\":%s}\n",
+                static_cast<unsigned long>(event), static_cast<unsigned long>(reinterpret_cast<uintptr_t>(h)),
+                static_cast<long>(object), static_cast<long>(child), Json(h ? ClassOf(h) : L"").c_str());
+    std::fflush(stdout);
+}
 
 HWND g_top;
 
@@ -287,11 +329,7 @@ int wmain(int argc, wchar_t** argv) {
         if (!shell) return 1;
         std::printf("{\"shell\":%lu}\n", static_cast<unsigned long>(reinterpret_cast<uintptr_t>(shell)));
         std::fflush(stdout);
-        const DWORD end = GetTickCount() + static_cast<DWORD>(Num(argv[2]));
-        for (MSG msg; static_cast<LONG>(end - GetTickCount()) > 0;) {
-            MsgWaitForMultipleObjects(0, nullptr, FALSE, end - GetTickCount(), QS_ALLINPUT);
-            while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-        }
+        PumpFor(static_cast<DWORD>(Num(argv[2])));
         DestroyWindow(shell);
     } else if (cmd == L"resources" && argc >= 3) {
         HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, static_cast<DWORD>(Num(argv[2])));
@@ -302,6 +340,53 @@ int wmain(int argc, wchar_t** argv) {
                     static_cast<unsigned long>(GetGuiResources(process, GR_GDIOBJECTS)),
                     static_cast<unsigned long>(GetGuiResources(process, GR_USEROBJECTS)));
         CloseHandle(process);
+    } else if (cmd == L"winevents" && argc >= 3) {
+        HWINEVENTHOOK hook =
+            SetWinEventHook(EVENT_SYSTEM_ALERT, EVENT_SYSTEM_ALERT, nullptr, OnWinEvent, 0, 0, WINEVENT_OUTOFCONTEXT);
+        if (!hook) return 1;
+        std::printf("{\"hooked\":1}\n");
+        std::fflush(stdout);
+        PumpFor(static_cast<DWORD>(Num(argv[2])));
+        UnhookWinEvent(hook);
+    } else if (cmd == L"accname" && argc >= 3) {
+        CoInitialize(nullptr);
+        IAccessible* object = nullptr;
+        if (FAILED(AccessibleObjectFromWindow(Hwnd(argv[2]), static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
+                                              reinterpret_cast<void**>(&object))))
+            return 1;
+        VARIANT self;
+        VariantInit(&self);
+        self.vt = VT_I4;
+        self.lVal = CHILDID_SELF;
+        BSTR name = nullptr;
+        const HRESULT got = object->get_accName(self, &name);
+        std::printf("{\"hr\":%ld,\"name\":%s}\n", static_cast<long>(got), Json(name ? name : L"").c_str());
+        SysFreeString(name);
+        object->Release();
+    } else if (cmd == L"at" && argc >= 4) {
+        const POINT p = {static_cast<LONG>(Num(argv[2])), static_cast<LONG>(Num(argv[3]))};
+        g_top = GetAncestor(WindowFromPoint(p), GA_ROOT);
+        if (!g_top) return 1;
+        Describe(g_top);
+    } else if (cmd == L"cover" && argc >= 3) {
+        HWND cover = MakeWindow(L"DriverCover", DefWindowProcW, WS_EX_TOPMOST, GetSystemMetrics(SM_CXSCREEN),
+                                GetSystemMetrics(SM_CYSCREEN));
+        if (!cover) return 1;
+        SetForegroundWindow(cover);
+        PumpFor(static_cast<DWORD>(Num(argv[2])));
+        DestroyWindow(cover);
+    } else if (cmd == L"squat" && argc >= 3) {
+        HANDLE mapping =
+            CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 8, "Dusklet.SingleInstance");
+        if (!mapping || GetLastError() == ERROR_ALREADY_EXISTS) return 1;
+        auto* slot = static_cast<DWORD*>(MapViewOfFile(mapping, FILE_MAP_WRITE, 0, 0, 8));
+        HWND own = MakeWindow(L"DriverSquatter", DefWindowProcW, WS_EX_TOOLWINDOW, 10, 10);
+        if (!slot || !own) return 1;
+        slot[0] = static_cast<DWORD>(reinterpret_cast<uintptr_t>(own));
+        PumpFor(static_cast<DWORD>(Num(argv[2])));
+        DestroyWindow(own);
+        UnmapViewOfFile(slot);
+        CloseHandle(mapping);
     } else if (cmd == L"record" && argc >= 4) {
         FILE* f = _wfopen(argv[2], L"ab");
         if (!f) return 1;

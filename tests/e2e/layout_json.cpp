@@ -36,6 +36,7 @@ const char* KindName(ControlKind kind) {
     case ControlKind::Check: return "Check";
     case ControlKind::Command: return "Command";
     case ControlKind::Touch: return "Touch";
+    case ControlKind::Name: return "Name";
     }
     return "";
 }

@@ -17,8 +17,8 @@ WM_POWERBROADCAST, PBT_APMSUSPEND, PBT_APMRESUMEAUTOMATIC = 0x218, 4, 0x12
 BALLOON = re.compile(r"^(\d+) 秒后执行关机。单击这里打开窗口可以取消。$")
 
 
-class Sleep(BenchTest):
-    bench_options = {"relay": TRACED, "version": "winxp", "debug": ["+msg", "+debugstr"]}
+class Armed(BenchTest):
+    """The program started with a clock of its own, to be armed by the test."""
 
     def setUp(self):
         self.clock = ShiftedClock(self)
@@ -50,6 +50,10 @@ class Sleep(BenchTest):
 
     def balloons(self):
         return [t for t in self.bench.driver("tooltips") or [] if t["visible"] and t["balloon"]]
+
+
+class Sleep(Armed):
+    bench_options = {"relay": TRACED, "version": "winxp", "debug": ["+msg", "+debugstr"]}
 
     def test_arming_asks_to_stay_awake_and_sets_the_wake_up_and_disarming_takes_both_back(self):
         b = self.bench
@@ -101,6 +105,55 @@ class Sleep(BenchTest):
         self.assertEqual(self.calls("ExitWindowsEx"), [])
         self.wait_gone(self.proc, 15)
         self.assertEqual([n for n, _ in self.calls("ExitWindowsEx")], ["ExitWindowsEx"])
+
+
+WM_TIMECHANGE = 0x1E
+
+
+class ClockSet(Armed):
+    """The system time set while armed: Wine says nothing of a clock moved by
+    the preload, so the test sends WM_TIMECHANGE as Windows would."""
+    bench_options = {"relay": TRACED, "version": "win10"}
+
+    def panels(self):
+        return [w for w in self.bench.driver("windows") if w["class"] == "DuskletWarning" and w["visible"]]
+
+    def countdown(self):
+        """The seconds the panel shows, or None without a panel."""
+        panel = self.panels()
+        parts = panel and self.bench.driver("tree", panel[0]["hwnd"])[1:]
+        texts = [w["text"] for w in parts or [] if w["text"].endswith("秒后执行关机")]
+        return int(texts[0].split()[0]) if texts else None
+
+    def test_set_forward_past_the_due_moment_a_full_warning_comes_first(self):
+        b = self.bench
+        self.arm(60, 2, 5)
+        self.assertTrue(poll(lambda: b.text("cmdTimer") == "禁止定时器(&D)", 3))
+        b.xdo("key", "Escape")
+        self.clock.shift(300)
+        b.send(b.main, WM_TIMECHANGE)
+        changed = time.monotonic()
+        self.assertTrue(poll(lambda: self.countdown() in (30, 29, 28), 3), self.countdown())
+        self.assertFalse(poll(lambda: self.proc.poll() is not None, 25 - (time.monotonic() - changed)),
+                         "the action ran during the warning")
+        self.assertEqual(self.calls("ExitWindowsEx"), [])
+        self.wait_gone(self.proc, 15)
+        self.assertAlmostEqual(time.monotonic() - changed, 30, delta=3)
+        self.assertEqual([n for n, _ in self.calls("ExitWindowsEx")], ["ExitWindowsEx"])
+
+    def test_set_back_out_of_the_warning_it_ends_and_comes_again(self):
+        b = self.bench
+        self.arm(25, 2, 15)
+        b.xdo("key", "Escape")
+        self.assertTrue(poll(lambda: self.countdown() is not None, 15), "no panel")
+        self.clock.shift(-60)
+        b.send(b.main, WM_TIMECHANGE)
+        self.assertTrue(poll(lambda: not self.panels(), 3), "the panel stayed: %s" % self.countdown())
+        b.tray_double_click()
+        self.assertTrue(poll(lambda: b.find(MAIN_TITLE), 3))
+        shown = int(b.text("lblStatus").split()[0])
+        self.assertGreater(shown, 60)  # the seconds really left
+        self.assertEqual(self.calls("ExitWindowsEx"), [])
 
 
 if __name__ == "__main__":

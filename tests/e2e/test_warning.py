@@ -3,6 +3,7 @@ blinking begins, and a click on it as the last chance to cancel; the panel
 on top of every window that postpones or cancels with one click and never
 takes the focus from the program the user types in."""
 import datetime
+import json
 import os
 import re
 import subprocess
@@ -11,7 +12,7 @@ import time
 import unittest
 
 sys.path.insert(0, os.path.dirname(__file__))
-from bench import BM_CLICK, LAYOUT, LOADER, MAIN_TITLE, MESSAGES, BenchTest, artefact, poll  # noqa: E402
+from bench import BM_CLICK, IDS, LAYOUT, LOADER, MAIN_TITLE, MESSAGES, BenchTest, artefact, poll  # noqa: E402
 
 BALLOON = re.compile(r"^(\d+) 秒后执行关机。单击这里打开窗口可以取消。$")
 SECONDS, LEAD, WATCH = 14, 10, 4
@@ -123,7 +124,9 @@ class Panel(BenchTest):
     def test_the_panel_shows_on_top_leaves_the_keyboard_to_the_user_and_postpones_with_one_click(self):
         b = self.bench
         self.assertEqual(self.panel["exstyle"] & (WS_EX_TOPMOST | WS_EX_NOACTIVATE), WS_EX_TOPMOST | WS_EX_NOACTIVATE)
-        self.assertRegex([w["text"] for w in b.driver("tree", self.panel["hwnd"])][1], r"^[1-4] 秒后执行关机$")
+        parts = {w["id"]: w for w in b.driver("tree", self.panel["hwnd"])[1:]}
+        self.assertRegex(parts[PANEL["lblCountdown"]]["text"], r"^[1-4] 秒后执行关机$")
+        self.assertEqual(parts[PANEL["lblTitle"]]["text"], "Dusklet")
         self.assertEqual(self.foreground(), self.notepad)
         # Typed meanwhile, the keys land in notepad (its X window given the focus, as the bench types).
         pads = subprocess.run(["xdotool", "search", "--classname", "notepad.exe"], env=b.env, capture_output=True,
@@ -163,6 +166,64 @@ class Panel(BenchTest):
 
 class PanelOnXP(Panel):
     version = "winxp"
+
+
+EVENT_SYSTEM_ALERT = 2
+
+
+class PanelHeardAndOnTop(BenchTest):
+    """A 25-second countdown warned for its last 15 seconds, left in the tray,
+    while an accessibility hook listens and a full-screen topmost window (a
+    game, a film) opens over the panel."""
+    bench_options = {"relay": ["user32.ExitWindowsEx"], "version": "win10"}
+
+    def test_the_panel_is_announced_named_and_back_on_top_of_a_full_screen_window(self):
+        b = self.bench
+        b.start()
+        poll(b.tray_icons, 5)
+        hook, _ = b.background("winevents", 30000)
+        b.choose("cmbUnit", 2)
+        b.set_text("txtPeriod", "25")
+        b.set_text("txtBlink", "15")
+        b.send(b.control("cmdTimer")["hwnd"], BM_CLICK)
+        b.xdo("key", "Escape")
+        panel = poll(lambda: [w for w in b.driver("windows") if w["class"] == "DuskletWarning" and w["visible"]], 15)
+        self.assertTrue(panel, "no panel")
+        panel = panel[0]
+        centre = (panel["sx"] + panel["w"] // 2, panel["sy"] + panel["h"] // 2)
+        # A screen reader hears it: an alert for it, and a name that says what comes.
+        name = b.driver("accname", panel["hwnd"])[0]["name"]
+        self.assertRegex(name, r"^Dusklet 提醒：\d+ 秒后执行关机$")
+        cover, made = b.background("cover", 6000)
+        self.assertTrue(poll(lambda: (b.driver("at", *centre) or [{}])[0].get("hwnd") == panel["hwnd"], 2),
+                        "the panel stayed under the full-screen window")
+        self.assertEqual((b.driver("foreground") or [{}])[0].get("hwnd"), made["hwnd"])  # the foreground stays there
+        cover.wait(10)
+        parts = lambda: {w["id"]: w for w in b.driver("tree", panel["hwnd"])[1:]}  # noqa: E731
+        left = lambda: int(parts()[PANEL["lblCountdown"]]["text"].split()[0])  # noqa: E731
+        self.assertTrue(poll(lambda: left() < 10, 10), "no last call")
+        part = parts()[PANEL["cmdCancel"]]
+        b.xdo("mousemove", part["sx"] + part["w"] // 2, part["sy"] + part["h"] // 2, "click", 1)
+        self.assertTrue(poll(lambda: not [w for w in b.driver("windows") if w["class"] == "DuskletWarning"], 3))
+        hook.kill()
+        events = [json.loads(line) for line in hook.stdout.read().splitlines() if line.startswith(b"{")]
+        alerts = [e for e in events if e.get("event") == EVENT_SYSTEM_ALERT and e["hwnd"] == panel["hwnd"]]
+        self.assertEqual(len(alerts), 2, events)  # as it appeared, and at its last call
+        self.assertEqual([f for f, _ in b.relay_calls() if f.endswith("ExitWindowsEx")], [])
+
+    def test_every_input_of_the_window_is_named_by_the_label_before_it(self):
+        b = self.bench
+        b.start()
+        tree = b.driver("tree", b.main)[1:]
+        names = {"txtPeriod": "倒计时长度", "vsPeriod": "增减倒计时长度", "cmbUnit": "倒计时单位",
+                 "txtHour": "执行时刻：时", "txtMin": "执行时刻：分", "cmbT": "上午或下午",
+                 "txtBlink": "提前提醒的秒数", "vsBlink": "增减提前提醒的秒数", "cmbAction": "动作"}
+        for control, name in names.items():
+            at = [i for i, w in enumerate(tree) if w["id"] == IDS[control]][0]
+            label = tree[at - 1]  # made just before it, in the same container
+            self.assertEqual((label["class"].lower(), label["text"], label["parent"]),
+                             ("static", name, tree[at]["parent"]), control)
+            self.assertEqual(b.driver("accname", label["hwnd"])[0]["name"], name)
 
 
 class PanelOn98(Panel):

@@ -189,6 +189,7 @@ template <> struct MemFor<ControlKind::Picture> { using type = MemContainer; };
 template <> struct MemFor<ControlKind::Label> { using type = MemLabel; };
 template <> struct MemFor<ControlKind::TextLabel> { using type = MemLabel; };
 template <> struct MemFor<ControlKind::StatusStrip> { using type = MemLabel; };
+template <> struct MemFor<ControlKind::Name> { using type = MemLabel; };
 template <> struct MemFor<ControlKind::Link> { using type = MemLink; };
 template <> struct MemFor<ControlKind::Image> { using type = MemImage; };
 template <> struct MemFor<ControlKind::DropDownList> { using type = MemComboBox; };
@@ -431,6 +432,7 @@ struct FakeHost : MainHost {
         if (form->Form_Unload() == UnloadDecision::Close) unloaded = true;
     }
     void SetForeground() override { log.push_back("foreground"); }
+    void BringForward() override { log.push_back(aboutOpen ? "about to the front" : "window to the front"); }
     std::function<void()> duringPopup, duringAbout;  // what the menu's or About's loop lets through
     std::optional<bool> postponeOffered;             // whether the last menu let the user postpone
     PopupChoice PopupMenu(bool armed) override {
@@ -450,6 +452,10 @@ struct FakeHost : MainHost {
     void ClosePanel() override {
         ++panelsClosed;
         panel.reset();
+    }
+    int alerts = 0;  // raised for screen readers while the panel shows
+    void AlertPanel() override {
+        if (panel) ++alerts;
     }
     int beeps = 0;
     bool notificationsHeldBack = false;  // by a full-screen program, say
@@ -526,8 +532,13 @@ struct MainFixture {
     MainFixture& Started();
     // Sets the window as `settings` say and clicks the button.
     void Arm(const Settings& settings);
-    // The time passes.
+    // The clock moves, with no tick or wake-up on the way (the machine
+    // asleep, the clock set, a program held up).
     void Advance(int64_t seconds) { clock.now += seconds; }
+    // The time passes second by second as the program lives it: the wake-up
+    // aimed comes at its moment (it is spent then), and the tick, where it
+    // runs, each second between.
+    void Pass(int64_t seconds);
     // The clock is set to when the local wall clock reads `local`.
     void SetLocal(const CivilDateTime& local) { clock.now = MomentOfWallTime(zone, local, 0); }
     // The schedule's events, as the window hands them in.

@@ -1,6 +1,9 @@
 // A command line applied to the window: as the user would arm by hand.
 #include <gtest/gtest.h>
 
+#include <tuple>
+#include <vector>
+
 #include "tests/unit/fakes.h"
 
 namespace dusklet {
@@ -65,9 +68,9 @@ TEST(Command, AnArmingReplacesTheArmedScheduleCancelAndPostponeSpeakToIt) {
     EXPECT_EQ(f.SecondsToDue(), 7500);
     EXPECT_EQ(Apply(f, u"d /a"), exit_code::kDone);
     EXPECT_FALSE(f.form.Armed());
-    EXPECT_EQ(f.tray.withdrawals, 1);                // the balloon of the arming goes with it
-    EXPECT_EQ(Apply(f, u"d /a"), exit_code::kDone);  // nothing armed: nothing to do
-    EXPECT_EQ(Apply(f, u"d /p"), exit_code::kNoCopyRunning);
+    EXPECT_EQ(f.tray.withdrawals, 1);                    // the balloon of the arming goes with it
+    EXPECT_EQ(Apply(f, u"d /a"), exit_code::kNotFound);  // nothing armed: nothing to cancel
+    EXPECT_EQ(Apply(f, u"d /p"), exit_code::kNotFound);
     EXPECT_TRUE(f.PowerCalls().empty());
 }
 
@@ -82,6 +85,62 @@ TEST(Command, ARefusedActionArmsNothingAndSaysWhy) {
         ASSERT_EQ(f.Warnings().size(), 1u);
         EXPECT_EQ(f.Warnings()[0].rfind("无法执行", 0), 0u);
     }
+}
+
+// A refused arming, or a bad hand-over, leaves the armed schedule exactly as
+// it was: the window, the tooltip, the panel, the wake-up and the action.
+TEST(Command, ARefusedCommandChangesNothingThatIsArmed) {
+    const struct {
+        const char16_t* line;
+        OsVersion version;
+    } cases[] = {{u"d /standby /t 100", {2, 5, 1}},   // XP, on a machine that cannot suspend
+                 {u"d /lock /at 7:30", {1, 4, 10}}};  // 98: no locking offered
+    for (const auto& c : cases) {
+        MainFixture f;
+        f.system.version = c.version;
+        f.system.suspendAllowed = false;
+        f.system.capabilities->s1 = f.system.capabilities->s3 = false;
+        f.Started();
+        f.Arm({.amount = u"20", .unit = u"分", .lead = u"999"});
+        f.Pass(300);  // in the warning
+        const auto state = [&] {
+            std::vector<std::u16string> seen;
+            for (Control* control : f.controls.all) {
+                if (auto* box = dynamic_cast<testing::MemTextBox*>(control)) seen.push_back(box->text);
+                if (auto* list = dynamic_cast<testing::MemComboBox*>(control)) seen.push_back(list->Text());
+                if (auto* label = dynamic_cast<testing::MemLabel*>(control)) seen.push_back(label->caption);
+                if (auto* option = dynamic_cast<testing::MemOption*>(control))
+                    seen.push_back(option->value ? u"1" : u"");
+                seen.push_back(control->Enabled() ? u"on" : u"off");
+            }
+            return std::tuple(seen, f.Tip(), f.host.panel, f.deadline.aimed, f.form.Due(), f.tray.withdrawals);
+        };
+        const auto before = state();
+        ASSERT_TRUE(f.host.panel);
+        EXPECT_EQ(Apply(f, c.line), exit_code::kRefused) << testing::Narrow(c.line);
+        EXPECT_EQ(f.Warnings().size(), 1u);
+        EXPECT_EQ(state(), before) << testing::Narrow(c.line);
+        f.Pass(900);
+        EXPECT_EQ(f.PowerCalls(), testing::Log{"ExitWindowsEx 12 0x80000000"});  // the power-off, on time
+    }
+}
+
+TEST(Command, ShowBringsForwardWhatTheUserMustAnswerFirst) {
+    MainFixture f;
+    f.Started();
+    f.host.shown = false;
+    f.host.aboutOpen = true;
+    EXPECT_EQ(Apply(f, u"d /show"), exit_code::kDone);
+    EXPECT_TRUE(f.host.shown);
+    EXPECT_TRUE(f.host.aboutOpen);  // About stays, in front
+    EXPECT_EQ(f.log.back(), "about to the front");
+}
+
+TEST(Command, TheRunningCopysAnswerIsTaggedAndNothingElseIsTakenForIt) {
+    for (const uint32_t code : {exit_code::kDone, exit_code::kRefused, exit_code::kBadArguments, exit_code::kBusy})
+        EXPECT_EQ(reply::Code(reply::Tagged(code)), code);
+    for (const uint32_t foreign : {0u, 1u, 1223u, 0xFFFFFFFFu, 0x44520000u})
+        EXPECT_EQ(reply::Code(foreign), std::nullopt) << foreign;
 }
 
 TEST(Command, WhileAnotherEventIsHandledItIsAskedAgain) {

@@ -107,7 +107,8 @@ TEST_F(Nesting, TicksRunInsideTheMenuAndTheAboutWindowAndCanFire) {
     f.host.duringPopup = [&] { f.TimerTick(); };
     f.Tray(kRightClick);
     EXPECT_EQ(f.get<lblStatus>().caption, u"10 秒后执行");
-    f.Advance(10);
+    f.Pass(9);
+    f.Advance(1);
     f.host.choice = PopupChoice::About;
     f.host.duringPopup = nullptr;
     f.host.duringAbout = [&] { f.TimerTick(); };

@@ -1,6 +1,8 @@
 // The warning panel, its sound, and "not yet".
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "tests/unit/fakes.h"
 
 namespace dusklet {
@@ -57,8 +59,9 @@ TEST_F(Warning, PostponeMovesTheActionTenMinutesOnAndWarnsAgainBeforeIt) {
     f.host.shown = false;
     f.Arm({.amount = u"60", .lead = u"30"});
     const int64_t due = *f.form.Due();
-    f.Advance(40);
+    f.Advance(30);
     f.Wake();  // the warning: panel, balloon, blinking
+    f.Advance(10);
     ASSERT_EQ(f.tray.LastIcon(), 0u);
     f.form.On({MainEvent::Kind::Postpone});
     EXPECT_EQ(*f.form.Due(), due + 600);
@@ -78,6 +81,45 @@ TEST_F(Warning, PostponeMovesTheActionTenMinutesOnAndWarnsAgainBeforeIt) {
     f.form.On({MainEvent::Kind::Postpone});
     EXPECT_EQ(f.SecondsToDue(), 600);
     EXPECT_FALSE(f.Ended());
+}
+
+TEST_F(Warning, PostponeInClockModePutsTheNewTimeInTheBoxes) {
+    f.SetLocal({2026, 12, 7, 17, 39, 50});
+    f.Arm({.hour = u"5", .minute = u"40", .half = u"PM"});
+    f.form.On({MainEvent::Kind::Postpone});
+    EXPECT_EQ(f.DueLocal(), (CivilDateTime{2026, 12, 7, 17, 50, 0}));
+    EXPECT_EQ(std::tuple(f.get<ctl::txtHour>().text, f.get<ctl::txtMin>().text, f.get<ctl::cmbT>().Text()),
+              std::tuple(u"5", u"50", u"PM"));
+    f.Click();  // disarmed and armed again: the time last promised
+    f.Click();
+    EXPECT_EQ(f.DueLocal(), (CivilDateTime{2026, 12, 7, 17, 50, 0}));
+    f.TimeChange();  // and the wall time kept through a change of the time
+    EXPECT_EQ(f.DueLocal(), (CivilDateTime{2026, 12, 7, 17, 50, 0}));
+}
+
+// The panel counts the seconds really left whatever the clock does, and
+// screen readers hear it as it appears and at its last call.
+TEST_F(Warning, ThePanelAlwaysTellsTheTruthAndIsHeard) {
+    f.Arm({.amount = u"60", .lead = u"30"});
+    f.Pass(46);  // 14 s left
+    EXPECT_EQ(f.host.panel, u"14 秒后执行关机");
+    EXPECT_EQ(f.host.alerts, 1);
+    f.Advance(-60);  // the clock set back: out of the warning
+    f.TimeChange();
+    EXPECT_FALSE(f.host.panel);
+    EXPECT_EQ(f.tray.LastIcon(), 0x777u);  // blinking over
+    EXPECT_EQ(f.Strip(), u"74 秒后执行");
+    f.Pass(44);  // it comes again at its time
+    EXPECT_EQ(f.host.panel, u"30 秒后执行关机");
+    f.Advance(300);  // forward past the due moment: a full warning again
+    f.TimeChange();
+    EXPECT_EQ(f.host.panel, u"30 秒后执行关机");
+    f.Pass(20);
+    EXPECT_EQ(f.host.alerts, 4);  // twice for each warning: as it appears and at its last call
+    f.Pass(9);
+    EXPECT_TRUE(f.PowerCalls().empty());
+    f.Pass(1);
+    EXPECT_EQ(f.PowerCalls().size(), 1u);
 }
 
 TEST_F(Warning, TheMenuOffersPostponeOnlyWhileArmed) {

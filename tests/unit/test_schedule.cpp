@@ -52,10 +52,11 @@ TEST(ClockTime, IsTheWallTimeChosenUnderTheZoneAsItIsNowACountdownIsNot) {
     countdown.TimeChanged(armed + 60, zone);
     EXPECT_EQ(clock.Due(), Utc(2026, 12, 7, 11, 0));  // noon that day in Berlin
     EXPECT_EQ(countdown.Due(), armed + 7200);
-    // A clock set forward past the wall time acts at the next look, as before.
+    // A clock set forward past the wall time warns first.
     zone.rules = zones::kChina;
     clock.TimeChanged(Utc(2026, 12, 7, 5, 0), zone);
-    EXPECT_EQ(clock.LookAt(Utc(2026, 12, 7, 5, 0)), Look::Act);
+    EXPECT_EQ(clock.LookAt(Utc(2026, 12, 7, 5, 0)), Look::Wait);
+    EXPECT_EQ(clock.Due(), Utc(2026, 12, 7, 5, 0, 30));
 }
 
 TEST(ScheduleWarning, TheBlinkLeadThenTheWakeUpAtTheDueMoment) {
@@ -120,6 +121,61 @@ TEST(ScheduleSleep, AWakeNeverActsWithoutTheWarning) {
     // Without a sleep, a look past the due moment acts at once.
     Schedule s = Schedule::Countdown(0, 600, {true, 5});
     EXPECT_EQ(s.LookAt(700), Look::Act);
+}
+
+// A change of the system time while armed: the due moment 600 s ahead on the
+// program's clock, a look every real second (the wake-up aimed after each, as
+// the window does), and at real second `at` the clock set by `jump`, said by
+// the system (WM_TIMECHANGE) or found by the next look. The action must come
+// at real second `acts`, after a warning of at least `warning` seconds seen
+// without a break.
+struct ClockChange {
+    const char* what;
+    bool clockTime;
+    WarningLead lead;
+    int64_t at, jump;
+    bool said;
+    int64_t acts, warning;
+};
+
+TEST(ScheduleClockChange, NeverAnActionWithoutAFullWarning) {
+    const ClockChange cases[] = {
+        {"forward past the due moment", false, {true, 30}, 500, 300, true, 530, 30},
+        {"the same, found by the next look", false, {true, 30}, 500, 300, false, 530, 30},
+        {"forward into the warning", false, {true, 30}, 500, 90, true, 530, 30},
+        {"forward, landing before the warning", false, {true, 30}, 500, 40, true, 560, 30},
+        {"a running warning cut short", false, {true, 30}, 580, 15, true, 610, 40},
+        {"the same, found by the next look", false, {true, 30}, 580, 15, false, 610, 40},
+        {"back out of the warning: it comes again", false, {true, 30}, 580, -60, true, 660, 30},
+        {"the same, found by the next look", false, {true, 30}, 580, -60, false, 660, 30},
+        {"back within the warning", false, {true, 30}, 590, -10, true, 610, 40},
+        {"a short lead: the warning after a resume", false, {true, 5}, 500, 97, true, 530, 30},
+        {"a long lead is kept", false, {true, 60}, 500, 300, true, 560, 60},
+        {"without blinking, into the last 30 s", false, {false, 30}, 500, 90, true, 530, 30},
+        {"without blinking, found by the next look", false, {false, 30}, 500, 300, false, 530, 30},
+        {"without blinking, back: nothing to warn", false, {false, 30}, 500, -60, true, 660, 0},
+        {"a clock time, forward past it", true, {true, 30}, 500, 300, true, 530, 30},
+        {"a clock time, back out of the warning", true, {true, 30}, 580, -60, true, 660, 30},
+    };
+    testing::FakeZone zone;  // China: 10:00 at the arming
+    const int64_t armed = Utc(2026, 12, 7, 2, 0);
+    for (const ClockChange& c : cases) {
+        Schedule s = c.clockTime ? Schedule::At(armed, zone, 10, 10, c.lead) : Schedule::Countdown(armed, 600, c.lead);
+        int64_t offset = 0, since = -1, r = 1;
+        for (; r < 2000; ++r) {
+            if (r == c.at) {
+                offset = c.jump;
+                if (c.said) s.TimeChanged(armed + r + offset, zone);
+            }
+            const int64_t now = armed + r + offset;
+            const Look look = s.LookAt(now);
+            s.Aim(s.WakeMoment(now));
+            since = !s.InWarning(now) ? -1 : since < 0 ? r : since;
+            if (look == Look::Act) break;
+        }
+        EXPECT_EQ(r, c.acts) << c.what;
+        EXPECT_EQ(since < 0 ? 0 : r - since, c.warning) << c.what;
+    }
 }
 
 }  // namespace

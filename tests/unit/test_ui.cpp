@@ -107,6 +107,20 @@ TEST(Layout, TheRowsReadTheWindowTopToBottomLeftToRight) {
     }
 }
 
+// Screen readers name a control by the label made just before it in its
+// container: every number box, list and spin bar has one that says what it sets.
+TEST(Layout, EveryInputIsNamedByTheLabelBeforeIt) {
+    for (const ControlLayout& row : kMainLayout) {
+        if (row.kind != ControlKind::TextBox && row.kind != ControlKind::DropDownList &&
+            row.kind != ControlKind::SpinBar)
+            continue;
+        const ControlLayout& before = kMainLayout[row.id - 1];
+        EXPECT_TRUE((before.kind == ControlKind::Name || before.kind == ControlKind::Label) &&
+                    before.parent == row.parent && before.text[0] != u'\0')
+            << row.name;
+    }
+}
+
 TEST(Layout, TheWindowStopsOncePerOptionGroupAndNeverOnASpinBar) {
     std::vector<int> stops;
     for (const ControlLayout& row : kMainLayout)

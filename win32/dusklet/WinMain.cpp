@@ -28,7 +28,13 @@ uint32_t Run(HINSTANCE instance) {
     const Command& command = parsed.command;
     if (single.Another() && command.kind != Command::Kind::None) return single.HandOver(line);
     if (!single.Another() && command.kind != Command::Kind::None && command.kind != Command::Kind::Arm)
-        return exit_code::kNoCopyRunning;
+        return exit_code::kNotFound;
+    // Armed from a script with no copy running, this copy does not stay to
+    // the action (a script would wait for it): it starts the copy that stays,
+    // hands its command line over and answers at once.
+    if (command.kind == Command::Kind::Arm && !single.Chosen()) {
+        if (const std::optional<uint32_t> answer = single.StartStayingCopy(line)) return *answer;
+    }
 
     DeclareDpiAware();
     MainWindow window(instance, single, command);

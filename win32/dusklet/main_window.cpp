@@ -14,7 +14,6 @@
 namespace dusklet::win {
 namespace {
 
-const char kClass[] = "DuskletMain";
 constexpr UINT kFirstMenuId = 1000;
 constexpr UINT kShowWarning = WM_APP + 2;
 constexpr UINT kHeldBack = WM_APP + 3;     // an event handed back: its kind, and its tray notification
@@ -61,7 +60,7 @@ MainWindow::Start MainWindow::Open() {
     // A hidden owner keeps the window off the taskbar.
     owner_.reset(CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance_, nullptr));
     const SIZE client = {TwipsToPixels(kMainWindow.clientWidth, dpiX_), TwipsToPixels(kMainWindow.clientHeight, dpiY_)};
-    const Class cls = {kClass, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)};
+    const Class cls = {kMainClass, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)};
     if (!owner_ || !Create(instance_, cls, kMainWindow.caption,
                            WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, 0, client, owner_.get()))
         return Start::Failed;
@@ -78,11 +77,12 @@ MainWindow::Start MainWindow::Open() {
                                       frmMainServices{*this, clock_, zone_, dateFormat_, system_, tray_, deadline_});
     if (!form_->Form_Initialize()) return Start::Ended;
     single_.Publish(hwnd());
-    if (command_.kind == Command::Kind::Arm) {
-        form_->Command(command_);  // a refusal is said as when arming by hand
-        // It stays in the tray, if the shell took its icon.
-        if (!command_.show && form_->TrayIconShown()) return Start::Running;
-    }
+    onTrial_ = single_.Chosen();
+    if (command_.kind == Command::Kind::Arm) form_->Command(command_);  // a refusal is said as when arming by hand
+    // Armed from a command line, or started to be, it stays in the tray, if
+    // the shell took its icon.
+    if ((command_.kind == Command::Kind::Arm || onTrial_) && !command_.show && form_->TrayIconShown())
+        return Start::Running;
     ShowWindow(hwnd(), SW_SHOW);  // activation gives the focus to the first control in tab order
     UpdateWindow(hwnd());
     return Start::Running;
@@ -231,7 +231,16 @@ LRESULT MainWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
         if (data->dwData != kCommandLineData) return 0;
         const ParsedCommand parsed = ParseCommandLine(
             std::u16string_view(static_cast<const char16_t*>(data->lpData), data->cbData / sizeof(char16_t)));
-        return parsed.error.empty() ? form_->Command(parsed.command) : exit_code::kBadArguments;
+        const uint32_t code = parsed.error.empty() ? form_->Command(parsed.command) : exit_code::kBadArguments;
+        // Started to take this command line, it stays only if that armed: it
+        // gives the single-instance object up at once and ends after the
+        // refusal's message.
+        if (code != exit_code::kBusy && std::exchange(onTrial_, false) && !form_->Armed()) {
+            single_.Release();
+            leaving_ = true;
+            if (warning_.empty()) PostMessageA(hwnd(), kShowWarning, 0, 0);
+        }
+        return static_cast<LRESULT>(reply::Tagged(code));
     }
     case kAboutClosing: EndModal(); return 0;
     case kPanelButton:
@@ -242,14 +251,15 @@ LRESULT MainWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
         form_->On({MainEvent::Kind::Tray, static_cast<TrayNotification>(static_cast<UINT>(lp))});
         return 0;
     case kShowWarning: {
-        const std::u16string text = std::move(warning_);
-        warning_.clear();
-        if (text.empty()) return 0;
-        BeginModal();
-        MessageBox16(hwnd(), text, texts::kProgramTitle, MB_OK | MB_ICONWARNING | MB_SETFOREGROUND | MB_TOPMOST);
-        EndModal();
-        // About, opened while the box was up, stays in front of this window.
-        if (about_ && about_->Modal()) SetForegroundWindow(about_->hwnd());
+        const std::u16string text = std::exchange(warning_, {});
+        if (!text.empty()) {
+            BeginModal();
+            MessageBox16(hwnd(), text, texts::kProgramTitle, MB_OK | MB_ICONWARNING | MB_SETFOREGROUND | MB_TOPMOST);
+            EndModal();
+            // About, opened while the box was up, stays in front of this window.
+            if (about_ && about_->Modal()) SetForegroundWindow(about_->hwnd());
+        }
+        if (leaving_) form_->On({MainEvent::Kind::MenuExit});
         return 0;
     }
     case WM_ENABLE:
@@ -366,6 +376,27 @@ void MainWindow::Unload() {
 
 void MainWindow::SetForeground() { SetForegroundWindow(hwnd()); }
 
+namespace {
+
+// Takes the first shown, enabled window that *found owns, in the order of
+// the windows, front to back.
+BOOL CALLBACK FirstOwned(HWND window, LPARAM found) {
+    auto& owner = *reinterpret_cast<HWND*>(found);
+    if (GetWindow(window, GW_OWNER) != owner || !IsWindowVisible(window) || !IsWindowEnabled(window)) return TRUE;
+    owner = window;
+    return FALSE;
+}
+
+}  // namespace
+
+// The window, or the one in front of those it owns that hold it modal
+// (About, a message box).
+void MainWindow::BringForward() {
+    HWND front = hwnd();
+    EnumThreadWindows(GetCurrentThreadId(), FirstOwned, reinterpret_cast<LPARAM>(&front));
+    SetForegroundWindow(front);
+}
+
 PopupChoice MainWindow::PopupMenu(bool armed) {
     EnableMenuItem(menu_.get(), kFirstMenuId + static_cast<UINT>(PopupChoice::Postpone),
                    MF_BYCOMMAND | (armed ? MF_ENABLED : MF_GRAYED));
@@ -426,6 +457,10 @@ void MainWindow::SetPanelText(std::u16string_view text) {
 }
 
 void MainWindow::ClosePanel() { panel_.reset(); }
+
+void MainWindow::AlertPanel() {
+    if (panel_) panel_->Alert();
+}
 
 void MainWindow::Beep() { MessageBeep(MB_ICONWARNING); }
 

@@ -51,10 +51,12 @@ public:
     bool Visible() override { return IsWindowVisible(hwnd()) != 0; }
     void Unload() override;
     void SetForeground() override;
+    void BringForward() override;
     PopupChoice PopupMenu(bool armed) override;
     void ShowPanel(std::u16string_view text) override;
     void SetPanelText(std::u16string_view text) override;
     void ClosePanel() override;
+    void AlertPanel() override;
     void Beep() override;
     bool NotificationsHeldBack() override;
     void ShowAboutModal() override;
@@ -93,6 +95,8 @@ private:
     UINT taskbarCreated_ = 0;
     int lastFocus_ = -1;      // the control to give the focus back to on activation
     std::u16string warning_;  // a warning waiting to be shown
+    bool onTrial_ = false;    // started to take a command line over: stays only if it arms
+    bool leaving_ = false;    // ends once its warning has been shown
     ModalCount modal_;
 
     WinControlSet<kMainLayout> controls_;

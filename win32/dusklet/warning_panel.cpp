@@ -1,5 +1,7 @@
 #include "win32/dusklet/warning_panel.h"
 
+#include "win32/toolkit/handles.h"
+#include "win32/toolkit/system_library.h"
 #include "win32/toolkit/text.h"
 
 namespace dusklet::win {
@@ -39,7 +41,7 @@ bool WarningPanel::Open(std::u16string_view text) {
     const Class cls = {kClass, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)};
     // Owned by the hidden owner: no taskbar button. WS_EX_NOACTIVATE (2000
     // and later) and WM_MOUSEACTIVATE keep the focus where it is.
-    if (!Create(instance_, cls, kWarningWindow.caption, WS_POPUP | WS_BORDER,
+    if (!Create(instance_, cls, kWarningWindow.caption, WS_POPUP | WS_BORDER | WS_CLIPCHILDREN,
                 WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, client, owner_))
         return false;
     const ControlContext context = {instance_, dpiX_, dpiY_, static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)),
@@ -53,7 +55,38 @@ bool WarningPanel::Open(std::u16string_view text) {
     return true;
 }
 
-void WarningPanel::SetText(std::u16string_view text) { SetWindowText16(controls_[warning::lblCountdown].hwnd, text); }
+void WarningPanel::SetText(std::u16string_view text) {
+    SetWindowText16(controls_[warning::lblCountdown].hwnd, text);
+    SetWindowText16(hwnd(), std::u16string(kWarningWindow.caption) + std::u16string(text));
+    SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void WarningPanel::Alert() {
+    using Fn = void(WINAPI*)(DWORD, HWND, LONG, LONG);
+    static const auto notify = Resolve<Fn>(GetModuleHandleA("user32.dll"), "NotifyWinEvent");
+    if (notify) notify(EVENT_SYSTEM_ALERT, hwnd(), OBJID_CLIENT, CHILDID_SELF);
+}
+
+// The black bar with the program's icon, and a frame in the selection
+// colour that stands out over a white window as over a dark one.
+void WarningPanel::Paint() {
+    PAINTSTRUCT ps;
+    const HDC dc = BeginPaint(hwnd(), &ps);
+    if (!dc) return;
+    RECT r;
+    GetClientRect(hwnd(), &r);
+    RECT bar = {r.left, r.top, r.right, Px(kWarningBarHeight)};
+    FillRect(dc, &bar, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    const auto icon = reinterpret_cast<HICON>(SendMessageA(listener_, WM_GETICON, ICON_SMALL, 0));
+    if (icon)
+        DrawIconEx(dc, Px(kWarningIconLeft), Px(kWarningIconTop), icon, GetSystemMetrics(SM_CXSMICON),
+                   GetSystemMetrics(SM_CYSMICON), 0, nullptr, DI_NORMAL);
+    for (int i = Px(kWarningFrame); i > 0; --i) {
+        FrameRect(dc, &r, GetSysColorBrush(COLOR_HIGHLIGHT));
+        InflateRect(&r, -1, -1);
+    }
+    EndPaint(hwnd(), &ps);
+}
 
 void WarningPanel::Place() {
     RECT window;
@@ -65,8 +98,9 @@ void WarningPanel::Place() {
 
 LRESULT WarningPanel::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
-    case WM_MOUSEACTIVATE: return MA_NOACTIVATE;      // 95, 98 and NT 4 know no WS_EX_NOACTIVATE
-    case WM_CTLCOLORSTATIC: return WhiteOnBlack(wp);  // the countdown, as the main window's strip shows it
+    case WM_MOUSEACTIVATE: return MA_NOACTIVATE;  // 95, 98 and NT 4 know no WS_EX_NOACTIVATE
+    case WM_PAINT: Paint(); return 0;
+    case WM_CTLCOLORSTATIC: return WhiteOnBlack(wp);  // the bar, as the main window's strip shows the countdown
     case WM_COMMAND:
         if (HIWORD(wp) == BN_CLICKED) {
             if (const WinControl* button = WinControl::From(reinterpret_cast<HWND>(lp)))

@@ -17,20 +17,28 @@ class WarningPanel : public Window {
 public:
     // The button clicked reaches `listener` as `message`, with the
     // control's id (warning::cmdPostpone, warning::cmdCancel) in wParam:
-    // posted, so that the panel may be closed in answer.
+    // posted, so that the panel may be closed in answer. The panel shows
+    // the listener's small icon.
     WarningPanel(HINSTANCE instance, HWND owner, HWND listener, UINT message, int dpiX, int dpiY);
     ~WarningPanel() override;
 
     // Makes the window with this text and shows it without activating it;
     // false when it could not be made.
     bool Open(std::u16string_view text);
+    // The countdown, in the panel and in its name for screen readers; and
+    // the panel back on top of every window, where a newer topmost window
+    // (a game or a film going full screen) may have covered it.
     void SetText(std::u16string_view text);
     // Puts it in the corner of the work area as it is now (after the
     // taskbar has moved, say), on top.
     void Place();
+    // Screen readers announce it (98, 2000 and later).
+    void Alert();
 
 private:
     LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+    void Paint();
+    int Px(int twips) const { return TwipsToPixels(twips, dpiX_); }
 
     HINSTANCE instance_;
     HWND owner_, listener_;

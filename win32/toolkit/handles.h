@@ -79,10 +79,11 @@ public:
     explicit MappedView(void* view) : view_(view) {}
     MappedView(const MappedView&) = delete;
     MappedView& operator=(const MappedView&) = delete;
-    ~MappedView() {
-        if (view_) UnmapViewOfFile(view_);
-    }
+    ~MappedView() { reset(); }
     void* get() const { return view_; }
+    void reset() {
+        if (view_) UnmapViewOfFile(std::exchange(view_, nullptr));
+    }
 
 private:
     void* view_;

@@ -36,6 +36,7 @@ namespace {
     X(gdi32, GetTextExtentPoint32W) \
     X(kernel32, GetModuleFileNameW) \
     X(kernel32, GetCommandLineW)    \
+    X(kernel32, CreateProcessW)     \
     X(kernel32, GetDateFormatW)     \
     X(kernel32, GetTimeFormatW)     \
     X(kernel32, FormatMessageW)     \
@@ -291,6 +292,22 @@ std::u16string CommandLine16() {
         return line ? U(line, std::wcslen(line)) : std::u16string();
     }
     return FromAnsi(GetCommandLineA());
+}
+
+bool StartProcess16(std::u16string_view exe, DWORD flags, PROCESS_INFORMATION& started) {
+    const std::u16string quoted = u"\"" + std::u16string(exe) + u"\"";
+    if (wide) {
+        STARTUPINFOW si = {};
+        si.cb = sizeof si;
+        std::u16string line = quoted;  // the call may write into it
+        return w.CreateProcessW(Z(exe), reinterpret_cast<wchar_t*>(line.data()), nullptr, nullptr, FALSE, flags,
+                                nullptr, nullptr, &si, &started) != 0;
+    }
+    STARTUPINFOA si = {};
+    si.cb = sizeof si;
+    std::string line = ToAnsi(quoted);
+    return CreateProcessA(ToAnsi(exe).c_str(), line.data(), nullptr, nullptr, FALSE, flags, nullptr, nullptr, &si,
+                          &started) != 0;
 }
 
 HMODULE LoadLibrary16(std::u16string_view path) {

@@ -54,6 +54,8 @@ SIZE TextExtent16(HDC dc, std::u16string_view text);
 std::u16string ModulePath16();
 // The whole command line, the program's own path first.
 std::u16string CommandLine16();
+// Starts the program `exe` with no arguments; false where it cannot be started.
+bool StartProcess16(std::u16string_view exe, DWORD flags, PROCESS_INFORMATION& started);
 HMODULE LoadLibrary16(std::u16string_view path);
 std::u16string DateFormat16(const SYSTEMTIME& st);
 std::u16string TimeFormat16(const SYSTEMTIME& st);

@@ -117,7 +117,7 @@ public:
 private:
     WindowStyle Style(const ControlLayout& row, const ControlContext&) const override {
         switch (row.kind) {
-        case ControlKind::StatusStrip: return {"STATIC", SS_CENTER | SS_NOPREFIX, 0};
+        case ControlKind::StatusStrip: return {"STATIC", SS_CENTER | SS_CENTERIMAGE | SS_NOPREFIX, 0};
         case ControlKind::TextLabel: return {"STATIC", SS_LEFT | SS_NOPREFIX | SS_NOTIFY, 0};
         default: return {"STATIC", SS_LEFT | SS_NOPREFIX, 0};
         }
@@ -390,6 +390,7 @@ std::unique_ptr<WinControl> MakeControl(ControlKind kind) {
     case ControlKind::Picture: return std::make_unique<WinContainer>();
     case ControlKind::Label:
     case ControlKind::TextLabel:
+    case ControlKind::Name:
     case ControlKind::StatusStrip: return std::make_unique<WinLabel>();
     case ControlKind::Link: return std::make_unique<WinLinkLabel>();
     case ControlKind::Image: return std::make_unique<WinImage>();
