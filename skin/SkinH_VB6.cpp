@@ -6,7 +6,7 @@
 extern "C" __declspec(dllexport) int WINAPI SkinH_AttachEx(const char* skinFile, const char*) {
     HANDLE file = CreateFileA(skinFile, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE) return 1;
-    char buffer[4096];
+    char buffer[1024];  // within the stack's guard page, which the build does not probe past
     DWORD got = 0;
     const BOOL ok = ReadFile(file, buffer, sizeof buffer, &got, nullptr);
     CloseHandle(file);
