@@ -63,7 +63,7 @@ class Locale(BenchTest):
             else:
                 self.assertEqual(c["text"], row["text"], row["name"])
         self.assertEqual(b.tray_tooltip(), "没设置动作")
-        self.assertEqual(menu_texts(b.logs[-1])[:3], ["退出(&X)", "推迟 10 分钟", "关于(&A)"])
+        self.assertEqual(menu_texts(b.logs[-1])[:3], ["退出(&X)", "推迟 10 分钟(&P)", "关于(&A)"])
 
         # 2 分 counts 120 s; the tooltip and the balloon say what will happen.
         self.arm("关机", 2, "分", lead=999)

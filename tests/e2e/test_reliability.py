@@ -41,7 +41,7 @@ class ClockShift(BenchTest):
         self.clock = ShiftedClock(self)
         super().setUp()
 
-    def test_clock_set_back_waits_and_set_forward_fires_at_once(self):
+    def test_clock_set_back_waits_and_set_forward_past_the_due_time_warns_first(self):
         b = self.bench
         proc = b.start(env=self.clock.env)
         b.choose("cmbAction", 2)
@@ -52,8 +52,9 @@ class ClockShift(BenchTest):
         self.clock.shift(-3600)
         self.assertTrue(poll(lambda: int(b.text("lblStatus").split()[0]) > 3600, 3), b.text("lblStatus"))
         self.assertIsNone(proc.poll())
-        self.clock.shift(11 * 60)  # past the due time, as after a sleep
-        self.wait_gone(proc, 3)
+        self.clock.shift(11 * 60)  # past the due time, with no word of it
+        self.assertFalse(poll(lambda: proc.poll() is not None, 20), "the action came without its warning")
+        self.wait_gone(proc, 20)
         self.assertIn("ExitWindowsEx", " ".join(f for f, _ in b.relay_calls()))
 
 
