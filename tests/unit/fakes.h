@@ -422,8 +422,7 @@ struct FakeHost : MainHost {
     std::vector<MainEvent> heldBack;  // handed back, in order
     void Later(MainEvent event) override {
         heldBack.push_back(event);
-        log.push_back(event.kind == MainEvent::Kind::Tray
-                          ? "later tray " + std::to_string(event.detail)
+        log.push_back(event.kind == MainEvent::Kind::Tray           ? "later tray " + std::to_string(event.detail)
                       : event.kind == MainEvent::Kind::Click        ? "later click"
                       : event.kind == MainEvent::Kind::Tick         ? "later tick"
                       : event.kind == MainEvent::Kind::TrayIconLost ? "later icon"
