@@ -21,10 +21,10 @@ inline constexpr WindowLayout kAboutWindow = {about::kCaption, 5775, 2175};
 
 // clang-format off
 inline constexpr ControlLayout kAboutLayout[] = {
-//   id               name        kind                    parent     text                     items     left  top   width height enabled checked maxLen min max value
-    {about::lblME,    "lblME",    ControlKind::TextLabel, kOnWindow, u"",                     {},      {2100, 240,  3495, 435},  true,  false, 0,    0,  0,  0},
-    {about::lblEMail, "lblEMail", ControlKind::Link,      kOnWindow, about::kMailLinkCaption, {},      {3000, 1560, 1740, 330},  true,  false, 0,    0,  0,  0},
-    {about::Image1,   "Image1",   ControlKind::Image,     kOnWindow, u"",                     {},      {0,    1320, 3000, 765},  true,  false, 0,    0,  0,  0},
+//   id               kind                    parent     name        text                     items rect (left, top, width, height) enabled checked maxLen min max value
+    {about::lblME,     ControlKind::TextLabel,  kOnWindow,  "lblME",     u"",                      {},  {2100, 240, 3495, 435},   true,  false,  0,  0,  0,  0},
+    {about::lblEMail,  ControlKind::Link,       kOnWindow,  "lblEMail",  about::kMailLinkCaption,  {},  {3000, 1560, 1740, 330},  true,  false,  0,  0,  0,  0},
+    {about::Image1,    ControlKind::Image,      kOnWindow,  "Image1",    u"",                      {},  {0, 1320, 3000, 765},     true,  false,  0,  0,  0,  0},
 };
 // clang-format on
 static_assert(RowsInOrder(kAboutLayout, about::kControlCount),

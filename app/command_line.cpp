@@ -112,11 +112,13 @@ ParsedCommand Wrong(std::u16string_view argument, std::u16string_view reason, st
 }
 
 // The switches, and the slot each fills: a slot filled twice is a conflict.
-enum class Slot : uint8_t { Action, Time, Force, Lead, Postpone, Cancel, Show, Usage };
+enum class Slot : uint8_t { Action, Time, Force, Lead, Kb, Postpone, Cancel, Show, Usage };
 struct Switch {
     const char16_t* name;
     Slot slot;
-    int32_t meaning;  // the action, a countdown (0) or a clock time (1), on (1) or off (0)
+    // The action; the time: a countdown (0), a clock time (1), a program's
+    // end (2), a quiet network (3), nobody there (4); on (1) or off (0).
+    int8_t meaning;
 };
 constexpr Switch kSwitches[] = {
     {u"s", Slot::Action, layout_lists::Data(PowerAction::PowerOff)},
@@ -127,6 +129,10 @@ constexpr Switch kSwitches[] = {
     {u"lock", Slot::Action, layout_lists::Data(PowerAction::Lock)},
     {u"t", Slot::Time, 0},
     {u"at", Slot::Time, 1},
+    {u"exit", Slot::Time, 2},
+    {u"net", Slot::Time, 3},
+    {u"idle", Slot::Time, 4},
+    {u"kb", Slot::Kb, 0},
     {u"f", Slot::Force, 1},
     {u"nf", Slot::Force, 0},
     {u"w", Slot::Lead, 1},
@@ -139,7 +145,21 @@ constexpr Switch kSwitches[] = {
 
 // What a command line asks for, by the slots it fills: arming (with the
 // window shown, or not) or one thing alone.
-bool Arming(Slot slot) { return slot <= Slot::Lead; }
+bool Arming(Slot slot) { return slot <= Slot::Kb; }
+
+// A process id: digits alone, that fit 32 bits; 0 for any other text.
+uint32_t ProcessId(std::u16string_view text) {
+    uint64_t id = 0;
+    for (char16_t c : text)
+        if (c < u'0' || c > u'9' || (id = id * 10 + static_cast<uint32_t>(c - u'0')) > UINT32_MAX) return 0;
+    return static_cast<uint32_t>(id);
+}
+
+// A number of 1 to `most`; 0 for any other text.
+int32_t Within(std::u16string_view text, int32_t most) {
+    const int32_t n = Number(text).value_or(0);
+    return n <= most ? n : 0;
+}
 bool GoTogether(Slot a, Slot b) {
     return a == b || (Arming(a) && Arming(b)) || (Arming(a) && b == Slot::Show) || (a == Slot::Show && Arming(b));
 }
@@ -150,7 +170,7 @@ ParsedCommand ParseCommandLine(std::u16string_view line) {
     Arguments args(line);
     Command c;
     unsigned filled = 0;  // a bit for each slot
-    std::u16string_view arg, v, firstArming;
+    std::u16string_view arg, v, firstArming, kb;
     std::optional<Slot> first;
     while (args.Next(arg)) {
         const Switch* found = nullptr;
@@ -168,8 +188,28 @@ ParsedCommand ParseCommandLine(std::u16string_view line) {
         switch (found->slot) {
         case Slot::Action: c.action = static_cast<PowerAction>(found->meaning); break;
         case Slot::Time:
-            c.clock = found->meaning == 1;
-            valid = args.Next(v) && (c.clock ? ClockTime(v, c) : Countdown(v, c));
+            if (!args.Next(v)) v = {};
+            switch (found->meaning) {
+            case 0: valid = Countdown(v, c); break;
+            case 1:
+                c.clock = true;
+                valid = ClockTime(v, c);
+                break;
+            case 2:
+                c.condition = Condition::ProgramExit;
+                valid = !v.empty() && v[0] != u'/' && v[0] != u'-';
+                c.program = v;
+                if (const uint32_t id = ProcessId(v)) c.programId = id;
+                break;
+            default:
+                c.condition = found->meaning == 3 ? Condition::DownloadDone : Condition::NobodyThere;
+                valid = (c.minutes = Within(v, kMost)) > 0;
+                break;
+            }
+            break;
+        case Slot::Kb:
+            kb = arg;
+            valid = args.Next(v) && (c.kb = Within(v, kMostKb)) > 0;
             break;
         case Slot::Force: c.force = found->meaning == 1; break;
         case Slot::Lead:
@@ -177,16 +217,14 @@ ParsedCommand ParseCommandLine(std::u16string_view line) {
                 c.lead.reset();
                 break;
             }
-            c.lead = args.Next(v) ? Number(v) : std::nullopt;
-            valid = c.lead && *c.lead >= 1 && *c.lead <= kMost;
+            c.lead = args.Next(v) ? Within(v, kMost) : 0;
+            valid = *c.lead > 0;
             break;
         case Slot::Postpone: {
             Arguments ahead = args;
             if (!ahead.Next(v) || v.empty() || v[0] == u'/' || v[0] == u'-') break;
             args = ahead;
-            const std::optional<int32_t> n = Number(v);
-            valid = n && *n >= 1 && *n <= kMost;
-            if (valid) c.postponeMinutes = *n;
+            valid = (c.postponeMinutes = Within(v, kMost)) > 0;
             break;
         }
         case Slot::Cancel:
@@ -201,6 +239,7 @@ ParsedCommand ParseCommandLine(std::u16string_view line) {
     if (!first) c.kind = Command::Kind::None;
     else if (Arming(*first)) {
         if (!has(Slot::Action) || !has(Slot::Time)) return Wrong(firstArming, texts::kIncompleteArming);
+        if (has(Slot::Kb) && c.condition != Condition::DownloadDone) return Wrong(kb, texts::kConflictingSwitch);
         c.kind = Command::Kind::Arm;
     } else if (*first == Slot::Postpone) c.kind = Command::Kind::Postpone;
     else if (*first == Slot::Cancel) c.kind = Command::Kind::Cancel;

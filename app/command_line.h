@@ -1,7 +1,7 @@
 // The command line, in the shape of the system's shutdown command: what it
 // asks for, or which argument is wrong. Switches begin with / or -, in any
-// case and any order; one action and one of /t or /at arm, and /a, /p and
-// /show speak to the copy that runs.
+// case and any order; one action and one of /t, /at, /exit, /net or /idle
+// arm, and /a, /p and /show speak to the copy that runs.
 #pragma once
 #include <cstdint>
 #include <optional>
@@ -48,7 +48,13 @@ struct Command {
     bool force = true;
     std::optional<int32_t> lead = 30;  // none: no warning before the action
     bool show = false;                 // and the window shown
-    int32_t postponeMinutes = 10;      // Postpone
+    // Arm in the 当 mode: the condition, and what it needs.
+    std::optional<Condition> condition;
+    std::u16string program;             // 程序退出: an executable's file name,
+    std::optional<uint32_t> programId;  // or one process by its id
+    int32_t minutes = 0;                // 下载完成 and 无人使用
+    int32_t kb = 50;                    // 下载完成
+    int32_t postponeMinutes = 10;       // Postpone
 };
 
 struct ParsedCommand {

@@ -6,6 +6,7 @@
 
 #include "app/texts.h"
 #include "base/number_text.h"
+#include "base/program_folder.h"
 #include "power/os_version.h"
 #include "power/shutdown.h"
 
@@ -17,6 +18,15 @@ namespace {
 
 constexpr int16_t kEscape = 27;
 constexpr int64_t kPostponeSeconds = 600;  // 推迟 10 分钟
+
+// A number into its box, in plain decimals.
+void SetNumber(TextBox& box, int32_t n) { box.SetText(DecimalText(n)); }
+
+// Minutes and seconds, as the strip shows a time that has passed: 2:05.
+std::u16string MinutesSeconds(uint32_t seconds) {
+    return Joined(
+        {DecimalText(static_cast<int32_t>(seconds / 60)), u":", TwoDigitText(static_cast<int32_t>(seconds % 60))});
+}
 
 // The number a box stands for: its leading number, rounded, moved by `step`,
 // within its scroll bar's range. The bar reads Min at its top end (the upper
@@ -33,18 +43,17 @@ int16_t NumberIn(const TextBox& text, const ScrollBar& bar, int step = 0) {
 // the write, so the corrected text has already gone through this step when
 // the write returns.
 void TextToBar(TextBox& text, ScrollBar& bar) {
-    if (LeadingNumber(text.Text()) > static_cast<double>(bar.Min())) text.SetText(DecimalText(bar.Min()));
-    if (!text.Focused() && LeadingNumber(text.Text()) < static_cast<double>(bar.Max()))
-        text.SetText(DecimalText(bar.Max()));
+    if (LeadingNumber(text.Text()) > static_cast<double>(bar.Min())) SetNumber(text, bar.Min());
+    if (!text.Focused() && LeadingNumber(text.Text()) < static_cast<double>(bar.Max())) SetNumber(text, bar.Max());
     bar.SetValue(NumberIn(text, bar));
 }
 
 // The bar's number into its box, in the box's form. While the user types in
 // the box, a text that already stands for that number stays as typed ("4" in
 // the minute box, not "04"), so that the next digit still fits.
-void BarToText(TextBox& text, const ScrollBar& bar, std::u16string_view form) {
+void BarToText(TextBox& text, const ScrollBar& bar, std::u16string (*form)(int32_t)) {
     if (text.Focused() && NumberIn(text, bar) == bar.Value()) return;
-    text.SetText(form);
+    text.SetText(form(bar.Value()));
 }
 
 // A box the user has left, or that arming reads: its number within the
@@ -95,8 +104,25 @@ frmMain::frmMain(const MainControls& controls, dusklet::Timer& timer, const frmM
     c.get<txtHour>().onLostFocus = Event<>::To<&frmMain::txtHour_LostFocus>(this);
     c.get<txtMin>().onLostFocus = Event<>::To<&frmMain::txtMin_LostFocus>(this);
     c.get<txtBlink>().onLostFocus = Event<>::To<&frmMain::txtBlink_LostFocus>(this);
+    c.get<txtKb>().onChange = Event<>::To<&frmMain::txtKb_Change>(this);
+    c.get<txtQuiet>().onChange = Event<>::To<&frmMain::txtQuiet_Change>(this);
+    c.get<txtIdle>().onChange = Event<>::To<&frmMain::txtIdle_Change>(this);
+    c.get<vsQuiet>().onChange = Event<>::To<&frmMain::vsQuiet_Change>(this);
+    c.get<vsIdle>().onChange = Event<>::To<&frmMain::vsIdle_Change>(this);
+    c.get<txtKb>().onKeyPress = Event<int16_t&>::To<&frmMain::txtKb_KeyPress>(this);
+    c.get<txtQuiet>().onKeyPress = Event<int16_t&>::To<&frmMain::txtQuiet_KeyPress>(this);
+    c.get<txtIdle>().onKeyPress = Event<int16_t&>::To<&frmMain::txtIdle_KeyPress>(this);
+    c.get<txtKb>().onKeyDown = Event<int16_t&>::To<&frmMain::txtKb_KeyDown>(this);
+    c.get<txtQuiet>().onKeyDown = Event<int16_t&>::To<&frmMain::txtQuiet_KeyDown>(this);
+    c.get<txtIdle>().onKeyDown = Event<int16_t&>::To<&frmMain::txtIdle_KeyDown>(this);
+    c.get<txtKb>().onLostFocus = Event<>::To<&frmMain::txtKb_LostFocus>(this);
+    c.get<txtQuiet>().onLostFocus = Event<>::To<&frmMain::txtQuiet_LostFocus>(this);
+    c.get<txtIdle>().onLostFocus = Event<>::To<&frmMain::txtIdle_LostFocus>(this);
     c.get<opt0>().onClick = Event<>::To<&frmMain::opt0_Click>(this);
     c.get<opt1>().onClick = Event<>::To<&frmMain::opt1_Click>(this);
+    c.get<opt2>().onClick = Event<>::To<&frmMain::opt2_Click>(this);
+    c.get<cmbCondition>().onChange = Event<>::To<&frmMain::cmbCondition_Change>(this);
+    c.get<cmbProgram>().onDropDown = Event<>::To<&frmMain::cmbProgram_DropDown>(this);
     c.get<chkBlink>().onClick = Event<>::To<&frmMain::chkBlink_Click>(this);
 }
 
@@ -122,11 +148,17 @@ bool frmMain::Form_Initialize() {
         s.host.ShowRunningCopy();
         return false;
     }
-    if (VersionCanLock(GetOSInfo(s.system)))
-        c.get<cmbAction>().AddItem(layout_lists::kLock.text, layout_lists::kLock.data);
+    const OSInfo info = GetOSInfo(s.system);
+    if (VersionCanLock(info)) c.get<cmbAction>().AddItem(layout_lists::kLock.text, layout_lists::kLock.data);
     c.get<cmbAction>().SetListIndex(0);
     c.get<cmbUnit>().SetListIndex(0);
     c.get<cmbT>().SetListIndex(0);
+    // The conditions this system can watch; the 当 mode only where one is.
+    for (const ListItem& item : layout_lists::kConditions)
+        if (CanWatch(info, static_cast<Condition>(item.data))) c.get<cmbCondition>().AddItem(item.text, item.data);
+    c.get<cmbCondition>().SetListIndex(0);
+    c.get<opt2>().SetEnabled(c.get<cmbCondition>().ItemData() >= 0);
+    ShowConditionRows();
 
     trayRecord_.cbSize = kNotifyIconDataSize;
     trayRecord_.hIcon = s.host.IconHandle();
@@ -145,7 +177,7 @@ bool frmMain::Form_Initialize() {
 void frmMain::RestoreTrayIcon() {
     iconInTray_ = false;
     ShowTrayIcon();
-    if (panelUp_) s.host.ShowPanel(PanelText(schedule_->SecondsLeft(s.clock.Now())));
+    if (panelUp_) s.host.PlacePanel();
 }
 
 // ---- The one way in for the schedule's events -------------------------------
@@ -160,7 +192,7 @@ void frmMain::On(MainEvent event) {
     case MainEvent::Kind::Click: cmdTimer_Click(); break;
     case MainEvent::Kind::Tick: Timer_Timer(); break;
     case MainEvent::Kind::Wake: Wake_Timer(); break;
-    case MainEvent::Kind::Tray: TrayIcon_Notify(event.tray); break;
+    case MainEvent::Kind::Tray: TrayIcon_Notify(static_cast<TrayNotification>(event.detail)); break;
     case MainEvent::Kind::MenuExit: mnuExit_Click(); break;
     case MainEvent::Kind::PowerSuspend: Form_PowerSuspend(); break;
     case MainEvent::Kind::PowerResume: Form_PowerResume(); break;
@@ -169,6 +201,9 @@ void frmMain::On(MainEvent event) {
     case MainEvent::Kind::Postpone: cmdPostpone_Click(); break;
     case MainEvent::Kind::Cancel: cmdCancel_Click(); break;
     case MainEvent::Kind::IconChanged: TrayIcon_Changed(); break;
+    case MainEvent::Kind::ProgramEnded: Program_Ended(event.detail); break;
+    case MainEvent::Kind::NetSample: Net_Sample(); break;
+    case MainEvent::Kind::IdleLook: LookForSomebody(); break;
     }
     busy_ = false;
     if (std::exchange(menuAsked_, false)) OpenPopupMenu();
@@ -187,8 +222,8 @@ uint32_t frmMain::Command(const dusklet::Command& command) {
         else code = exit_code::kNotFound;  // nothing armed to cancel
         break;
     case Command::Kind::Postpone:
-        if (schedule_) Postpone(int64_t{command.postponeMinutes} * 60);
-        else code = exit_code::kNotFound;  // nothing armed to postpone
+        if (schedule_ && !schedule_->Waiting()) Postpone(int64_t{command.postponeMinutes} * 60);
+        else code = exit_code::kNotFound;  // nothing due to postpone
         break;
     case Command::Kind::Show: BringForward(); break;
     case Command::Kind::None:
@@ -206,28 +241,49 @@ uint32_t frmMain::ArmFromCommand(const dusklet::Command& command) {
     // warning and its wake-up stay as they were. Locking is refused where it
     // is not offered (before Windows 2000).
     if (const PowerResult refusal = Refusal(command.action); !refusal.Done()) {
-        const auto& list = layout_lists::kActions;
-        const auto it = std::find_if(std::begin(list), std::end(list), [&](const ListItem& item) {
-            return item.data == layout_lists::Data(command.action);
-        });
-        s.host.Warn(FailureText(it != std::end(list) ? it->text : layout_lists::kLock.text, refusal));
+        s.host.Warn(FailureText(layout_lists::LabelOf(command.action), refusal));
         return exit_code::kRefused;
+    }
+    // So is a condition this system cannot watch, and a program that does not run.
+    const bool exit = command.condition == Condition::ProgramExit;
+    const std::optional<uint32_t> program = exit ? ProgramNamed(command) : std::nullopt;
+    if (command.condition && !CanWatch(GetOSInfo(s.system), *command.condition)) {
+        s.host.Warn(CannotWatchText(*command.condition));
+        return exit_code::kRefused;
+    }
+    if (exit && !program) {
+        s.host.Warn(Joined({texts::kNotRunning, command.program, texts::kFullStop}));
+        return exit_code::kBadArguments;
     }
     if (schedule_) ToggleSchedule();
     c.get<cmbAction>().ChooseData(layout_lists::Data(command.action));
-    c.get<opt0>().SetValue(!command.clock);
-    c.get<opt1>().SetValue(command.clock);
-    opt_Click(command.clock ? 1 : 0);
-    if (command.clock) {
+    const int16_t mode = command.condition ? 2 : command.clock ? 1 : 0;
+    c.get<opt0>().SetValue(mode == 0);
+    c.get<opt1>().SetValue(mode == 1);
+    c.get<opt2>().SetValue(mode == 2);
+    if (command.condition) c.get<cmbCondition>().ChooseData(layout_lists::Data(*command.condition));
+    opt_Click(mode);
+    if (program) {
+        // The program as named: one process by its id, or the executable's processes.
+        byId_ = command.programId.has_value();
+        c.get<cmbProgram>().Clear();
+        c.get<cmbProgram>().AddItem(s.watch.NameOf(*program), static_cast<int32_t>(*program));
+        c.get<cmbProgram>().SetListIndex(0);
+    } else if (command.condition == Condition::DownloadDone) {
+        SetNumber(c.get<txtKb>(), command.kb);
+        SetNumber(c.get<txtQuiet>(), command.minutes);
+    } else if (command.condition == Condition::NobodyThere) {
+        SetNumber(c.get<txtIdle>(), command.minutes);
+    } else if (command.clock) {
         SetClockBoxes(command.hour, command.minute);
     } else {
-        c.get<txtPeriod>().SetText(DecimalText(command.amount));
+        SetNumber(c.get<txtPeriod>(), command.amount);
         c.get<cmbUnit>().ChooseData(layout_lists::Data(command.unit));
     }
     c.get<chkForce>().SetValue(command.force ? 1 : 0);
     c.get<chkBlink>().SetValue(command.lead ? 1 : 0);
     chkBlink_Click();
-    if (command.lead) c.get<txtBlink>().SetText(DecimalText(*command.lead));
+    if (command.lead) SetNumber(c.get<txtBlink>(), *command.lead);
     ToggleSchedule();
     if (!schedule_) return exit_code::kRefused;
     if (s.tray.ShellVersion() >= 5) {
@@ -240,7 +296,7 @@ uint32_t frmMain::ArmFromCommand(const dusklet::Command& command) {
 
 // The boxes of the clock mode at a time of the 24-hour clock.
 void frmMain::SetClockBoxes(int hour, int minute) {
-    c.get<txtHour>().SetText(DecimalText(hour % 12 == 0 ? 12 : hour % 12));
+    SetNumber(c.get<txtHour>(), hour % 12 == 0 ? 12 : hour % 12);
     c.get<txtMin>().SetText(TwoDigitText(minute));
     c.get<cmbT>().ChooseData(layout_lists::Data(hour < 12 ? HalfDay::AM : HalfDay::PM));
 }
@@ -263,6 +319,7 @@ void frmMain::ToggleSchedule() {
     s.deadline.KeepAwake(true);
     holding_ = true;
     Plan(s.clock.Now());
+    LookForSomebody();
 }
 
 // The armed schedule's hold on the system, given back once for each way the
@@ -271,6 +328,7 @@ void frmMain::Release() {
     if (!std::exchange(holding_, false)) return;
     s.deadline.KeepAwake(false);
     if (s.deadline.CanWake()) s.deadline.CancelWake();
+    StopWatching();
 }
 
 void frmMain::Disarm() {
@@ -292,12 +350,14 @@ bool frmMain::Arm() {
         s.host.Warn(FailureText(c.get<cmbAction>().Text(), refusal));
         return false;
     }
+    const bool when = c.get<opt2>().Value();
+    if (when && !StartWatching()) return false;
     c.get<frame>().SetEnabled(false);
     c.get<cmdTimer>().SetCaption(texts::kArmedButton);
     actionLabel_ = c.get<cmbAction>().Text();
     action_ = static_cast<PowerAction>(c.get<cmbAction>().ItemData());
     force_ = c.get<chkForce>().Value() != 0;
-    schedule_ = ScheduleFromSettings(s.clock.Now());
+    schedule_ = when ? Schedule::OnCondition(s.clock.Now(), Lead()) : ScheduleFromSettings(s.clock.Now());
     SetArmedTip();
     ShowTrayIcon();
     return true;
@@ -305,8 +365,12 @@ bool frmMain::Arm() {
 
 // The schedule the settings describe: a countdown of the period box's number
 // of the unit chosen, or the clock time of the hour and minute boxes.
+WarningLead frmMain::Lead() const {
+    return {c.get<chkBlink>().Value() != 0, RoundToInt32(LeadingNumber(c.get<txtBlink>().Text()))};
+}
+
 Schedule frmMain::ScheduleFromSettings(int64_t now) {
-    const WarningLead lead = {c.get<chkBlink>().Value() != 0, RoundToInt32(LeadingNumber(c.get<txtBlink>().Text()))};
+    const WarningLead lead = Lead();
     if (c.get<opt0>().Value()) {
         const int64_t unit = c.get<cmbUnit>().ItemData();
         return Schedule::Countdown(now, unit * RoundToInt32(LeadingNumber(c.get<txtPeriod>().Text())), lead);
@@ -316,10 +380,20 @@ Schedule frmMain::ScheduleFromSettings(int64_t now) {
     return Schedule::At(now, s.zone, hour12 % 12 + c.get<cmbT>().ItemData(), minute, lead);
 }
 
+// What will happen and when, or on what condition while it waits for one.
 bool frmMain::SetArmedTip() {
     const auto before = trayRecord_.szTip;
-    const std::u16string due = GeneralDate(s.dateFormat, s.zone.ToLocal(schedule_->Due()));
-    SetTip(trayRecord_, texts::kTipLead + due + texts::kTipRun + actionLabel_ + u'\0');
+    constexpr std::u16string_view kEnd(u"", 1);  // the tip's NUL
+    std::u16string tip;
+    if (!schedule_->Waiting())
+        tip = Joined({texts::kTipLead, GeneralDate(s.dateFormat, s.zone.ToLocal(schedule_->Due())), texts::kTipRun,
+                      actionLabel_, kEnd});
+    else if (program_) tip = Joined({program_->Name(), texts::kTipExited, actionLabel_, kEnd});
+    else if (network_)
+        tip = Joined({texts::kTipDownload, actionLabel_, texts::kOpenBracket, DecimalText(network_->Minutes()),
+                      texts::kMinutesBelow, DecimalText(network_->LimitKb()), texts::kKbClose, kEnd});
+    else tip = Joined({texts::kTipNobody, DecimalText(nobody_->minutes), texts::kTipMinutesRun, actionLabel_, kEnd});
+    SetTip(trayRecord_, tip);
     return trayRecord_.szTip != before;
 }
 
@@ -353,6 +427,13 @@ void frmMain::Wake_Timer() {
 // left in the strip, the warning, the action once due, and how to wait on.
 void frmMain::Look() {
     const int64_t now = s.clock.Now();
+    // Someone back at the keyboard takes the due moment of 无人使用 away.
+    if (nobody_ && !schedule_->Waiting()) LookForSomebody();
+    if (schedule_->Waiting()) {
+        ShowProgress();
+        Plan(now);
+        return;
+    }
     const int64_t due = schedule_->Due();
     const Schedule::Look look = schedule_->LookAt(now);
     if (schedule_->Due() != due && SetArmedTip()) ShowTrayIcon();
@@ -393,9 +474,33 @@ void frmMain::ShowSecondsLeft(int64_t secondsLeft) {
     shownSeconds_ = secondsLeft;
 }
 
+// What the strip says while the window shows: the seconds left, or how far
+// the condition has come.
+void frmMain::ShowLeft(int64_t now) {
+    if (schedule_->Waiting()) ShowProgress();
+    else ShowSecondsLeft(schedule_->SecondsLeft(now));
+}
+
+void frmMain::ShowProgress() {
+    std::u16string text;
+    if (program_) {
+        text = Joined({texts::kWaitingFor, program_->Name(), texts::kStillRunning,
+                       DecimalText(static_cast<int32_t>(program_->Running())), texts::kRunningCount});
+    } else if (network_) {
+        const uint32_t tick = s.watch.Tick();
+        text = Joined({texts::kNetwork, DecimalText(network_->RateKb().value_or(0)), texts::kKbQuiet,
+                       MinutesSeconds(network_->QuietMs(tick) / 1000)});
+    } else {
+        text =
+            Joined({texts::kIdleFor, MinutesSeconds(NobodyThere::IdleMs(s.watch.Tick(), s.watch.LastInput()) / 1000)});
+    }
+    shownSeconds_.reset();
+    c.get<lblStatus>().SetCaption(text);
+}
+
 std::u16string frmMain::PanelText(int64_t secondsLeft) const {
-    return DecimalText(static_cast<int32_t>(std::min<int64_t>(secondsLeft, INT32_MAX))) + texts::kSecondsLeft +
-           actionLabel_;
+    return Joined({DecimalText(static_cast<int32_t>(std::min<int64_t>(secondsLeft, INT32_MAX))), texts::kSecondsLeft,
+                   actionLabel_});
 }
 
 // How the armed schedule waits. The 500 ms tick runs while the window shows
@@ -404,6 +509,12 @@ std::u16string frmMain::PanelText(int64_t secondsLeft) const {
 // the warning period, or at the due moment once that has begun, so that the
 // action comes on time. A time change or a resume aims it afresh.
 void frmMain::Plan(int64_t now) {
+    // A condition not met yet needs no wake-up: a sleeping machine does no
+    // work to wait for. The tick runs only for the strip of a window that shows.
+    if (schedule_->Waiting()) {
+        Timer.SetEnabled(s.host.Visible());
+        return;
+    }
     const int64_t at = schedule_->WakeMoment(now);
     if (schedule_->Aimed() != at && s.deadline.CanWake())
         schedule_->Aim(s.deadline.WakeAt(at) ? std::optional(at) : std::nullopt);
@@ -442,13 +553,15 @@ void frmMain::Form_TimeChange() {
 // sit in the hidden part of the notification area).
 void frmMain::WarnOfTheAction(int64_t secondsLeft) {
     panelUp_ = true;
-    s.host.ShowPanel(PanelText(secondsLeft));
+    // Where a move of the mouse takes the warning away, the panel says so.
+    s.host.ShowPanel(PanelText(secondsLeft), nobody_ ? texts::kPanelTitleNobody : texts::kProgramTitle);
     s.host.AlertPanel();
     s.host.Beep();
     if (s.tray.ShellVersion() < 5) return;
     balloonUp_ = true;
     s.tray.ShowBalloon(trayRecord_, texts::kProgramTitle,
-                       PanelText(secondsLeft) + texts::kFullStop + texts::kClickToCancel);
+                       Joined({met_, met_.empty() ? u"" : texts::kComma, PanelText(secondsLeft), texts::kFullStop,
+                               texts::kClickToCancel}));
 }
 
 PowerResult frmMain::Perform() {
@@ -503,7 +616,7 @@ void frmMain::ClosePanel() {
 // strip say the new moment, the wake-up is aimed at it and the machine is
 // still asked to stay awake; the warning comes again before it.
 void frmMain::Postpone(int64_t seconds) {
-    if (!schedule_) return;
+    if (!schedule_ || schedule_->Waiting()) return;  // nothing due yet
     const int64_t now = s.clock.Now();
     EndWarning();
     schedule_->Postpone(now, seconds, s.zone);
@@ -540,18 +653,151 @@ void frmMain::TrayIcon_Changed() {
 }
 
 std::u16string frmMain::FailureText(std::u16string_view label, PowerResult result) {
-    std::u16string text = texts::kCannotRun + std::u16string(label) + texts::kFullStop + u"\r\n";
+    std::u16string_view why;
     switch (result.outcome) {
-    case PowerResult::Outcome::NotOnThisVersion: return text + texts::kNotOnThisVersion;
-    case PowerResult::Outcome::NotOnThisMachine: return text + texts::kNotOnThisMachine;
-    case PowerResult::Outcome::UnknownAction: return text + texts::kUnknownAction;
+    case PowerResult::Outcome::NotOnThisVersion: why = texts::kNotOnThisVersion; break;
+    case PowerResult::Outcome::NotOnThisMachine: why = texts::kNotOnThisMachine; break;
+    case PowerResult::Outcome::UnknownAction: why = texts::kUnknownAction; break;
     case PowerResult::Outcome::Failed: break;
     case PowerResult::Outcome::Done: return {};
     }
+    const std::u16string text = Joined({texts::kCannotRun, label, texts::kFullStop, u"\r\n"});
+    if (!why.empty()) return text + std::u16string(why);
     // A call may fail without setting an error; the system's text for 0
     // would say the operation succeeded.
     const std::u16string reason = result.error != 0 ? s.system.ErrorText(result.error) : std::u16string();
-    return text + (reason.empty() ? texts::kErrorCode + DecimalText(static_cast<int32_t>(result.error)) : reason);
+    return Joined(
+        {text, reason.empty() ? Joined({texts::kErrorCode, DecimalText(static_cast<int32_t>(result.error))}) : reason});
+}
+
+// ---- The 当 mode's conditions -------------------------------------------------------
+
+bool frmMain::CanWatch(OSInfo info, Condition condition) {
+    const Watchable watchable = WatchableOn(info, condition);
+    return watchable == Watchable::Yes || (watchable == Watchable::IfInstalled && s.watch.Installed(condition));
+}
+
+std::u16string frmMain::CannotWatchText(Condition condition) {
+    return Joined(
+        {texts::kCannotWatch, layout_lists::kConditions[layout_lists::Data(condition)].text, texts::kCannotWatchEnd});
+}
+
+// A process of the program the command line names, if one runs: by its
+// executable's name, or its id.
+std::optional<uint32_t> frmMain::ProgramNamed(const dusklet::Command& command) {
+    if (command.programId) return s.watch.NameOf(*command.programId).empty() ? std::nullopt : command.programId;
+    const std::vector<uint32_t> running = s.watch.Running(command.program);
+    return running.empty() ? std::nullopt : std::optional(running.front());
+}
+
+// Arming on a condition: its watching begins, or it is refused with why.
+bool frmMain::StartWatching() {
+    const int32_t chosen = c.get<cmbCondition>().ItemData();
+    switch (static_cast<Condition>(chosen)) {
+    case Condition::ProgramExit: {
+        // The entry chosen means a process: the program is its executable.
+        const int32_t id = c.get<cmbProgram>().ItemData();
+        if (id < 0) {
+            s.host.Warn(texts::kChooseProgram);
+            return false;
+        }
+        program_.emplace(s.watch.NameOf(static_cast<uint32_t>(id)), !byId_);
+        if (byId_) WaitForEnd(static_cast<uint32_t>(id));
+        else WaitForProgram();
+        if (program_->Holds()) {
+            s.host.Warn(Joined({texts::kNotRunning, c.get<cmbProgram>().Text(), texts::kFullStop}));
+            program_.reset();
+            return false;
+        }
+        met_ = Joined({program_->Name(), texts::kHasEnded});
+        return true;
+    }
+    case Condition::DownloadDone: {
+        std::optional<std::vector<InterfaceBytes>> sample = s.watch.Received();
+        if (!sample) break;
+        network_.emplace(NumberOf(c.get<txtKb>()), NumberOf(c.get<txtQuiet>()));
+        network_->Add(s.watch.Tick(), std::move(*sample));
+        s.watch.Sample(true);
+        met_ = texts::kDownloaded;
+        return true;
+    }
+    case Condition::NobodyThere:
+        nobody_ = NobodyThere{NumberOf(c.get<txtIdle>())};
+        met_ = Joined({texts::kIdleFor, DecimalText(nobody_->minutes), texts::kSpaceMinutes});
+        return true;  // looked at once armed
+    }
+    s.host.Warn(CannotWatchText(static_cast<Condition>(chosen)));
+    return false;
+}
+
+void frmMain::StopWatching() {
+    if (program_) s.watch.StopWaiting();
+    if (network_) s.watch.Sample(false);
+    if (nobody_) s.watch.LookIn(std::nullopt);
+    program_.reset();
+    network_.reset();
+    nobody_.reset();
+    met_.clear();
+}
+
+// One of the program's processes has ended: those of its name that started
+// meanwhile are watched too; once none runs, the warning comes.
+void frmMain::Program_Ended(uint32_t id) {
+    if (!program_) return;
+    program_->Ended(id);
+    if (program_->ByName()) WaitForProgram();
+    Holding(program_->Holds());
+}
+
+// Every process of the program's executable that runs, and is not waited for yet.
+void frmMain::WaitForProgram() {
+    if (program_->Name().empty()) return;  // it ran no more when it was chosen
+    for (uint32_t id : s.watch.Running(program_->Name())) WaitForEnd(id);
+}
+
+// A process that cannot be waited for has ended already.
+void frmMain::WaitForEnd(uint32_t id) {
+    if (program_->Watch(id) && !s.watch.WaitForEnd(id)) program_->Ended(id);
+}
+
+void frmMain::Net_Sample() {
+    if (!network_) return;
+    const uint32_t tick = s.watch.Tick();
+    if (std::optional<std::vector<InterfaceBytes>> sample = s.watch.Received()) network_->Add(tick, std::move(*sample));
+    Holding(network_->Holds(tick));
+}
+
+// Nobody there, or somebody: looked at when the idle time would reach the
+// minutes (a single wake-up, aimed afresh each time), and at every tick of a
+// warning or a look once an action is due.
+void frmMain::LookForSomebody() {
+    if (!nobody_) return;
+    const uint32_t idle = NobodyThere::IdleMs(s.watch.Tick(), s.watch.LastInput());
+    const bool fullScreen = s.watch.FullScreen();
+    Holding(nobody_->Holds(idle, fullScreen));
+    if (nobody_ && schedule_->Waiting()) s.watch.LookIn(nobody_->NextLookMs(idle, fullScreen));
+}
+
+// The condition holds, or holds no more. Met, the warning comes as after a
+// resume, then the action; lost while the action is due (in the warning,
+// or postponed), the warning ends and the watching goes on.
+void frmMain::Holding(bool holds) {
+    if (!schedule_ || holds != schedule_->Waiting()) return;
+    const int64_t now = s.clock.Now();
+    if (holds) {
+        schedule_->ConditionMet(now);
+        SetArmedTip();
+        ShowTrayIcon();
+        Look();
+        return;
+    }
+    EndWarning();
+    schedule_->ConditionLost();
+    if (s.deadline.CanWake()) s.deadline.CancelWake();
+    SetArmedTip();
+    ShowIconAgain();
+    ShowProgress();
+    Plan(now);
 }
 
 // ---- Number boxes and options ---------------------------------------------------
@@ -560,14 +806,40 @@ void frmMain::txtPeriod_Change() { TextToBar(c.get<txtPeriod>(), c.get<vsPeriod>
 void frmMain::txtHour_Change() { TextToBar(c.get<txtHour>(), c.get<vsHour>()); }
 void frmMain::txtMin_Change() { TextToBar(c.get<txtMin>(), c.get<vsMin>()); }
 void frmMain::txtBlink_Change() { TextToBar(c.get<txtBlink>(), c.get<vsBlink>()); }
-void frmMain::vsPeriod_Change() {
-    BarToText(c.get<txtPeriod>(), c.get<vsPeriod>(), DecimalText(c.get<vsPeriod>().Value()));
+void frmMain::vsPeriod_Change() { BarToText(c.get<txtPeriod>(), c.get<vsPeriod>(), DecimalText); }
+void frmMain::vsHour_Change() { BarToText(c.get<txtHour>(), c.get<vsHour>(), DecimalText); }
+void frmMain::vsMin_Change() { BarToText(c.get<txtMin>(), c.get<vsMin>(), TwoDigitText); }
+void frmMain::vsBlink_Change() { BarToText(c.get<txtBlink>(), c.get<vsBlink>(), DecimalText); }
+void frmMain::txtQuiet_Change() { TextToBar(c.get<txtQuiet>(), c.get<vsQuiet>()); }
+void frmMain::txtIdle_Change() { TextToBar(c.get<txtIdle>(), c.get<vsIdle>()); }
+void frmMain::vsQuiet_Change() { BarToText(c.get<txtQuiet>(), c.get<vsQuiet>(), DecimalText); }
+void frmMain::vsIdle_Change() { BarToText(c.get<txtIdle>(), c.get<vsIdle>(), DecimalText); }
+void frmMain::txtQuiet_KeyPress(int16_t& keyAscii) { FilterDigit(keyAscii); }
+void frmMain::txtIdle_KeyPress(int16_t& keyAscii) { FilterDigit(keyAscii); }
+void frmMain::txtKb_KeyPress(int16_t& keyAscii) { FilterDigit(keyAscii); }
+void frmMain::txtQuiet_KeyDown(int16_t& keyCode) { Step(c.get<txtQuiet>(), c.get<vsQuiet>(), DecimalText, keyCode); }
+void frmMain::txtIdle_KeyDown(int16_t& keyCode) { Step(c.get<txtIdle>(), c.get<vsIdle>(), DecimalText, keyCode); }
+void frmMain::txtQuiet_LostFocus() { Settle(c.get<txtQuiet>(), c.get<vsQuiet>(), DecimalText); }
+void frmMain::txtIdle_LostFocus() { Settle(c.get<txtIdle>(), c.get<vsIdle>(), DecimalText); }
+
+// The rate box has no spin bar (its numbers go beyond one's): a number above
+// its range is cut back at once, one below it settled when the box is left;
+// Up and Down step it.
+void frmMain::txtKb_Change() {
+    if (LeadingNumber(c.get<txtKb>().Text()) > kMostKb) SetNumber(c.get<txtKb>(), kMostKb);
 }
-void frmMain::vsHour_Change() { BarToText(c.get<txtHour>(), c.get<vsHour>(), DecimalText(c.get<vsHour>().Value())); }
-void frmMain::vsMin_Change() { BarToText(c.get<txtMin>(), c.get<vsMin>(), TwoDigitText(c.get<vsMin>().Value())); }
-void frmMain::vsBlink_Change() {
-    BarToText(c.get<txtBlink>(), c.get<vsBlink>(), DecimalText(c.get<vsBlink>().Value()));
+void frmMain::txtKb_LostFocus() { SettleKb(0); }
+void frmMain::txtKb_KeyDown(int16_t& keyCode) {
+    if (keyCode != kKeyUp && keyCode != kKeyDown) return;
+    SettleKb(keyCode == kKeyUp ? 1 : -1);
+    keyCode = 0;
 }
+void frmMain::SettleKb(int step) {
+    const double typed = std::min<double>(LeadingNumber(c.get<txtKb>().Text()), kMostKb);
+    SetNumber(c.get<txtKb>(), std::clamp(static_cast<int32_t>(typed) + step, 1, kMostKb));
+}
+int32_t frmMain::NumberOf(const TextBox& box) { return RoundToInt32(LeadingNumber(box.Text())); }
+
 void frmMain::txtPeriod_KeyPress(int16_t& keyAscii) { FilterDigit(keyAscii); }
 void frmMain::txtHour_KeyPress(int16_t& keyAscii) { FilterDigit(keyAscii); }
 void frmMain::txtMin_KeyPress(int16_t& keyAscii) { FilterDigit(keyAscii); }
@@ -590,18 +862,60 @@ void frmMain::CorrectNumberBoxes() {
     txtHour_LostFocus();
     txtMin_LostFocus();
     txtBlink_LostFocus();
+    txtKb_LostFocus();
+    txtQuiet_LostFocus();
+    txtIdle_LostFocus();
 }
 
 void frmMain::opt_Click(int16_t index) {
-    const bool clock = index != 0;
+    const bool clock = index == 1;
     c.get<txtHour>().SetEnabled(clock);
     c.get<vsHour>().SetEnabled(clock);
     c.get<txtMin>().SetEnabled(clock);
     c.get<vsMin>().SetEnabled(clock);
     c.get<cmbT>().SetEnabled(clock);
-    c.get<txtPeriod>().SetEnabled(!clock);
-    c.get<vsPeriod>().SetEnabled(!clock);
-    c.get<cmbUnit>().SetEnabled(!clock);
+    c.get<txtPeriod>().SetEnabled(index == 0);
+    c.get<vsPeriod>().SetEnabled(index == 0);
+    c.get<cmbUnit>().SetEnabled(index == 0);
+    c.get<cmbCondition>().SetEnabled(index == 2);
+    ShowConditionRows();
+}
+
+// Below the list of conditions, only what the chosen one needs shows, and
+// takes input in the 当 mode.
+void frmMain::ShowConditionRows() {
+    const int32_t chosen = c.get<cmbCondition>().ItemData();
+    const bool when = c.get<opt2>().Value();
+    for (const ConditionRows& rows : kConditionRows) {
+        const bool shown = layout_lists::Data(rows.condition) == chosen;
+        for (int id = rows.first; id <= rows.last; ++id) {
+            c.all()[static_cast<size_t>(id)]->SetVisible(shown);
+            c.all()[static_cast<size_t>(id)]->SetEnabled(shown && when);
+        }
+    }
+}
+
+void frmMain::cmbCondition_Change() { ShowConditionRows(); }
+
+// The programs that show a window, read afresh each time the list opens;
+// the one chosen stays chosen while it is there.
+void frmMain::cmbProgram_DropDown() {
+    struct Fill {
+        ComboBox& list;
+        std::u16string was;
+        int index;
+    } fill = {c.get<cmbProgram>(), c.get<cmbProgram>().Text(), 0};
+    fill.list.Clear();
+    byId_ = false;
+    s.watch.EachShownProgram(
+        [](void* context, uint32_t id, std::u16string_view title, std::u16string_view name) {
+            auto& f = *static_cast<Fill*>(context);
+            const std::u16string entry = Joined({title, texts::kOpenParen, name, texts::kCloseParen});
+            f.list.AddItem(entry, static_cast<int32_t>(id));
+            if (entry == f.was) f.list.SetListIndex(f.index);
+            ++f.index;
+        },
+        &fill);
 }
 
 void frmMain::chkBlink_Click() {
@@ -636,7 +950,7 @@ void frmMain::TrayIcon_Notify(TrayNotification notification) {
 }
 
 void frmMain::OpenPopupMenu() {
-    switch (s.host.PopupMenu(schedule_.has_value())) {
+    switch (s.host.PopupMenu(schedule_ && !schedule_->Waiting())) {
     case PopupChoice::Exit: On({MainEvent::Kind::MenuExit}); break;
     case PopupChoice::About: mnuAbout_Click(); break;
     case PopupChoice::Postpone: On({MainEvent::Kind::Postpone}); break;
@@ -655,7 +969,7 @@ void frmMain::ShowWindowAsItIs() {
     // The countdown shown at once, and ticking on while it shows.
     if (!schedule_) return;
     const int64_t now = s.clock.Now();
-    ShowSecondsLeft(schedule_->SecondsLeft(now));
+    ShowLeft(now);
     Plan(now);
 }
 

@@ -9,8 +9,10 @@
 #include "app/frmMain_layout.h"
 #include "app/main_host.h"
 #include "app/schedule.h"
+#include "app/watch.h"
 #include "base/clock.h"
 #include "base/time_zone.h"
+#include "power/os_version.h"
 #include "power/shutdown.h"
 #include "power/system_api.h"
 #include "tray/notify_icon.h"
@@ -25,6 +27,7 @@ struct frmMainServices {
     SystemApi& system;
     TrayShell& tray;
     Deadline& deadline;
+    Watch& watch;
 };
 
 bool IsDigitKey(int16_t keyAscii);
@@ -70,9 +73,26 @@ public:
     void txtHour_LostFocus();
     void txtMin_LostFocus();
     void txtBlink_LostFocus();
+    void txtKb_Change();
+    void txtQuiet_Change();
+    void txtIdle_Change();
+    void vsQuiet_Change();
+    void vsIdle_Change();
+    void txtKb_KeyPress(int16_t& keyAscii);
+    void txtQuiet_KeyPress(int16_t& keyAscii);
+    void txtIdle_KeyPress(int16_t& keyAscii);
+    void txtKb_KeyDown(int16_t& keyCode);
+    void txtQuiet_KeyDown(int16_t& keyCode);
+    void txtIdle_KeyDown(int16_t& keyCode);
+    void txtKb_LostFocus();
+    void txtQuiet_LostFocus();
+    void txtIdle_LostFocus();
     void opt_Click(int16_t index);
     void opt0_Click() { opt_Click(0); }
     void opt1_Click() { opt_Click(1); }
+    void opt2_Click() { opt_Click(2); }
+    void cmbCondition_Change();
+    void cmbProgram_DropDown();
     void chkBlink_Click();
 
     void Form_KeyPress(int16_t& keyAscii);
@@ -108,6 +128,9 @@ private:
     void Form_PowerSuspend();
     void Form_PowerResume();
     void Form_TimeChange();
+    void Program_Ended(uint32_t id);
+    void Net_Sample();
+    void LookForSomebody();
     // Puts the icon into the notification area again with the current tooltip
     // and picture (after the shell has restarted or refused it).
     void RestoreTrayIcon();
@@ -123,6 +146,21 @@ private:
     void ClosePanel();
     std::u16string PanelText(int64_t secondsLeft) const;
     Schedule ScheduleFromSettings(int64_t now);
+    WarningLead Lead() const;
+    // The 当 mode: a program named on the command line, the watching, and its end.
+    std::optional<uint32_t> ProgramNamed(const dusklet::Command& command);
+    bool CanWatch(OSInfo info, Condition condition);
+    std::u16string CannotWatchText(Condition condition);
+    bool StartWatching();
+    void WaitForProgram();
+    void WaitForEnd(uint32_t id);
+    void StopWatching();
+    void Holding(bool holds);
+    void ShowConditionRows();
+    void ShowLeft(int64_t now);
+    void ShowProgress();
+    void SettleKb(int step);
+    static int32_t NumberOf(const TextBox& box);
     void WarnOfTheAction(int64_t secondsLeft);
     void Look();
     void ShowSecondsLeft(int64_t secondsLeft);
@@ -162,6 +200,14 @@ private:
     bool holding_ = false;                 // the system is asked to stay awake and wake for the schedule
     bool busy_ = false;                    // an event is being handled
     bool menuAsked_ = false;               // the popup menu opens once the handler has returned
+    // The program list's entries mean a process each: the executable's
+    // processes, or that one alone where the command line named its id.
+    bool byId_ = false;
+    // Armed in the 当 mode: the one condition watched, and why the action comes once it holds.
+    std::optional<ProgramExit> program_;
+    std::optional<QuietNetwork> network_;
+    std::optional<NobodyThere> nobody_;
+    std::u16string met_;
 };
 
 }  // namespace dusklet

@@ -25,11 +25,11 @@ inline constexpr WindowLayout kWarningWindow = {texts::kPanelName, 3900, 1470};
 
 // clang-format off
 inline constexpr ControlLayout kWarningLayout[] = {
-//   id                      name            kind                      parent     text                    items  left  top  width height enabled checked maxLen min max value
-    {warning::lblTitle,     "lblTitle",     ControlKind::Label,       kOnWindow, texts::kProgramTitle,   {},   {480,  120, 1500, 240},   true,  false, 0,    0,  0,  0},
-    {warning::lblCountdown, "lblCountdown", ControlKind::StatusStrip, kOnWindow, u"",                    {},   {120,  420, 3660, 390},   true,  false, 0,    0,  0,  0},
-    {warning::cmdPostpone,  "cmdPostpone",  ControlKind::Touch,       kOnWindow, texts::kPostponeButton, {},   {120,  960, 2220, 405},   true,  false, 0,    0,  0,  0},
-    {warning::cmdCancel,    "cmdCancel",    ControlKind::Touch,       kOnWindow, texts::kCancelButton,   {},   {2460, 960, 1320, 405},   true,  false, 0,    0,  0,  0},
+//   id                     kind                      parent     name            text                    items rect (left, top, width, height) enabled checked maxLen min max value
+    {warning::lblTitle,      ControlKind::TextLabel,    kOnWindow,  "lblTitle",      texts::kProgramTitle,    {},  {480, 120, 3300, 240},   true,  false,  0,  0,  0,  0},
+    {warning::lblCountdown,  ControlKind::StatusStrip,  kOnWindow,  "lblCountdown",  u"",                     {},  {120, 420, 3660, 390},   true,  false,  0,  0,  0,  0},
+    {warning::cmdPostpone,   ControlKind::Touch,        kOnWindow,  "cmdPostpone",   texts::kPostponeButton,  {},  {120, 960, 2220, 405},   true,  false,  0,  0,  0,  0},
+    {warning::cmdCancel,     ControlKind::Touch,        kOnWindow,  "cmdCancel",     texts::kCancelButton,    {},  {2460, 960, 1320, 405},  true,  false,  0,  0,  0,  0},
 };
 // clang-format on
 static_assert(RowsInOrder(kWarningLayout, warning::kControlCount),

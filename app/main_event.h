@@ -1,7 +1,8 @@
 // The events that reach the main window's schedule from outside its own
 // controls' nesting: the button, the tick, the wake-up, the tray icon, the
 // machine's sleep, a change of the system time or zone, a restarted shell,
-// the warning panel's buttons, the icon at another size. Each is handled
+// the warning panel's buttons, the icon at another size, what the 当 mode
+// watches. Each is handled
 // once any other has returned (frmMain::On holds it back meanwhile).
 #pragma once
 #include <cstdint>
@@ -31,9 +32,12 @@ struct MainEvent {
         Postpone,      // "not yet": from the warning panel or the popup menu
         Cancel,        // the warning panel's 取消
         IconChanged,   // the icon was loaded at another size (the screen's DPI, the icon sizes)
+        ProgramEnded,  // a process of the program watched has ended, with `process`
+        NetSample,     // the time to sample the network's counters
+        IdleLook,      // the time to look whether anybody uses the PC
     };
     Kind kind;
-    TrayNotification tray{};
+    uint32_t detail = 0;  // the tray's notification (Tray), or the process (ProgramEnded)
 };
 
 }  // namespace dusklet

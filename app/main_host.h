@@ -52,11 +52,13 @@ public:
     // postpone item can be chosen only while armed.
     virtual PopupChoice PopupMenu(bool armed) = 0;
     // The warning panel: shown, without taking the focus, in the corner of
-    // the work area with this text, or put there again where it shows; its
-    // text rewritten; closed, it is gone. Its buttons come back as the
+    // the work area with this text below this title (the program's name, or
+    // what ends the warning); its text rewritten; closed, it is gone. Its buttons come back as the
     // events Postpone and Cancel.
-    virtual void ShowPanel(std::u16string_view text) = 0;
+    virtual void ShowPanel(std::u16string_view text, std::u16string_view title) = 0;
     virtual void SetPanelText(std::u16string_view text) = 0;
+    // Put in the corner of the work area as it is now (another taskbar).
+    virtual void PlacePanel() = 0;
     virtual void ClosePanel() = 0;
     // Tells screen readers that the panel alerts the user (where the system
     // can: 98, 2000 and later).

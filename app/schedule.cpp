@@ -46,6 +46,14 @@ bool Schedule::InWarning(int64_t due, int64_t now) const {
 
 bool Schedule::InWarning(int64_t now) const { return InWarning(due_, now); }
 
+Schedule Schedule::OnCondition(int64_t now, WarningLead lead) { return {now, kNever, lead}; }
+
+void Schedule::ConditionLost() {
+    due_ = kNever;
+    resumeWarning_ = warned_ = lastCalled_ = false;
+    aimed_.reset();
+}
+
 bool Schedule::TakeWarning(int64_t now) {
     if (!InWarning(now) || std::exchange(warned_, true)) return false;
     lastCalled_ = due_ - now <= kLastCall;

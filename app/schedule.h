@@ -24,6 +24,17 @@ public:
     // The next time the wall clock reads hour:minute: today, or tomorrow
     // once that is past.
     static Schedule At(int64_t now, TimeZone& zone, int hour, int minute, WarningLead lead);
+    // When a condition holds (the 当 mode): no due moment until it does.
+    static Schedule OnCondition(int64_t now, WarningLead lead);
+
+    // Waiting for its condition: nothing is due, nothing warns.
+    bool Waiting() const { return due_ == kNever; }
+    // The condition holds: the warning after a resume comes first, then the
+    // action.
+    void ConditionMet(int64_t now) { WarnAfterResume(now); }
+    // It holds no more (traffic again, someone at the keyboard): the warning
+    // is over, or the postponed action off, and the watching goes on.
+    void ConditionLost();
 
     int64_t Due() const { return due_; }
     // Whole seconds until the action, never below 0.
@@ -77,6 +88,7 @@ public:
     void Aim(std::optional<int64_t> moment) { aimed_ = moment; }
 
 private:
+    static constexpr int64_t kNever = INT64_MAX / 4;  // far beyond any clock, with room to add to it
     Schedule(int64_t now, int64_t due, WarningLead lead) : due_(due), lead_(lead), lastLook_(now) {}
     int32_t ResumeLead() const;
     // How long before the due moment the warning period begins, if it has one.

@@ -73,4 +73,10 @@ std::u16string TwoDigitText(int32_t value) {
     return text;
 }
 
+std::u16string Joined(std::initializer_list<std::u16string_view> pieces) {
+    std::u16string text;
+    for (std::u16string_view piece : pieces) text += piece;
+    return text;
+}
+
 }  // namespace dusklet

@@ -14,7 +14,7 @@ import os
 import sys
 
 # Kind -> (class, style, extended style, room for a dropped list in twips).
-# The same as the Style() of each control class in win32/toolkit/win_controls.cpp;
+# The same as the table of styles by kind in win32/toolkit/win_controls.cpp (kStyles);
 # tab stops and groups come from the rows, as the binding takes them.
 KINDS = {
     "Frame": ("BUTTON", "BS_GROUPBOX", "WS_EX_CONTROLPARENT", 0),

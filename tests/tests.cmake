@@ -7,6 +7,7 @@ add_executable(unit_tests
   tests/unit/test_civil_time.cpp
   tests/unit/test_time_zone.cpp
   tests/unit/test_schedule.cpp
+  tests/unit/test_conditions.cpp
   tests/unit/test_command_line.cpp
   tests/unit/test_number_text.cpp
   tests/unit/test_notify_icon.cpp
@@ -24,6 +25,7 @@ add_executable(unit_tests
   tests/unit/test_frmMain_sleep.cpp
   tests/unit/test_frmMain_warning.cpp
   tests/unit/test_frmMain_command.cpp
+  tests/unit/test_frmMain_when.cpp
   tests/unit/fakes.cpp)
 target_link_libraries(unit_tests PRIVATE dusklet_core GTest::gtest GTest::gtest_main)
 gtest_discover_tests(unit_tests)

@@ -36,6 +36,8 @@ public:
     virtual ~Control() = default;
     virtual bool Enabled() const = 0;
     virtual void SetEnabled(bool enabled) = 0;
+    // Shown or hidden; every control starts shown.
+    virtual void SetVisible(bool visible) = 0;
 };
 
 class TextBox : public Control {
@@ -76,7 +78,11 @@ public:
     // Chooses the entry that means `data`; false when none does.
     virtual bool ChooseData(int32_t data) = 0;
     virtual void AddItem(std::u16string_view item, int32_t data) = 0;
+    // Every entry gone.
+    virtual void Clear() = 0;
     virtual void SetFocus() = 0;
+    Event<> onChange;    // the user chose another entry
+    Event<> onDropDown;  // the list is about to open
 };
 
 class CheckBox : public Control {

@@ -14,7 +14,7 @@
 
 namespace dusklet {
 
-enum class ControlKind {
+enum class ControlKind : uint8_t {
     Frame,         // group box holding other controls
     Picture,       // borderless container
     Label,         // sized to its text
@@ -71,7 +71,7 @@ constexpr bool TakesFocus(ControlKind kind) {
 constexpr int kOnWindow = -1;  // parent of a control placed on the window itself
 
 struct TwipsRect {
-    int left, top, width, height;  // from the container's client area
+    int16_t left, top, width, height;  // from the container's client area
 };
 
 // A drop-down list's entry: the text it shows and what it means to the
@@ -81,17 +81,30 @@ struct ListItem {
     int32_t data;
 };
 
+// The control's name, as the tests and the layout's JSON know it. The
+// executable has no use for names and keeps none: there the name is an empty
+// type that takes no room, and its text is never stored.
+#ifdef DUSKLET_ROW_NAMES
+using RowName = const char*;
+#else
+struct RowName {
+    constexpr RowName(const char*) {}
+};
+#endif
+
+// Its fields are as narrow as their values, so that a table costs the
+// program as little as it can.
 struct ControlLayout {
-    int id;            // the row's place in its table
-    const char* name;  // the control's name, as the tests know it
+    int8_t id;  // the row's place in its table
     ControlKind kind;
-    int parent;  // the id of the container, or kOnWindow
+    int8_t parent;  // the id of the container, or kOnWindow
+    [[no_unique_address]] RowName name;
     const char16_t* text;
     std::span<const ListItem> items;  // list entries
     TwipsRect rect;
     bool enabled;
     bool checked;             // check boxes and option buttons
-    int maxLength;            // text boxes: 0 for no limit
+    uint8_t maxLength;        // text boxes: 0 for no limit
     int16_t min, max, value;  // spin bars: Min at the top end, Max at the bottom
 };
 

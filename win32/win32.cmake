@@ -60,10 +60,12 @@ add_executable(Dusklet WIN32
   win32/dusklet/warning_panel.cpp
   win32/dusklet/single_instance.cpp
   win32/dusklet/processes.cpp
+  win32/dusklet/watch_win.cpp
   win32/dusklet/system_win.cpp
   win32/dusklet/runtime.cpp
   win32/dusklet/res/dusklet.rc
   win32/toolkit/window.cpp
+  win32/toolkit/handle_waits.cpp
   win32/toolkit/win_controls.cpp
   win32/toolkit/text.cpp
   win32/toolkit/ansi.cpp

@@ -159,7 +159,9 @@ class Bench:
                             os.unlink(stale)
             elif os.path.exists(socket):
                 continue
-            proc = subprocess.Popen(["Xvfb", ":%d" % n, "-screen", "0", "1024x768x24", "-dpi", str(dpi),
+            # A screen of 1024 x 768 at 96 DPI, of the same inches at more.
+            size = "%dx%dx24" % (1024 * max(dpi, 96) // 96, 768 * max(dpi, 96) // 96)
+            proc = subprocess.Popen(["Xvfb", ":%d" % n, "-screen", "0", size, "-dpi", str(dpi),
                                      "-nolisten", "tcp"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
             if poll(lambda: os.path.exists(socket) or proc.poll() is not None, 10) and proc.poll() is None:
                 return ":%d" % n, proc

@@ -13,6 +13,7 @@ from bench import ABOUT_TITLE, BM_CLICK, LAYOUT, MAIN_TITLE, BenchTest, poll  # 
 POWER = ["user32.ExitWindowsEx", "user32.LockWorkStation", "powrprof.SetSuspendState"]
 ROWS = LAYOUT["main"]["controls"]
 LOCK = "锁定计算机"
+CONDITIONS = ["程序退出", "下载完成", "无人使用"]
 AUTHOR = "作者: Varrow.\r\n\r\n如果你喜欢这个程序，别忘了给我发送一个电子邮件或者常去我的网站哦."
 BALLOON = re.compile(r"^(\d+) 秒后执行关机。单击这里打开窗口可以取消。$")
 # What each action calls under Wine; Wine cannot suspend, locks nothing
@@ -57,9 +58,11 @@ class Locale(BenchTest):
         for row in ROWS:
             c = controls[row["name"]]
             if row["kind"] == "DropDownList":
-                expected = row["items"] + ([LOCK] if row["name"] == "cmbAction" else [])
+                # Added at start-up: locking, and the conditions this Windows can watch (7 and XP: all).
+                expected = row["items"] + ([LOCK] if row["name"] == "cmbAction" else []) + (
+                    CONDITIONS if row["name"] == "cmbCondition" else [])
                 self.assertEqual(c["items"], expected, row["name"])
-                self.assertEqual(c["text"], expected[0], row["name"])
+                self.assertEqual(c["text"], expected[0] if expected else "", row["name"])
             else:
                 self.assertEqual(c["text"], row["text"], row["name"])
         self.assertEqual(b.tray_tooltip(), "没设置动作")

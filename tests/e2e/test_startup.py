@@ -17,6 +17,10 @@ MAIN = LAYOUT["main"]
 ROWS = {c["name"]: c for c in MAIN["controls"]}
 
 
+ORDER = [c["name"] for c in LAYOUT["main"]["controls"]]
+HIDDEN = ORDER[ORDER.index("lblKb"):ORDER.index("lblIdleUnit") + 1]
+
+
 class Window(BenchTest):
     def test_window_as_laid_out(self):
         b = self.bench
@@ -49,10 +53,11 @@ class Window(BenchTest):
                 if row["kind"] not in ("Label", "DropDownList"):
                     self.assertEqual(c["h"], px(row["height"]))
                 if row["kind"] == "DropDownList":
-                    # Windows 7, the bench's version, offers locking too.
-                    locking = ["锁定计算机"] if name == "cmbAction" else []
-                    self.assertEqual(c["items"], row["items"] + locking)
-                    self.assertEqual(c["cursel"], 0)  # start-up selects the first entry
+                    # Windows 7, the bench's version, offers locking too, and every condition.
+                    added = {"cmbAction": ["锁定计算机"], "cmbCondition": ["程序退出", "下载完成", "无人使用"]}
+                    self.assertEqual(c["items"], row["items"] + added.get(name, []))
+                    # Start-up selects the first entry; the program list is read when it opens.
+                    self.assertEqual(c["cursel"], -1 if name == "cmbProgram" else 0)
                 else:
                     self.assertEqual(c["text"], row["text"])
                 self.assertEqual(bool(c["enabled"]), row["enabled"])
@@ -66,6 +71,8 @@ class Window(BenchTest):
                     self.assertEqual(c["max"] - c["min"], row["min"] - row["max"])
                 if row["parent"]:
                     self.assertEqual(c["parent"], controls[row["parent"]]["hwnd"])
+                # Of the conditions' rows only the first condition's show.
+                self.assertEqual(bool(c["visible"]), name not in HIDDEN)
         b.screenshot(artefact("main-window.png"), "%dx%d+%d+%d" % (main["w"], main["h"], main["sx"], main["sy"]))
 
     def test_tab_order_and_first_focus(self):

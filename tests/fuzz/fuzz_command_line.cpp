@@ -12,10 +12,11 @@ using namespace dusklet;
 
 namespace {
 
-const char16_t* const kPieces[] = {u"/s",  u"/r",    u"/l",    u"/standby", u"/h",  u"/lock", u"/t",  u"-T",
-                                   u"/at", u"/f",    u"/nf",   u"/w",       u"/nw", u"/p",    u"/a",  u"/show",
-                                   u"/?",  u"5",     u"999",   u"1000",     u"0",   u"2h",    u"90m", u"3600",
-                                   u"s",   u"23:59", u"24:00", u"7:5",      u"\"",  u" ",     u"\t",  u"/"};
+const char16_t* const kPieces[] = {
+    u"/s",  u"/r", u"/l",    u"/standby", u"/h",  u"/lock", u"/t",    u"-T",     u"/at",   u"/f",
+    u"/nf", u"/w", u"/nw",   u"/p",       u"/a",  u"/show", u"/?",    u"5",      u"999",   u"1000",
+    u"0",   u"2h", u"90m",   u"3600",     u"s",   u"23:59", u"24:00", u"7:5",    u"\"",    u" ",
+    u"\t",  u"/",  u"/exit", u"/net",     u"/kb", u"/idle", u"99999", u"100000", u"a.exe", u"4294967296"};
 
 void Check(bool holds) {
     if (!holds) std::abort();
@@ -41,7 +42,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         return 0;
     }
     if (c.kind == Command::Kind::Arm) {
-        if (c.clock) Check(c.hour >= 0 && c.hour <= 23 && c.minute >= 0 && c.minute <= 59);
+        if (c.condition == Condition::ProgramExit) Check(!c.program.empty() && c.program[0] != u'/');
+        else if (c.condition) Check(c.minutes >= 1 && c.minutes <= 999 && c.kb >= 1 && c.kb <= kMostKb);
+        else if (c.clock) Check(c.hour >= 0 && c.hour <= 23 && c.minute >= 0 && c.minute <= 59);
         else Check(c.amount >= 1 && c.amount <= 999);
         if (c.lead) Check(*c.lead >= 1 && *c.lead <= 999);
     }

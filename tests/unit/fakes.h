@@ -19,6 +19,7 @@
 #include "app/frmMain.h"
 #include "app/frmMain_layout.h"
 #include "base/number_text.h"
+#include "base/program_folder.h"
 #include "power/system_api.h"
 #include "tests/utf8.h"
 #include "tray/notify_icon.h"
@@ -31,9 +32,10 @@ namespace dusklet::testing {
 using Log = std::vector<std::string>;
 
 template <class Base> struct Mem : Base {
-    bool enabled = true;
+    bool enabled = true, visible = true;
     bool Enabled() const override { return enabled; }
     void SetEnabled(bool e) override { enabled = e; }
+    void SetVisible(bool v) override { visible = v; }
 };
 
 struct MemTextBox : Mem<TextBox> {
@@ -127,10 +129,19 @@ struct MemComboBox : Mem<ComboBox> {
         items.emplace_back(item);
         data.push_back(d);
     }
+    void Clear() override {
+        items.clear();
+        data.clear();
+        index = -1;
+    }
+    // The user chooses the entry (as the list does, it says so).
     void Choose(std::u16string_view item) {
         for (size_t i = 0; i < items.size(); ++i)
             if (items[i] == item) index = static_cast<int>(i);
+        onChange();
     }
+    // The user opens the list.
+    void Open() { onDropDown(); }
 };
 
 struct MemCheckBox : Mem<CheckBox> {
@@ -411,8 +422,7 @@ struct FakeHost : MainHost {
     std::vector<MainEvent> heldBack;  // handed back, in order
     void Later(MainEvent event) override {
         heldBack.push_back(event);
-        log.push_back(event.kind == MainEvent::Kind::Tray
-                          ? "later tray " + std::to_string(static_cast<uint32_t>(event.tray))
+        log.push_back(event.kind == MainEvent::Kind::Tray           ? "later tray " + std::to_string(event.detail)
                       : event.kind == MainEvent::Kind::Click        ? "later click"
                       : event.kind == MainEvent::Kind::Tick         ? "later tick"
                       : event.kind == MainEvent::Kind::TrayIconLost ? "later icon"
@@ -443,11 +453,14 @@ struct FakeHost : MainHost {
     }
     // The warning panel: its text while it shows.
     std::optional<std::u16string> panel;
+    std::u16string panelTitle;
     int panelsShown = 0, panelsClosed = 0;
-    void ShowPanel(std::u16string_view text) override {
+    void ShowPanel(std::u16string_view text, std::u16string_view title) override {
         if (!panel) ++panelsShown;
         panel = std::u16string(text);
+        panelTitle = title;
     }
+    void PlacePanel() override { log.push_back("place panel"); }
     void SetPanelText(std::u16string_view text) override { panel = std::u16string(text); }
     void ClosePanel() override {
         ++panelsClosed;
@@ -498,6 +511,63 @@ struct RecordingDeadline : Deadline {
     }
 };
 
+// What the 当 mode watches: the processes and the windows that show, the
+// network's counters and the last input, as a test sets them; the waits and
+// wake-ups asked for, as the program asked for them.
+struct FakeWatch : Watch {
+    std::vector<Condition> installed = {Condition::ProgramExit, Condition::DownloadDone};  // on NT 4
+    uint32_t tick = 0xFFFF0000u;  // a tick count that wraps within a day
+    struct Process {
+        uint32_t id;
+        std::u16string name;
+    };
+    std::vector<Process> processes;
+    struct Shown {
+        uint32_t id;
+        std::u16string title, name;
+    };
+    std::vector<Shown> windows;
+    std::vector<uint32_t> waited;  // the processes waited for
+    std::optional<std::vector<InterfaceBytes>> received = std::vector<InterfaceBytes>{{1, 0}};
+    bool sampling = false;
+    uint32_t lastInput = 0xFFFF0000u;
+    bool fullScreen = false;
+    std::optional<uint32_t> lookIn;  // the one wake-up asked for, in ms
+    bool Installed(Condition c) override { return std::find(installed.begin(), installed.end(), c) != installed.end(); }
+    uint32_t Tick() override { return tick; }
+    std::vector<uint32_t> Running(std::u16string_view name) override {
+        std::vector<uint32_t> ids;
+        for (const Process& p : processes)
+            if (SameFileName(p.name, name)) ids.push_back(p.id);
+        return ids;
+    }
+    std::u16string NameOf(uint32_t id) override {
+        for (const Process& p : processes)
+            if (p.id == id) return p.name;
+        return {};
+    }
+    void EachShownProgram(ShownVisitor each, void* context) override {
+        for (const Shown& w : windows) each(context, w.id, w.title, w.name);
+    }
+    bool WaitForEnd(uint32_t id) override {
+        const bool runs = std::any_of(processes.begin(), processes.end(), [&](auto& p) { return p.id == id; });
+        if (runs) waited.push_back(id);
+        return runs;
+    }
+    void StopWaiting() override { waited.clear(); }
+    std::optional<std::vector<InterfaceBytes>> Received() override { return received; }
+    void Sample(bool on) override { sampling = on; }
+    uint32_t LastInput() override { return lastInput; }
+    bool FullScreen() override { return fullScreen; }
+    void LookIn(std::optional<uint32_t> ms) override { lookIn = ms; }
+    // A process starts, or ends (it is waited for no more).
+    void Start(uint32_t id, const char16_t* name) { processes.push_back({id, name}); }
+    void End(uint32_t id) {
+        std::erase_if(processes, [&](auto& p) { return p.id == id; });
+        std::erase(waited, id);
+    }
+};
+
 // How a test arms the schedule, as a user would set the window: a countdown
 // of `amount` `unit`, or with `hour` a clock time; blinking from `lead`
 // seconds before, or none without.
@@ -524,6 +594,7 @@ struct MainFixture {
     RecordingSystem system{log};
     RecordingTray tray{log};
     RecordingDeadline deadline;
+    FakeWatch watch;
     frmMain form;
 
     MainFixture();
@@ -545,7 +616,7 @@ struct MainFixture {
     void Click() { form.On({MainEvent::Kind::Click}); }
     void TimerTick() { form.On({MainEvent::Kind::Tick}); }
     void Wake() { form.On({MainEvent::Kind::Wake}); }
-    void Tray(uint32_t notification) { form.On({MainEvent::Kind::Tray, static_cast<TrayNotification>(notification)}); }
+    void Tray(uint32_t notification) { form.On({MainEvent::Kind::Tray, notification}); }
     void MenuExit() { form.On({MainEvent::Kind::MenuExit}); }
     void Suspend() { form.On({MainEvent::Kind::PowerSuspend}); }
     void Resume() { form.On({MainEvent::Kind::PowerResume}); }
@@ -565,7 +636,7 @@ struct MainFixture {
         form.Form_KeyPress(escape);
     }
     frmMainServices Services(DateTimeFormat& dateFormat) {
-        return frmMainServices{host, clock, zone, dateFormat, system, tray, deadline};
+        return frmMainServices{host, clock, zone, dateFormat, system, tray, deadline, watch};
     }
 
     // What happened, as the user sees it.

@@ -68,6 +68,52 @@ TEST(CommandLine, WhatEachGoodOneAsksFor) {
     EXPECT_EQ(ParseCommandLine(second).command.kind, Kind::Show);
 }
 
+TEST(CommandLine, TheConditionsOfTheWhenMode) {
+    struct Case {
+        const char16_t* line;
+        Condition condition;
+        const char* program;
+        std::optional<uint32_t> id;
+        int32_t minutes, kb;
+    };
+    const Case cases[] = {
+        {u"d /s /exit notepad.exe", Condition::ProgramExit, "notepad.exe", {}, 0, 50},
+        {u"d /exit \"My Setup.exe\" /r /w 5", Condition::ProgramExit, "My Setup.exe", {}, 0, 50},
+        {u"d /s /EXIT 4096", Condition::ProgramExit, "4096", 4096u, 0, 50},
+        {u"d /s /exit 4294967296", Condition::ProgramExit, "4294967296", {}, 0, 50},  // no id: a name
+        {u"d /l /net 5", Condition::DownloadDone, "", {}, 5, 50},
+        {u"d /kb 99999 /l /net 999", Condition::DownloadDone, "", {}, 999, 99999},
+        {u"d /h /idle 30 /show", Condition::NobodyThere, "", {}, 30, 50},
+    };
+    for (const Case& c : cases) {
+        const ParsedCommand p = ParseCommandLine(c.line);
+        SCOPED_TRACE(testing::Narrow(c.line));
+        ASSERT_EQ(testing::Narrow(p.error), "");
+        EXPECT_EQ(p.command.kind, Kind::Arm);
+        EXPECT_EQ(p.command.condition, c.condition);
+        EXPECT_EQ(testing::Narrow(p.command.program), c.program);
+        EXPECT_EQ(p.command.programId, c.id);
+        EXPECT_EQ(std::pair(p.command.minutes, p.command.kb), std::pair(c.minutes, c.kb));
+    }
+    const std::pair<const char16_t*, const char*> bad[] = {
+        {u"d /s /exit", "/exit"},
+        {u"d /s /exit /f", "/exit /f"},
+        {u"d /s /net 0", "/net 0"},
+        {u"d /s /net 1000", "/net 1000"},
+        {u"d /s /idle", "/idle"},
+        {u"d /s /net 5 /kb 0", "/kb 0"},
+        {u"d /s /net 5 /kb 100000", "/kb 100000"},
+        {u"d /s /idle 5 /kb 20", "/kb"},
+        {u"d /s /t 5 /idle 5", "/idle"},
+        {u"d /kb 20", "/kb"},
+    };
+    for (const auto& [line, named] : bad) {
+        const ParsedCommand p = ParseCommandLine(line);
+        EXPECT_EQ(testing::Narrow(p.error).rfind(std::string("参数有误：“") + named + "”", 0), 0u)
+            << testing::Narrow(line) << ": " << testing::Narrow(p.error);
+    }
+}
+
 TEST(CommandLine, ABadOneNamesItsArgument) {
     const std::u16string huge(32 * 1024, u'x');
     struct Case {

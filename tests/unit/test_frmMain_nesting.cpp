@@ -30,7 +30,7 @@ TEST_F(Nesting, ATrayClickDuringArmingWaitsTillArmingHasReturned) {
     f.tray.duringNextCall = [&] { f.Tray(kRightClick); };
     f.Click();
     ASSERT_EQ(f.host.heldBack.size(), 1u);
-    EXPECT_EQ(f.host.heldBack[0].tray, TrayNotification::RightButtonUp);
+    EXPECT_EQ(f.host.heldBack[0].detail, static_cast<uint32_t>(TrayNotification::RightButtonUp));
     EXPECT_EQ(std::count(f.log.begin(), f.log.end(), "popup"), 0);  // no menu inside arming
     EXPECT_TRUE(f.form.Armed());
     f.log.clear();
@@ -55,10 +55,11 @@ TEST_F(Nesting, NoTickRunsInsideDisarming) {
 // held back, in order, and runs once handed in again.
 TEST_F(Nesting, EveryKindOfEventArrivingDuringAnotherIsHeldBackInOrder) {
     using Kind = MainEvent::Kind;
-    const MainEvent all[] = {
-        {Kind::Click},        {Kind::Tick},         {Kind::Wake},        {Kind::Tray, TrayNotification::DoubleClick},
-        {Kind::MenuExit},     {Kind::PowerSuspend}, {Kind::PowerResume}, {Kind::TimeChange},
-        {Kind::TrayIconLost}, {Kind::IconChanged}};
+    const MainEvent all[] = {{Kind::Click},        {Kind::Tick},
+                             {Kind::Wake},         {Kind::Tray, static_cast<uint32_t>(TrayNotification::DoubleClick)},
+                             {Kind::MenuExit},     {Kind::PowerSuspend},
+                             {Kind::PowerResume},  {Kind::TimeChange},
+                             {Kind::TrayIconLost}, {Kind::IconChanged}};
     f.host.shown = false;
     f.tray.duringNextCall = [&] {
         for (const MainEvent& e : all) f.form.On(e);

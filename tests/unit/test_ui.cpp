@@ -47,18 +47,18 @@ TEST(Layout, TwipsBecomePixelsAtEveryDpi) {
 }
 
 TEST(Layout, RowsOutOfOrderBeforeOrApartFromTheirContainerAreCaught) {
-    constexpr ControlLayout good[] = {{0, "a", ControlKind::Frame, kOnWindow, u"", {}, {}, true, false, 0, 0, 0, 0},
-                                      {1, "b", ControlKind::Check, 0, u"", {}, {}, true, false, 0, 0, 0, 0}};
-    constexpr ControlLayout swapped[] = {{1, "b", ControlKind::Check, 0, u"", {}, {}, true, false, 0, 0, 0, 0},
-                                         {0, "a", ControlKind::Frame, kOnWindow, u"", {}, {}, true, false, 0, 0, 0, 0}};
+    constexpr ControlLayout good[] = {{0, ControlKind::Frame, kOnWindow, "a", u"", {}, {}, true, false, 0, 0, 0, 0},
+                                      {1, ControlKind::Check, 0, "b", u"", {}, {}, true, false, 0, 0, 0, 0}};
+    constexpr ControlLayout swapped[] = {{1, ControlKind::Check, 0, "b", u"", {}, {}, true, false, 0, 0, 0, 0},
+                                         {0, ControlKind::Frame, kOnWindow, "a", u"", {}, {}, true, false, 0, 0, 0, 0}};
     constexpr ControlLayout childFirst[] = {
-        {0, "b", ControlKind::Check, 1, u"", {}, {}, true, false, 0, 0, 0, 0},
-        {1, "a", ControlKind::Frame, kOnWindow, u"", {}, {}, true, false, 0, 0, 0, 0}};
+        {0, ControlKind::Check, 1, "b", u"", {}, {}, true, false, 0, 0, 0, 0},
+        {1, ControlKind::Frame, kOnWindow, "a", u"", {}, {}, true, false, 0, 0, 0, 0}};
     // A control of the window's between the frame and the frame's control:
     // the window would make and Tab would reach them in different orders.
-    constexpr ControlLayout apart[] = {{0, "a", ControlKind::Frame, kOnWindow, u"", {}, {}, true, false, 0, 0, 0, 0},
-                                       {1, "c", ControlKind::Check, kOnWindow, u"", {}, {}, true, false, 0, 0, 0, 0},
-                                       {2, "b", ControlKind::Check, 0, u"", {}, {}, true, false, 0, 0, 0, 0}};
+    constexpr ControlLayout apart[] = {{0, ControlKind::Frame, kOnWindow, "a", u"", {}, {}, true, false, 0, 0, 0, 0},
+                                       {1, ControlKind::Check, kOnWindow, "c", u"", {}, {}, true, false, 0, 0, 0, 0},
+                                       {2, ControlKind::Check, 0, "b", u"", {}, {}, true, false, 0, 0, 0, 0}};
     EXPECT_TRUE(RowsInOrder(good, 2));
     EXPECT_FALSE(RowsInOrder(good, 3));
     EXPECT_FALSE(RowsInOrder(swapped, 2));
@@ -67,8 +67,12 @@ TEST(Layout, RowsOutOfOrderBeforeOrApartFromTheirContainerAreCaught) {
 }
 
 // Where a row sits on the window, in twips: its place moved by its containers'.
-TwipsRect OnWindow(int id) {
-    TwipsRect r = kMainLayout[id].rect;
+struct Place {
+    int left, top, height;
+};
+Place OnWindow(int id) {
+    const TwipsRect& own = kMainLayout[id].rect;
+    Place r = {own.left, own.top, own.height};
     for (int c = kMainLayout[id].parent; c != kOnWindow; c = kMainLayout[c].parent) {
         r.left += kMainLayout[c].rect.left;
         r.top += kMainLayout[c].rect.top;
@@ -77,7 +81,7 @@ TwipsRect OnWindow(int id) {
 }
 
 // A line above, or on the same line (their heights overlap) to the left.
-bool ReadsBefore(const TwipsRect& a, const TwipsRect& b) {
+bool ReadsBefore(const Place& a, const Place& b) {
     const bool sameLine = a.top < b.top + b.height && b.top < a.top + a.height;
     return sameLine ? a.left < b.left : a.top < b.top;
 }
@@ -90,15 +94,22 @@ TEST(Layout, TheRowsReadTheWindowTopToBottomLeftToRight) {
         for (const ControlLayout& row : kMainLayout)
             if (kMainLayout[id].kind == ControlKind::Option && row.kind == ControlKind::Option &&
                 row.parent == kMainLayout[id].parent)
-                return row.id;
+                return static_cast<int>(row.id);
         return id;
     };
     const auto inside = [](const ControlLayout& row) {
         return row.kind == ControlKind::Frame || row.kind == ControlKind::Picture;
     };
+    // The rows of one condition and those of another share their place: only one of them shows.
+    const auto condition = [](int id) {
+        for (const ConditionRows& rows : kConditionRows)
+            if (id >= rows.first && id <= rows.last) return static_cast<int>(rows.condition);
+        return -1;
+    };
     for (const ControlLayout& a : kMainLayout) {
         for (const ControlLayout& b : std::span(kMainLayout).subspan(static_cast<size_t>(a.id) + 1)) {
             if (inside(a) || inside(b)) continue;  // a container holds what it holds
+            if (condition(a.id) >= 0 && condition(b.id) >= 0 && condition(a.id) != condition(b.id)) continue;
             const bool oneGroup = firstOf(a.id) == firstOf(b.id);
             EXPECT_TRUE(oneGroup ? OnWindow(a.id).top < OnWindow(b.id).top
                                  : ReadsBefore(OnWindow(firstOf(a.id)), OnWindow(firstOf(b.id))))
@@ -125,8 +136,8 @@ TEST(Layout, TheWindowStopsOncePerOptionGroupAndNeverOnASpinBar) {
     std::vector<int> stops;
     for (const ControlLayout& row : kMainLayout)
         if (TabStop(row)) stops.push_back(row.id);
-    EXPECT_EQ(stops, (std::vector<int>{cmbAction, opt0, txtPeriod, cmbUnit, txtHour, txtMin, cmbT, chkForce, chkBlink,
-                                       txtBlink, cmdTimer}));
+    EXPECT_EQ(stops, (std::vector<int>{cmbAction, opt0, txtPeriod, cmbUnit, txtHour, txtMin, cmbT, cmbCondition,
+                                       cmbProgram, txtKb, txtQuiet, txtIdle, chkForce, chkBlink, txtBlink, cmdTimer}));
     // The options form one group, in which the arrow keys move; the control
     // after them starts the next.
     EXPECT_TRUE(StartsGroup(kMainLayout, opt0));

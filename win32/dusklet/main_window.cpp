@@ -19,9 +19,12 @@ constexpr UINT kShowWarning = WM_APP + 2;
 constexpr UINT kHeldBack = WM_APP + 3;     // an event handed back: its kind, and its tray notification
 constexpr UINT kPanelButton = WM_APP + 4;  // a button of the warning panel: its control id
 constexpr UINT kAboutClosing = WM_APP + 5;
+constexpr UINT kProgramEnded = WM_APP + 6;  // a process watched has ended: its id
 constexpr UINT kWakeTimerId = kTimerId + 1;
 constexpr UINT kTrayRetryTimerId = kTimerId + 2;
-constexpr UINT kTrayRetryMs = 3000;  // while the shell refuses the icon, it is asked this often
+constexpr UINT kSampleTimerId = kTimerId + 3;  // the network's counters
+constexpr UINT kLookTimerId = kTimerId + 4;    // whether anybody uses the PC
+constexpr UINT kTrayRetryMs = 3000;            // while the shell refuses the icon, it is asked this often
 
 // The program's icon at the system's small or large size (`metric`, LIM_SMALL
 // or LIM_LARGE, which is also the WM_SETICON kind), of `width` x `height`
@@ -39,7 +42,11 @@ static_assert(LIM_SMALL == ICON_SMALL && LIM_LARGE == ICON_BIG);
 }  // namespace
 
 MainWindow::MainWindow(HINSTANCE instance, SingleInstance& single, const Command& command)
-    : instance_(instance), single_(single), command_(command), timer_(kTimerId, kTimerIntervalMs) {}
+    : instance_(instance),
+      single_(single),
+      command_(command),
+      timer_(kTimerId, kTimerIntervalMs),
+      watch_(waits_, kProgramEnded, kSampleTimerId, kLookTimerId) {}
 
 MainWindow::~MainWindow() {
     // The windows go before the objects that their messages reach.
@@ -68,13 +75,15 @@ MainWindow::Start MainWindow::Open() {
     timer_.Attach(hwnd());
     system_.SetWindow(hwnd());
     deadline_.SetWindow(hwnd(), kWakeTimerId);
+    watch_.SetWindow(hwnd());
     const ControlContext context = {instance_, dpiX_, dpiY_, static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)),
                                     kMainLayout};
     if (!controls_.Create(hwnd(), context)) return Start::Failed;
     models_ = controls_.Models();
 
-    form_ = std::make_unique<frmMain>(MainControls(models_), timer_,
-                                      frmMainServices{*this, clock_, zone_, dateFormat_, system_, tray_, deadline_});
+    form_ = std::make_unique<frmMain>(
+        MainControls(models_), timer_,
+        frmMainServices{*this, clock_, zone_, dateFormat_, system_, tray_, deadline_, watch_});
     if (!form_->Form_Initialize()) return Start::Ended;
     single_.Publish(hwnd());
     onTrial_ = single_.Chosen();
@@ -89,7 +98,7 @@ MainWindow::Start MainWindow::Open() {
 }
 
 void MainWindow::LoadIcons() {
-    const int metrics[] = {SM_CXSMICON, SM_CYSMICON, SM_CXICON, SM_CYICON};
+    static constexpr int metrics[] = {SM_CXSMICON, SM_CYSMICON, SM_CXICON, SM_CYICON};
     std::array<int, 4> sizes;
     for (size_t i = 0; i < sizes.size(); ++i) sizes[i] = GetSystemMetrics(metrics[i]);
     if (sizes == iconSizes_) return;
@@ -128,7 +137,7 @@ bool MainWindow::MakeMenu() {
 // window, holding the single-instance object.
 int MainWindow::Run() {
     MSG msg = {};
-    while (hwnd() && GetMessage16(msg) > 0) {
+    while (hwnd() && waits_.NextMessage(msg)) {
         if (PreTranslate(msg)) continue;
         TranslateMessage(&msg);
         DispatchMessage16(msg);
@@ -213,6 +222,11 @@ LRESULT MainWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
         } else if (wp == kTrayRetryTimerId) {
             KillTimer(hwnd(), kTrayRetryTimerId);  // once; a refusal sets it again
             form_->On({MainEvent::Kind::TrayIconLost});
+        } else if (wp == kSampleTimerId) {
+            form_->On({MainEvent::Kind::NetSample});
+        } else if (wp == kLookTimerId) {
+            KillTimer(hwnd(), kLookTimerId);  // once; the look aims the next
+            form_->On({MainEvent::Kind::IdleLook});
         }
         return 0;
     case WM_POWERBROADCAST:
@@ -223,7 +237,8 @@ LRESULT MainWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
         LoadIcons();
         [[fallthrough]];
     case WM_TIMECHANGE: form_->On({MainEvent::Kind::TimeChange}); return 0;
-    case kHeldBack: form_->On({static_cast<MainEvent::Kind>(wp), static_cast<TrayNotification>(lp)}); return 0;
+    case kHeldBack: form_->On({static_cast<MainEvent::Kind>(wp), static_cast<uint32_t>(lp)}); return 0;
+    case kProgramEnded: form_->On({MainEvent::Kind::ProgramEnded, static_cast<uint32_t>(wp)}); return 0;
     case WM_COPYDATA: {
         // A command line handed over by a copy started later: applied here,
         // the exit code its answer.
@@ -248,7 +263,7 @@ LRESULT MainWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     case kTrayCallbackMessage:
         // The tray icon's notification: the mouse message, or the balloon's, in lParam.
-        form_->On({MainEvent::Kind::Tray, static_cast<TrayNotification>(static_cast<UINT>(lp))});
+        form_->On({MainEvent::Kind::Tray, static_cast<uint32_t>(lp)});
         return 0;
     case kShowWarning: {
         const std::u16string text = std::exchange(warning_, {});
@@ -349,7 +364,7 @@ void MainWindow::EndModal() {
 
 // Posting fails only when the queue is full: the event is lost then.
 void MainWindow::Later(MainEvent event) {
-    if (!PostMessageA(hwnd(), kHeldBack, static_cast<WPARAM>(event.kind), static_cast<LPARAM>(event.tray)))
+    if (!PostMessageA(hwnd(), kHeldBack, static_cast<WPARAM>(event.kind), static_cast<LPARAM>(event.detail)))
         Trace("held-back event: not posted");
 }
 
@@ -427,8 +442,7 @@ void MainWindow::ShowAboutModal() {
     }
     MSG msg;
     while (about_->IsOpen()) {
-        const BOOL got = GetMessage16(msg);
-        if (got <= 0) {
+        if (!waits_.NextMessage(msg)) {
             PostQuitMessage(static_cast<int>(msg.wParam));  // leave the quit for the outer loop
             break;
         }
@@ -442,14 +456,18 @@ void MainWindow::ShowAboutModal() {
 }
 
 // Made when first shown and destroyed when closed: start-up pays nothing for it.
-void MainWindow::ShowPanel(std::u16string_view text) {
+void MainWindow::ShowPanel(std::u16string_view text, std::u16string_view title) {
     if (panel_) {
         panel_->SetText(text);
         panel_->Place();
         return;
     }
     panel_ = std::make_unique<WarningPanel>(instance_, owner_.get(), hwnd(), kPanelButton, dpiX_, dpiY_);
-    if (!panel_->Open(text)) panel_.reset();  // the tray's balloon and blinking still warn
+    if (!panel_->Open(text, title)) panel_.reset();  // the tray's balloon and blinking still warn
+}
+
+void MainWindow::PlacePanel() {
+    if (panel_) panel_->Place();
 }
 
 void MainWindow::SetPanelText(std::u16string_view text) {
@@ -463,14 +481,6 @@ void MainWindow::AlertPanel() {
 }
 
 void MainWindow::Beep() { MessageBeep(MB_ICONWARNING); }
-
-bool MainWindow::NotificationsHeldBack() {
-    // Vista and later; QUNS_BUSY, QUNS_RUNNING_D3D_FULL_SCREEN, QUNS_PRESENTATION_MODE.
-    using Fn = HRESULT(WINAPI*)(int*);
-    static const auto query = Resolve<Fn>(Shell32(), "SHQueryUserNotificationState");
-    int state = 0;
-    return query && SUCCEEDED(query(&state)) && state >= 2 && state <= 4;
-}
 
 void MainWindow::UnloadAbout() {
     if (about_) about_->Unload();

@@ -13,6 +13,8 @@
 #include "win32/dusklet/single_instance.h"
 #include "win32/dusklet/system_win.h"
 #include "win32/dusklet/warning_panel.h"
+#include "win32/dusklet/watch_win.h"
+#include "win32/toolkit/handle_waits.h"
 #include "win32/toolkit/handles.h"
 #include "win32/toolkit/win_controls.h"
 #include "win32/toolkit/window.h"
@@ -53,12 +55,13 @@ public:
     void SetForeground() override;
     void BringForward() override;
     PopupChoice PopupMenu(bool armed) override;
-    void ShowPanel(std::u16string_view text) override;
+    void ShowPanel(std::u16string_view text, std::u16string_view title) override;
     void SetPanelText(std::u16string_view text) override;
+    void PlacePanel() override;
     void ClosePanel() override;
     void AlertPanel() override;
     void Beep() override;
-    bool NotificationsHeldBack() override;
+    bool NotificationsHeldBack() override { return win::NotificationsHeldBack(); }
     void ShowAboutModal() override;
     bool AboutShowing() override { return about_ && about_->IsOpen(); }
     void UnloadAbout() override;
@@ -82,7 +85,7 @@ private:
 
     HINSTANCE instance_;
     SingleInstance& single_;
-    Command command_;
+    const Command& command_;
     int dpiX_ = 96, dpiY_ = 96;
     // The program's icon at the system's sizes: the small one (LIM_SMALL) in
     // the tray and the caption, the large one for task switching. A small
@@ -99,6 +102,7 @@ private:
     bool leaving_ = false;    // ends once its warning has been shown
     ModalCount modal_;
 
+    HandleWaits waits_;  // before what waits on it
     WinControlSet<kMainLayout> controls_;
     std::array<Control*, ctl::kControlCount> models_{};
     WinTimer timer_;
@@ -108,6 +112,7 @@ private:
     WinSystemApi system_;
     WinTrayShell tray_;
     WinDeadline deadline_;
+    WinWatch watch_;
     std::unique_ptr<frmMain> form_;
     std::unique_ptr<AboutWindow> about_;
     std::unique_ptr<WarningPanel> panel_;

@@ -46,13 +46,17 @@ bool FromSnapshot(ProcessVisitor each, void* context) {
     return true;
 }
 
+HMODULE ProcessStatus() {
+    static const HMODULE psapi = LoadSystemLibrary("psapi.dll");
+    return psapi;
+}
+
 // NT 4: psapi.dll, where it is installed.
 void FromProcessStatus(ProcessVisitor each, void* context) {
-    static const HMODULE psapi = LoadSystemLibrary("psapi.dll");
     using Enum = BOOL(WINAPI*)(DWORD*, DWORD, DWORD*);
     using BaseName = DWORD(WINAPI*)(HANDLE, HMODULE, wchar_t*, DWORD);
-    const auto enumerate = Resolve<Enum>(psapi, "EnumProcesses");
-    const auto baseName = Resolve<BaseName>(psapi, "GetModuleBaseNameW");
+    const auto enumerate = Resolve<Enum>(ProcessStatus(), "EnumProcesses");
+    const auto baseName = Resolve<BaseName>(ProcessStatus(), "GetModuleBaseNameW");
     constexpr DWORD kMost = 1024;
     const std::unique_ptr<DWORD[]> ids(new DWORD[kMost]);
     DWORD bytes = 0;
@@ -67,6 +71,11 @@ void FromProcessStatus(ProcessVisitor each, void* context) {
 }
 
 }  // namespace
+
+bool CanListProcesses() {
+    return Resolve<FARPROC>(GetModuleHandleA("kernel32.dll"), "CreateToolhelp32Snapshot") ||
+           Resolve<FARPROC>(ProcessStatus(), "EnumProcesses");
+}
 
 void EachProcess(ProcessVisitor each, void* context) {
     if (!FromSnapshot(each, context)) FromProcessStatus(each, context);

@@ -14,6 +14,8 @@ namespace dusklet::win {
 // Nothing where the system can list none.
 using ProcessVisitor = bool (*)(void* context, DWORD id, std::u16string_view name);
 void EachProcess(ProcessVisitor each, void* context);
+// Whether the system has either way to list them.
+bool CanListProcesses();
 
 // The file name of the executable that runs as `process`, or an empty text
 // where it is not known (the process has ended, or the system cannot say).

@@ -35,7 +35,7 @@ WarningPanel::WarningPanel(HINSTANCE instance, HWND owner, HWND listener, UINT m
 
 WarningPanel::~WarningPanel() { Destroy(); }  // before the controls that its messages reach
 
-bool WarningPanel::Open(std::u16string_view text) {
+bool WarningPanel::Open(std::u16string_view text, std::u16string_view title) {
     const SIZE client = {TwipsToPixels(kWarningWindow.clientWidth, dpiX_),
                          TwipsToPixels(kWarningWindow.clientHeight, dpiY_)};
     const Class cls = {kClass, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)};
@@ -50,6 +50,7 @@ bool WarningPanel::Open(std::u16string_view text) {
         Destroy();
         return false;
     }
+    SetWindowText16(controls_[warning::lblTitle].hwnd, title);
     SetText(text);
     Place();
     return true;

@@ -22,9 +22,9 @@ public:
     WarningPanel(HINSTANCE instance, HWND owner, HWND listener, UINT message, int dpiX, int dpiY);
     ~WarningPanel() override;
 
-    // Makes the window with this text and shows it without activating it;
-    // false when it could not be made.
-    bool Open(std::u16string_view text);
+    // Makes the window with this text below this title and shows it without
+    // activating it; false when it could not be made.
+    bool Open(std::u16string_view text, std::u16string_view title);
     // The countdown, in the panel and in its name for screen readers; and
     // the panel back on top of every window, where a newer topmost window
     // (a game or a film going full screen) may have covered it.

@@ -24,6 +24,7 @@ namespace {
     X(user32, DefWindowProcW)       \
     X(user32, CallWindowProcW)      \
     X(user32, GetMessageW)          \
+    X(user32, PeekMessageW)         \
     X(user32, DispatchMessageW)     \
     X(user32, IsDialogMessageW)     \
     X(user32, SendMessageW)         \
@@ -138,6 +139,10 @@ LRESULT CallWindowProc16(WNDPROC proc, HWND h, UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 BOOL GetMessage16(MSG& msg) { return wide ? w.GetMessageW(&msg, nullptr, 0, 0) : GetMessageA(&msg, nullptr, 0, 0); }
+
+bool PeekMessage16(MSG& msg) {
+    return (wide ? w.PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE) : PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) != 0;
+}
 
 void DispatchMessage16(const MSG& msg) {
     if (wide) w.DispatchMessageW(&msg);

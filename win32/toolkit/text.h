@@ -30,6 +30,8 @@ LRESULT CallWindowProc16(WNDPROC proc, HWND h, UINT msg, WPARAM wp, LPARAM lp);
 
 // The message loop.
 BOOL GetMessage16(MSG& msg);
+// A message taken from the queue if one waits there.
+bool PeekMessage16(MSG& msg);
 void DispatchMessage16(const MSG& msg);
 bool IsDialogMessage16(HWND dialog, MSG& msg);
 // The character of a WM_CHAR as a key code (a UTF-16 unit, or an ANSI byte),

@@ -9,8 +9,39 @@ namespace dusklet::win {
 
 // ---- Every control ------------------------------------------------------------
 
+namespace {
+
+// The window class and styles of each kind of control, by ControlKind. The
+// class's name is held in the record: a pointer would cost a relocation.
+struct WindowStyle {
+    char cls[10];
+    DWORD style;
+    DWORD exStyle;
+    int16_t listTwips;  // room below the control for a dropped list
+};
+constexpr WindowStyle kStyles[] = {
+    {"BUTTON", BS_GROUPBOX, WS_EX_CONTROLPARENT, 0},             // Frame
+    {"STATIC", 0, WS_EX_CONTROLPARENT, 0},                       // Picture
+    {"STATIC", SS_LEFT | SS_NOPREFIX, 0, 0},                     // Label
+    {"STATIC", SS_LEFT | SS_NOPREFIX | SS_NOTIFY, 0, 0},         // TextLabel
+    {"STATIC", SS_CENTER | SS_NOPREFIX | SS_NOTIFY, 0, 0},       // Link
+    {"STATIC", SS_CENTER | SS_CENTERIMAGE | SS_NOPREFIX, 0, 0},  // StatusStrip
+    {"STATIC", SS_BITMAP | SS_NOTIFY, 0, 0},                     // Image: takes clicks, so that none falls through
+    {"COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL, 0, 2400},        // DropDownList
+    {"EDIT", ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, 0},               // TextBox
+    {"SCROLLBAR", SBS_VERT, 0, 0},                               // SpinBar
+    {"BUTTON", BS_AUTORADIOBUTTON, 0, 0},                        // Option
+    {"BUTTON", BS_AUTOCHECKBOX, 0, 0},                           // Check
+    {"BUTTON", BS_PUSHBUTTON, 0, 0},                             // Command
+    {"BUTTON", BS_PUSHBUTTON, 0, 0},                             // Touch
+    {"STATIC", SS_LEFT | SS_NOPREFIX, 0, 0},                     // Name
+};
+static_assert(std::size(kStyles) == static_cast<size_t>(ControlKind::Name) + 1, "a style for every kind");
+
+}  // namespace
+
 bool WinControl::Create(const ControlLayout& row, HWND parent, const ControlContext& context) {
-    const WindowStyle s = Style(row, context);
+    const WindowStyle& s = kStyles[static_cast<size_t>(row.kind)];
     DWORD style = WS_CHILD | WS_VISIBLE | s.style;
     if (!row.enabled) style |= WS_DISABLED;
     // The keyboard's stops and groups as the table gives them, so that the
@@ -54,6 +85,7 @@ template <class Base> class Windowed : public Base, public WinControl {
 public:
     bool Enabled() const override { return IsWindowEnabled(hwnd) != 0; }
     void SetEnabled(bool enabled) override { EnableWindow(hwnd, enabled); }
+    void SetVisible(bool visible) override { ShowWindow(hwnd, visible ? SW_SHOWNA : SW_HIDE); }
     Control& Model() override { return *this; }
 };
 
@@ -98,10 +130,6 @@ LRESULT CALLBACK ContainerProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 class WinContainer : public Windowed<Container> {
-    WindowStyle Style(const ControlLayout& row, const ControlContext&) const override {
-        if (row.kind == ControlKind::Frame) return {"BUTTON", BS_GROUPBOX, WS_EX_CONTROLPARENT};
-        return {"STATIC", 0, WS_EX_CONTROLPARENT};
-    }
     void Init(const ControlLayout&, const ControlContext&) override { Subclass(hwnd, ContainerProc); }
 };
 
@@ -115,13 +143,6 @@ public:
     }
 
 private:
-    WindowStyle Style(const ControlLayout& row, const ControlContext&) const override {
-        switch (row.kind) {
-        case ControlKind::StatusStrip: return {"STATIC", SS_CENTER | SS_CENTERIMAGE | SS_NOPREFIX, 0};
-        case ControlKind::TextLabel: return {"STATIC", SS_LEFT | SS_NOPREFIX | SS_NOTIFY, 0};
-        default: return {"STATIC", SS_LEFT | SS_NOPREFIX, 0};
-        }
-    }
     void Init(const ControlLayout& row, const ControlContext& context) override {
         if (row.kind != ControlKind::Label) return;
         // Sized to its text in the window's font.
@@ -135,9 +156,6 @@ private:
 
 class WinImage : public Windowed<Image> {
     // Takes clicks so that they do not fall through to the window behind it.
-    WindowStyle Style(const ControlLayout&, const ControlContext&) const override {
-        return {"STATIC", SS_BITMAP | SS_NOTIFY, 0};
-    }
 };
 
 // ---- Drop-down lists ----------------------------------------------------------------
@@ -165,12 +183,14 @@ public:
         return false;
     }
     void AddItem(std::u16string_view item, int32_t data) override { AddListItem16(hwnd, item, data); }
+    void Clear() override { SendMessageA(hwnd, CB_RESETCONTENT, 0, 0); }
     void SetFocus() override { ::SetFocus(hwnd); }
+    void OnCommand(int code) override {
+        if (code == CBN_SELCHANGE) onChange();
+        else if (code == CBN_DROPDOWN) onDropDown();
+    }
 
 private:
-    WindowStyle Style(const ControlLayout&, const ControlContext&) const override {
-        return {"COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL, 0, 2400};
-    }
     void Init(const ControlLayout& row, const ControlContext&) override {
         for (const ListItem& item : row.items) AddItem(item.text, item.data);
     }
@@ -197,9 +217,6 @@ public:
     void OnKeyDown(int16_t& code) override { onKeyDown(code); }
 
 private:
-    WindowStyle Style(const ControlLayout&, const ControlContext&) const override {
-        return {"EDIT", ES_AUTOHSCROLL, WS_EX_CLIENTEDGE};
-    }
     void Init(const ControlLayout& row, const ControlContext&) override {
         SendMessageA(hwnd, EM_LIMITTEXT, static_cast<WPARAM>(row.maxLength), 0);
     }
@@ -237,7 +254,6 @@ private:
         SetScrollPos(hwnd, SB_CTL, position, TRUE);
         onChange();
     }
-    WindowStyle Style(const ControlLayout&, const ControlContext&) const override { return {"SCROLLBAR", SBS_VERT, 0}; }
     void Init(const ControlLayout& row, const ControlContext&) override {
         range_ = SpinRange(row.min, row.max);
         SetScrollRange(hwnd, SB_CTL, 0, range_.Positions(), FALSE);
@@ -257,9 +273,6 @@ public:
     }
 
 private:
-    WindowStyle Style(const ControlLayout&, const ControlContext&) const override {
-        return {"BUTTON", BS_AUTOCHECKBOX, 0};
-    }
     void Init(const ControlLayout& row, const ControlContext&) override {
         if (row.checked) SendMessageA(hwnd, BM_SETCHECK, BST_CHECKED, 0);
     }
@@ -274,9 +287,6 @@ public:
     }
 
 private:
-    WindowStyle Style(const ControlLayout&, const ControlContext&) const override {
-        return {"BUTTON", BS_AUTORADIOBUTTON, 0};
-    }
     void Init(const ControlLayout& row, const ControlContext&) override {
         if (row.checked) SendMessageA(hwnd, BM_SETCHECK, BST_CHECKED, 0);
     }
@@ -291,9 +301,6 @@ public:
     }
 
 private:
-    WindowStyle Style(const ControlLayout&, const ControlContext&) const override {
-        return {"BUTTON", BS_PUSHBUTTON, 0};
-    }
 };
 
 // ---- Buttons that never take the focus ----------------------------------------------------
@@ -331,9 +338,6 @@ LRESULT CALLBACK TouchProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 class WinTouch : public WinButton {
-    WindowStyle Style(const ControlLayout&, const ControlContext&) const override {
-        return {"BUTTON", BS_PUSHBUTTON, 0};
-    }
     void Init(const ControlLayout&, const ControlContext&) override { Subclass(hwnd, TouchProc); }
 };
 
@@ -347,10 +351,6 @@ LRESULT CALLBACK LinkProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 }  // namespace
-
-WindowStyle WinLinkLabel::Style(const ControlLayout&, const ControlContext&) const {
-    return {"STATIC", SS_CENTER | SS_NOPREFIX | SS_NOTIFY, 0};
-}
 
 void WinLinkLabel::Init(const ControlLayout&, const ControlContext&) { Subclass(hwnd, LinkProc); }
 

@@ -24,13 +24,6 @@ struct ControlContext {
     std::span<const ControlLayout> rows;  // the whole table the row belongs to
 };
 
-struct WindowStyle {
-    const char* cls;
-    DWORD style;
-    DWORD exStyle;
-    int listTwips = 0;  // room below the control for a dropped list
-};
-
 class WinControl {
 public:
     virtual ~WinControl() = default;
@@ -48,7 +41,6 @@ public:
     virtual void OnKeyDown(int16_t&) {}
 
 protected:
-    virtual WindowStyle Style(const ControlLayout& row, const ControlContext& context) const = 0;
     virtual void Init(const ControlLayout&, const ControlContext&) {}
 };
 
@@ -88,13 +80,13 @@ public:
     void SetFonts(UniqueFont plain, UniqueFont underlined);
     bool Enabled() const override { return IsWindowEnabled(hwnd) != 0; }
     void SetEnabled(bool enabled) override { EnableWindow(hwnd, enabled); }
+    void SetVisible(bool visible) override { ShowWindow(hwnd, visible ? SW_SHOWNA : SW_HIDE); }
     Control& Model() override { return *this; }
     void SetCaption(std::u16string_view caption) override;
     void SetUnderline(bool underline) override;
     void OnCommand(int code) override;
 
 protected:
-    WindowStyle Style(const ControlLayout&, const ControlContext&) const override;
     void Init(const ControlLayout&, const ControlContext&) override;
 
 private:

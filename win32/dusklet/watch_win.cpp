@@ -1,0 +1,152 @@
+#include "win32/dusklet/watch_win.h"
+
+#include <iphlpapi.h>
+
+#include <memory>
+
+#include "base/program_folder.h"
+#include "win32/dusklet/processes.h"
+#include "win32/toolkit/system_library.h"
+#include "win32/toolkit/text.h"
+#include "win32/toolkit/trace.h"
+
+namespace dusklet::win {
+namespace {
+
+using GetIfTableFn = DWORD(WINAPI*)(PMIB_IFTABLE, PULONG, BOOL);
+using GetLastInputInfoFn = BOOL(WINAPI*)(PLASTINPUTINFO);
+
+GetIfTableFn IfTable() {
+    static const auto fn = Resolve<GetIfTableFn>(LoadSystemLibrary("iphlpapi.dll"), "GetIfTable");
+    return fn;
+}
+
+GetLastInputInfoFn LastInputInfo() {
+    static const auto fn = Resolve<GetLastInputInfoFn>(GetModuleHandleA("user32.dll"), "GetLastInputInfo");
+    return fn;
+}
+
+// The top-level windows that show a title, with their processes' ids: the
+// first so many, front to back, which is more than a list shows at once.
+struct Shown {
+    HWND window;
+    DWORD process;
+};
+struct ShownList {
+    Shown shown[64];
+    size_t count;
+};
+
+BOOL CALLBACK EachShown(HWND window, LPARAM found) {
+    auto& list = *reinterpret_cast<ShownList*>(found);
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    if (IsWindowVisible(window) && !GetWindow(window, GW_OWNER) && GetWindowTextLengthA(window) > 0 &&
+        !(GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) && process != GetCurrentProcessId())
+        list.shown[list.count++] = {window, process};
+    return list.count < std::size(list.shown);
+}
+
+}  // namespace
+
+bool WinWatch::Installed(Condition condition) {
+    switch (condition) {
+    case Condition::ProgramExit: return CanListProcesses();
+    case Condition::DownloadDone: return IfTable() != nullptr;
+    case Condition::NobodyThere: return LastInputInfo() != nullptr;
+    }
+    return false;
+}
+
+std::vector<uint32_t> WinWatch::Running(std::u16string_view name) {
+    struct Search {
+        std::u16string_view name;
+        std::vector<uint32_t> ids;
+    } search = {name, {}};
+    EachProcess(
+        [](void* context, DWORD id, std::u16string_view each) {
+            auto& s = *static_cast<Search*>(context);
+            if (SameFileName(each, s.name)) s.ids.push_back(id);
+            return true;
+        },
+        &search);
+    return search.ids;
+}
+
+std::u16string WinWatch::NameOf(uint32_t id) { return ImageNameOf(id); }
+
+// The windows first, then one list of the processes gives their names.
+void WinWatch::EachShownProgram(ShownVisitor each, void* context) {
+    struct Visit {
+        ShownList list;
+        ShownVisitor each;
+        void* context;
+    } visit;
+    visit.list.count = 0;
+    visit.each = each;
+    visit.context = context;
+    EnumWindows(EachShown, reinterpret_cast<LPARAM>(&visit.list));
+    EachProcess(
+        [](void* v, DWORD id, std::u16string_view name) {
+            const auto& all = *static_cast<Visit*>(v);
+            for (size_t i = 0; i < all.list.count; ++i)
+                if (all.list.shown[i].process == id)
+                    all.each(all.context, id, WindowText(all.list.shown[i].window), name);
+            return true;
+        },
+        &visit);
+}
+
+bool WinWatch::WaitForEnd(uint32_t id) {
+    UniqueHandle process(OpenProcess(SYNCHRONIZE, FALSE, id));
+    if (!process) return false;  // ended already, or not to be waited on
+    waits_.Add(std::move(process), window_, ended_, id);
+    return true;
+}
+
+std::optional<std::vector<InterfaceBytes>> WinWatch::Received() {
+    const GetIfTableFn table = IfTable();
+    ULONG size = 0;
+    if (!table || table(nullptr, &size, FALSE) != ERROR_INSUFFICIENT_BUFFER) return std::nullopt;
+    const std::unique_ptr<char[]> buffer(new char[size]);
+    const auto interfaces = reinterpret_cast<PMIB_IFTABLE>(buffer.get());
+    if (table(interfaces, &size, FALSE) != NO_ERROR) return std::nullopt;
+    std::vector<InterfaceBytes> sample(interfaces->dwNumEntries);
+    size_t used = 0;
+    for (DWORD i = 0; i < interfaces->dwNumEntries; ++i) {
+        const MIB_IFROW& row = interfaces->table[i];
+        if (row.dwType != IF_TYPE_SOFTWARE_LOOPBACK && row.dwOperStatus == IF_OPER_STATUS_OPERATIONAL)
+            sample[used++] = {row.dwIndex, row.dwInOctets};
+    }
+    sample.erase(sample.begin() + static_cast<ptrdiff_t>(used), sample.end());
+    return sample;
+}
+
+void WinWatch::Sample(bool on) {
+    constexpr UINT kEveryMs = 5000;
+    if (!on) KillTimer(window_, sampleTimer_);
+    else if (!SetTimer(window_, sampleTimer_, kEveryMs, nullptr)) Trace("network: no timer to sample it");
+}
+
+uint32_t WinWatch::LastInput() {
+    LASTINPUTINFO info = {sizeof info, 0};
+    const GetLastInputInfoFn fn = LastInputInfo();
+    return fn && fn(&info) ? info.dwTime : GetTickCount();  // not known: as if just now
+}
+
+bool WinWatch::FullScreen() { return NotificationsHeldBack(); }
+
+void WinWatch::LookIn(std::optional<uint32_t> ms) {
+    if (!ms) KillTimer(window_, lookTimer_);
+    else if (!SetTimer(window_, lookTimer_, *ms, nullptr)) Trace("idle: no timer to look again");
+}
+
+bool NotificationsHeldBack() {
+    // QUNS_BUSY, QUNS_RUNNING_D3D_FULL_SCREEN, QUNS_PRESENTATION_MODE.
+    using Fn = HRESULT(WINAPI*)(int*);
+    static const auto query = Resolve<Fn>(Shell32(), "SHQueryUserNotificationState");
+    int state = 0;
+    return query && SUCCEEDED(query(&state)) && state >= 2 && state <= 4;
+}
+
+}  // namespace dusklet::win
