@@ -4,6 +4,7 @@ Each test module gets its own display; all share one Wine prefix per test run
 (ctest runs them one at a time). A driver program in the same prefix reads and
 sets the windows' state; xdotool gives real clicks and keys.
 """
+import glob
 import json
 import os
 import re
@@ -140,6 +141,12 @@ class Bench:
         with open(self.server_log or os.devnull, "w") as out:
             self.server = subprocess.Popen([WINESERVER, "-p", "-f"] + (["-d1"] if self.server_log else []), env=self.env,
                                            stdout=subprocess.DEVNULL, stderr=out)
+        # Up before the first program starts, which would otherwise start a
+        # server of its own (untraced) while this one is still on its way.
+        prefix = os.stat(PREFIX)
+        sockets = "/tmp/*wine-*/server-%x-%x/socket" % (prefix.st_dev, prefix.st_ino)  # the folder's name varies
+        if not poll(lambda: glob.glob(sockets) or self.server.poll() is not None, 10) or self.server.poll() is not None:
+            raise RuntimeError("the bench's wineserver did not start")
 
     # ---- set-up -------------------------------------------------------------
 
