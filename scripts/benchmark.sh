@@ -4,7 +4,8 @@
 # program, then measures size, start-up, memory, CPU while armed and blinking,
 # the timer messages taken while armed, and fire latency under Wine, side by
 # side (benchmark/benchmark.py says how; BENCH_RUNS, BENCH_ARMED_SECONDS,
-# BENCH_BLINK_SECONDS, BENCH_CHUNKS and BENCH_FIRES set the sizes).
+# BENCH_BLINK_SECONDS, BENCH_CHUNKS, BENCH_FIRES and BENCH_CONDITION_SECONDS set
+# the sizes).
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 "$here/setup.sh"

@@ -2,8 +2,6 @@
 
 #include <iphlpapi.h>
 
-#include <memory>
-
 #include "base/program_folder.h"
 #include "win32/dusklet/processes.h"
 #include "win32/toolkit/system_library.h"
@@ -104,13 +102,18 @@ bool WinWatch::WaitForEnd(uint32_t id) {
     return true;
 }
 
+// One call a sample into the table kept from the last: a second only when
+// interfaces came and the table outgrew it.
 std::optional<std::vector<InterfaceBytes>> WinWatch::Received() {
     const GetIfTableFn table = IfTable();
-    ULONG size = 0;
-    if (!table || table(nullptr, &size, FALSE) != ERROR_INSUFFICIENT_BUFFER) return std::nullopt;
-    const std::unique_ptr<char[]> buffer(new char[size]);
-    const auto interfaces = reinterpret_cast<PMIB_IFTABLE>(buffer.get());
-    if (table(interfaces, &size, FALSE) != NO_ERROR) return std::nullopt;
+    if (!table) return std::nullopt;
+    DWORD result = table(reinterpret_cast<PMIB_IFTABLE>(table_.get()), &tableSize_, FALSE);
+    if (result == ERROR_INSUFFICIENT_BUFFER) {
+        table_.reset(new char[tableSize_]);
+        result = table(reinterpret_cast<PMIB_IFTABLE>(table_.get()), &tableSize_, FALSE);
+    }
+    if (result != NO_ERROR) return std::nullopt;
+    const auto interfaces = reinterpret_cast<PMIB_IFTABLE>(table_.get());
     std::vector<InterfaceBytes> sample(interfaces->dwNumEntries);
     size_t used = 0;
     for (DWORD i = 0; i < interfaces->dwNumEntries; ++i) {

@@ -6,6 +6,7 @@
 #pragma once
 #include <windows.h>
 
+#include <memory>
 #include <vector>
 
 #include "app/watch.h"
@@ -39,6 +40,8 @@ private:
     HandleWaits& waits_;
     UINT ended_, sampleTimer_, lookTimer_;
     HWND window_ = nullptr;
+    std::unique_ptr<char[]> table_;  // the network's counters, as last read
+    ULONG tableSize_ = 0;
 };
 
 // Whether the shell holds notifications back now (Vista and later): a
