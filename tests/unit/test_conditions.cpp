@@ -36,10 +36,15 @@ TEST(QuietNetwork, CountsOnlyWholeQuietPeriodsOfEveryInterface) {
     std::vector<bool> atTheMinute(13, false);
     atTheMinute.back() = true;
     std::vector<bool> never(13, false);
+    // Below the limit, but for one sample whose bytes carry the counter past 2^32.
+    std::vector<std::vector<uint32_t>> spikeAtTheWrap;
+    for (uint32_t i = 0, wrapsAt = 7, c = 0xFFFFFFFFu - (wrapsAt - 1) * low - 1000; i < 13; ++i, c += low)
+        spikeAtTheWrap.push_back({i >= wrapsAt ? c + big : c});
     const NetCase cases[] = {
         {"quiet from the start", quiet(13, {0}, 0), atTheMinute},
         {"a noise floor below the limit is quiet", quiet(13, {5000}, low), atTheMinute},
         {"counters that wrap past 2^32", quiet(13, {0xFFFF0000u}, low), atTheMinute},
+        {"a spike across the wrap starts the quiet period again", spikeAtTheWrap, never},
         {"above the limit all along", quiet(13, {0}, big), never},
         {"two interfaces, each below, together above", quiet(13, {0, 0}, 3 * low), never},
     };
