@@ -103,14 +103,17 @@ bool WinWatch::WaitForEnd(uint32_t id) {
 }
 
 // One call a sample into the table kept from the last: a second only when
-// interfaces came and the table outgrew it.
+// interfaces came and the table outgrew it. The size kept is always the
+// table's own, so that no call is told of more room than there is.
 std::optional<std::vector<InterfaceBytes>> WinWatch::Received() {
     const GetIfTableFn table = IfTable();
     if (!table) return std::nullopt;
-    DWORD result = table(reinterpret_cast<PMIB_IFTABLE>(table_.get()), &tableSize_, FALSE);
+    ULONG size = tableSize_;
+    DWORD result = table(reinterpret_cast<PMIB_IFTABLE>(table_.get()), &size, FALSE);
     if (result == ERROR_INSUFFICIENT_BUFFER) {
-        table_.reset(new char[tableSize_]);
-        result = table(reinterpret_cast<PMIB_IFTABLE>(table_.get()), &tableSize_, FALSE);
+        table_.reset(new char[size]);
+        tableSize_ = size;
+        result = table(reinterpret_cast<PMIB_IFTABLE>(table_.get()), &size, FALSE);
     }
     if (result != NO_ERROR) return std::nullopt;
     const auto interfaces = reinterpret_cast<PMIB_IFTABLE>(table_.get());

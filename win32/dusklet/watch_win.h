@@ -41,7 +41,7 @@ private:
     UINT ended_, sampleTimer_, lookTimer_;
     HWND window_ = nullptr;
     std::unique_ptr<char[]> table_;  // the network's counters, as last read
-    ULONG tableSize_ = 0;
+    ULONG tableSize_ = 0;            // the bytes table_ holds
 };
 
 // Whether the shell holds notifications back now (Vista and later): a
