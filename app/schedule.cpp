@@ -67,8 +67,7 @@ bool Schedule::TakeLastCall(int64_t now) {
 void Schedule::Postpone(int64_t now, int64_t seconds, TimeZone& zone) {
     due_ = std::max(due_, now) + seconds;
     if (wall_) wall_ = zone.ToLocal(due_);
-    resumeWarning_ = false;
-    warned_ = false;
+    warned_ = false;  // a warning owed after a resume or a condition met stays owed
     aimed_.reset();
 }
 

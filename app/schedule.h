@@ -50,7 +50,8 @@ public:
     bool TakeLastCall(int64_t now);
     // "Not yet": the action moves `seconds` on from the due moment, or from
     // now once that has passed; a clock time becomes the wall time it falls
-    // on then. The warning is over, and comes again before the new moment.
+    // on then. The warning is over, and comes again before the new moment:
+    // the one after a resume, where that was owed, even without blinking.
     void Postpone(int64_t now, int64_t seconds, TimeZone& zone);
 
     enum class Look { Wait, Act };

@@ -83,6 +83,24 @@ TEST_F(Warning, PostponeMovesTheActionTenMinutesOnAndWarnsAgainBeforeIt) {
     EXPECT_FALSE(f.Ended());
 }
 
+// The warning that a resume (or a condition met) gives is owed again after
+// "not yet", blinking or not: the action never comes unannounced.
+TEST_F(Warning, PostponedAfterAResumeTheWarningComesAgainWithBlinkingOff) {
+    f.Arm({.amount = u"600", .lead = nullptr});
+    f.Suspend();
+    f.Advance(7200);
+    f.Resume();
+    ASSERT_EQ(f.host.panel, u"30 秒后执行关机");
+    f.form.On({MainEvent::Kind::Postpone});
+    EXPECT_FALSE(f.host.panel);
+    f.Pass(600);
+    EXPECT_EQ(f.host.panel, u"30 秒后执行关机");
+    EXPECT_EQ(f.tray.balloons.size(), 2u);
+    EXPECT_TRUE(f.PowerCalls().empty());
+    f.Pass(30);
+    EXPECT_EQ(f.PowerCalls().size(), 1u);
+}
+
 TEST_F(Warning, PostponeInClockModePutsTheNewTimeInTheBoxes) {
     f.SetLocal({2026, 12, 7, 17, 39, 50});
     f.Arm({.hour = u"5", .minute = u"40", .half = u"PM"});
