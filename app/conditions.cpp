@@ -40,8 +40,10 @@ void QuietNetwork::Add(uint32_t tick, std::vector<InterfaceBytes> sample) {
         same = sample[i].index == last_[i].index;
         bytes += static_cast<uint32_t>(sample[i].received - last_[i].received);  // across the counter's wrap
     }
-    if (!quietSince_) quietSince_ = tick;  // the first sample starts the quiet period
-    if (same && tick != lastTick_) {
+    if (!quietSince_ || !Watched(tick)) {  // the first sample, or the first since a gap, starts it
+        quietSince_ = tick;
+        rateKb_.reset();
+    } else if (same && tick != lastTick_) {
         // Counted in 32 bits: a rate matters up to the highest limit, and
         // 4 GB of them in a sample is far beyond it.
         const auto kb = static_cast<uint32_t>(std::min<uint64_t>(bytes >> 10, 4000000));

@@ -62,21 +62,26 @@ inline constexpr int32_t kMostKb = 99999;
 // seconds apart.
 class QuietNetwork {
 public:
+    // Samples are taken this often.
+    static constexpr uint32_t kSampleMs = 5000;
     QuietNetwork(int32_t kbPerSecond, int32_t minutes) : limit_(kbPerSecond), minutes_(minutes) {}
     // A sample taken at `tick`. A counter that passed 2^32 has wrapped; a
     // set of interfaces other than the last sample's (a VPN connecting)
     // counts as no sample. A rate above the limit starts the quiet period
-    // again.
+    // again, and so does a sample more than three samples' time after the
+    // last: the network went unwatched meanwhile (the machine asleep, the
+    // counters not read).
     void Add(uint32_t tick, std::vector<InterfaceBytes> sample);
     bool Holds(uint32_t tick) const { return QuietMs(tick) >= static_cast<uint32_t>(minutes_) * 60000u; }
     // What the strip shows: the rate between the last two samples, and how
-    // long the network has been quiet.
+    // long the network has been quiet, which is no time once samples stop.
     std::optional<int32_t> RateKb() const { return rateKb_; }
-    uint32_t QuietMs(uint32_t tick) const { return quietSince_ ? tick - *quietSince_ : 0; }
+    uint32_t QuietMs(uint32_t tick) const { return quietSince_ && Watched(tick) ? tick - *quietSince_ : 0; }
     int32_t LimitKb() const { return limit_; }
     int32_t Minutes() const { return minutes_; }
 
 private:
+    bool Watched(uint32_t tick) const { return tick - lastTick_ <= 3 * kSampleMs; }
     int32_t limit_, minutes_;
     std::vector<InterfaceBytes> last_;
     uint32_t lastTick_ = 0;

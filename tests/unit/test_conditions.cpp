@@ -85,6 +85,23 @@ TEST(QuietNetwork, ASpikeStartsTheQuietPeriodAgainAnInterfaceThatComesOrGoesIsNo
     EXPECT_EQ(net.RateKb(), 0);
 }
 
+// Quiet is what the samples saw: the time the machine slept through (the
+// tick count runs on), or the counters could not be read, is not.
+TEST(QuietNetwork, TimeUnwatchedIsNotQuietAsleepOrWithoutSamples) {
+    QuietNetwork net(50, 1);
+    uint32_t tick = 0;
+    for (; tick <= 50000; tick += 5000) net.Add(tick, {{1, 0}});
+    EXPECT_TRUE(net.Holds(65000));  // three samples missed: still watched
+    EXPECT_FALSE(net.Holds(70000));
+    EXPECT_EQ(net.QuietMs(70000), 0u);
+    tick = 2 * 3600000u;  // woken two hours later, the counter as it was
+    net.Add(tick, {{1, 0}});
+    EXPECT_EQ(net.RateKb(), std::nullopt);
+    EXPECT_FALSE(net.Holds(tick));
+    for (int i = 0; i < 12; ++i) net.Add(tick += 5000, {{1, 0}});
+    EXPECT_TRUE(net.Holds(tick));  // a whole minute watched since
+}
+
 TEST(NobodyThere, OneLookWhenTheIdleTimeWouldReachTheMinutesAcrossTheTickCountsWrap) {
     const NobodyThere idle{30};
     const uint32_t input = 0xFFFFFF00u;  // the last input, just before the tick count wraps

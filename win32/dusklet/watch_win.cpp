@@ -129,9 +129,8 @@ std::optional<std::vector<InterfaceBytes>> WinWatch::Received() {
 }
 
 void WinWatch::Sample(bool on) {
-    constexpr UINT kEveryMs = 5000;
     if (!on) KillTimer(window_, sampleTimer_);
-    else if (!SetTimer(window_, sampleTimer_, kEveryMs, nullptr)) Trace("network: no timer to sample it");
+    else if (!SetTimer(window_, sampleTimer_, QuietNetwork::kSampleMs, nullptr)) Trace("network: no timer to sample it");
 }
 
 uint32_t WinWatch::LastInput() {
