@@ -121,7 +121,8 @@ std::optional<std::vector<InterfaceBytes>> WinWatch::Received() {
     size_t used = 0;
     for (DWORD i = 0; i < interfaces->dwNumEntries; ++i) {
         const MIB_IFROW& row = interfaces->table[i];
-        if (row.dwType != IF_TYPE_SOFTWARE_LOOPBACK && row.dwOperStatus == IF_OPER_STATUS_OPERATIONAL)
+        // Up: a LAN's "operational", or a dial-up or other WAN link's "connected".
+        if (row.dwType != IF_TYPE_SOFTWARE_LOOPBACK && row.dwOperStatus >= IF_OPER_STATUS_CONNECTED)
             sample[used++] = {row.dwIndex, row.dwInOctets};
     }
     sample.erase(sample.begin() + static_cast<ptrdiff_t>(used), sample.end());
@@ -147,11 +148,12 @@ void WinWatch::LookIn(std::optional<uint32_t> ms) {
 }
 
 bool NotificationsHeldBack() {
-    // QUNS_BUSY, QUNS_RUNNING_D3D_FULL_SCREEN, QUNS_PRESENTATION_MODE.
+    // QUNS_BUSY, QUNS_RUNNING_D3D_FULL_SCREEN, QUNS_PRESENTATION_MODE, and
+    // QUNS_APP: a Windows 8 app, which fills the screen.
     using Fn = HRESULT(WINAPI*)(int*);
     static const auto query = Resolve<Fn>(Shell32(), "SHQueryUserNotificationState");
     int state = 0;
-    return query && SUCCEEDED(query(&state)) && state >= 2 && state <= 4;
+    return query && SUCCEEDED(query(&state)) && ((state >= 2 && state <= 4) || state == 7);
 }
 
 }  // namespace dusklet::win
