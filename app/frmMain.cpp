@@ -697,7 +697,7 @@ bool frmMain::StartWatching() {
     case Condition::ProgramExit: {
         // The entry chosen means a process: the program is its executable.
         const int32_t id = c.get<cmbProgram>().ItemData();
-        if (id < 0) {
+        if (id == ComboBox::kNone) {
             s.host.Warn(texts::kChooseProgram);
             return false;
         }

@@ -72,7 +72,10 @@ public:
 class ComboBox : public Control {
 public:
     virtual std::u16string Text() const = 0;
-    // What the chosen entry means (the data it was added with); -1 with no entry chosen.
+    // What the chosen entry means (the data it was added with); kNone with
+    // no entry chosen. Any other value may be data: a process id of Windows
+    // 95, 98 and ME has its high bit set.
+    static constexpr int32_t kNone = -1;
     virtual int32_t ItemData() const = 0;
     virtual void SetListIndex(int index) = 0;
     // Chooses the entry that means `data`; false when none does.

@@ -114,7 +114,7 @@ struct MemComboBox : Mem<ComboBox> {
     std::vector<int32_t> data;  // each entry's item data
     int index = -1;
     std::u16string Text() const override { return index >= 0 ? items[static_cast<size_t>(index)] : u""; }
-    int32_t ItemData() const override { return index >= 0 ? data[static_cast<size_t>(index)] : -1; }
+    int32_t ItemData() const override { return index >= 0 ? data[static_cast<size_t>(index)] : kNone; }
     bool focused = false;
     void SetFocus() override { focused = true; }
     void SetListIndex(int i) override { index = i; }

@@ -101,6 +101,18 @@ TEST_F(When, AProgramThatRunsNoMoreIsRefusedAndDisarmingStopsTheWatching) {
     EXPECT_FALSE(f.host.panel);
 }
 
+// Windows 95, 98 and ME give process ids with the high bit set.
+TEST_F(When, AProcessIdWithTheHighBitSetIsAProcessLikeAnyOther) {
+    const uint32_t id = 0xFFF5A0D3u;
+    f.watch.Start(id, u"setup98.exe");
+    f.watch.windows.push_back({id, u"安装程序", u"setup98.exe"});
+    ArmProgram(u"安装程序 (setup98.exe)");
+    ASSERT_TRUE(f.form.Armed()) << (f.Warnings().empty() ? "" : f.Warnings().front());
+    EXPECT_EQ(f.watch.waited, (std::vector<uint32_t>{id}));
+    End(id);
+    EXPECT_EQ(f.host.panel, u"30 秒后执行关机");
+}
+
 TEST_F(When, AQuietNetworkWarnsAndTrafficAgainEndsTheWarningAndTheWatchingGoesOn) {
     f.get<txtKb>().Paste(u"20");
     f.get<txtQuiet>().Paste(u"1");

@@ -168,9 +168,9 @@ public:
     }
     int32_t ItemData() const override {
         const LRESULT index = SendMessageA(hwnd, CB_GETCURSEL, 0, 0);
-        if (index == CB_ERR) return -1;
+        if (index == CB_ERR) return kNone;
         const LRESULT data = SendMessageA(hwnd, CB_GETITEMDATA, static_cast<WPARAM>(index), 0);
-        return data == CB_ERR ? -1 : static_cast<int32_t>(data);
+        return data == CB_ERR ? kNone : static_cast<int32_t>(data);
     }
     void SetListIndex(int index) override { SendMessageA(hwnd, CB_SETCURSEL, static_cast<WPARAM>(index), 0); }
     bool ChooseData(int32_t data) override {
