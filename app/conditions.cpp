@@ -33,6 +33,11 @@ void ProgramExit::Ended(uint32_t id) {
     }
 }
 
+void ProgramExit::Seen(const std::vector<uint32_t>& running) {
+    for (size_t i = running_.size(); i-- > 0;)  // from the back: Ended moves the last into place
+        if (std::find(running.begin(), running.end(), running_[i]) == running.end()) Ended(running_[i]);
+}
+
 void QuietNetwork::Add(uint32_t tick, std::vector<InterfaceBytes> sample) {
     bool same = sample.size() == last_.size();
     uint64_t bytes = 0;

@@ -36,6 +36,9 @@ public:
     bool Watch(uint32_t id);
     // One of them has ended.
     void Ended(uint32_t id);
+    // The processes of the name that run now: any watched one not among
+    // them has ended.
+    void Seen(const std::vector<uint32_t>& running);
     size_t Running() const { return running_.size(); }
     // A program that has ended stays ended.
     bool Holds() const { return running_.empty(); }

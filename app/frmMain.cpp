@@ -202,7 +202,7 @@ void frmMain::On(MainEvent event) {
     case MainEvent::Kind::Cancel: cmdCancel_Click(); break;
     case MainEvent::Kind::IconChanged: TrayIcon_Changed(); break;
     case MainEvent::Kind::ProgramEnded: Program_Ended(event.detail); break;
-    case MainEvent::Kind::NetSample: Net_Sample(); break;
+    case MainEvent::Kind::Sample: Watch_Sample(); break;
     case MainEvent::Kind::IdleLook: LookForSomebody(); break;
     }
     busy_ = false;
@@ -732,7 +732,7 @@ bool frmMain::StartWatching() {
 
 void frmMain::StopWatching() {
     if (program_) s.watch.StopWaiting();
-    if (network_) s.watch.Sample(false);
+    s.watch.Sample(false);
     if (nobody_) s.watch.LookIn(std::nullopt);
     program_.reset();
     network_.reset();
@@ -755,12 +755,23 @@ void frmMain::WaitForProgram() {
     for (uint32_t id : s.watch.Running(program_->Name())) WaitForEnd(id);
 }
 
-// A process that cannot be waited for has ended already.
+// A process that cannot be waited for has ended already, or is looked for
+// every few seconds (another user's: it runs, unseen).
 void frmMain::WaitForEnd(uint32_t id) {
-    if (program_->Watch(id) && !s.watch.WaitForEnd(id)) program_->Ended(id);
+    if (!program_->Watch(id)) return;
+    const Watch::Wait wait = s.watch.WaitForEnd(id);
+    if (wait == Watch::Wait::Ended) program_->Ended(id);
+    if (wait == Watch::Wait::Unseen) s.watch.Sample(true);
 }
 
-void frmMain::Net_Sample() {
+void frmMain::Watch_Sample() {
+    if (program_) {
+        program_->Seen(s.watch.Running(program_->Name()));
+        if (program_->ByName()) WaitForProgram();
+        if (program_->Holds()) s.watch.Sample(false);
+        Holding(program_->Holds());
+        return;
+    }
     if (!network_) return;
     const uint32_t tick = s.watch.Tick();
     if (std::optional<std::vector<InterfaceBytes>> sample = s.watch.Received()) network_->Add(tick, std::move(*sample));

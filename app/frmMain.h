@@ -129,7 +129,7 @@ private:
     void Form_PowerResume();
     void Form_TimeChange();
     void Program_Ended(uint32_t id);
-    void Net_Sample();
+    void Watch_Sample();
     void LookForSomebody();
     // Puts the icon into the notification area again with the current tooltip
     // and picture (after the shell has restarted or refused it).

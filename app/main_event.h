@@ -33,7 +33,7 @@ struct MainEvent {
         Cancel,        // the warning panel's 取消
         IconChanged,   // the icon was loaded at another size (the screen's DPI, the icon sizes)
         ProgramEnded,  // a process of the program watched has ended, with `process`
-        NetSample,     // the time to sample the network's counters
+        Sample,        // the time to sample the network's counters, or to look for unseen processes
         IdleLook,      // the time to look whether anybody uses the PC
     };
     Kind kind;

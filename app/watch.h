@@ -2,7 +2,7 @@
 // windows that show, waiting on a process's end, the network's counters, the
 // last input and whether a full-screen program runs, and the wake-ups that
 // bring the next look. What comes back reaches frmMain as events
-// (MainEvent ProgramEnded, NetSample, IdleLook).
+// (MainEvent ProgramEnded, Sample, IdleLook).
 #pragma once
 #include <cstdint>
 #include <optional>
@@ -32,14 +32,17 @@ public:
     using ShownVisitor = void (*)(void* context, uint32_t id, std::u16string_view title, std::u16string_view name);
     virtual void EachShownProgram(ShownVisitor each, void* context) = 0;
     // Waits for the process's end without a timer: ProgramEnded comes with
-    // its id. False when it cannot be waited for (it has ended already).
-    virtual bool WaitForEnd(uint32_t id) = 0;
+    // its id. Ended where it has ended already; Unseen where it runs but
+    // cannot be waited for (another user's, the system's), and is to be
+    // looked for at each Sample.
+    enum class Wait { Waiting, Ended, Unseen };
+    virtual Wait WaitForEnd(uint32_t id) = 0;
     virtual void StopWaiting() = 0;
 
     // The received bytes of every interface that is up and not the
     // loopback, in the order the system lists them; nothing where it cannot say.
     virtual std::optional<std::vector<InterfaceBytes>> Received() = 0;
-    // NetSample every few seconds, or no more.
+    // Sample every few seconds, or no more.
     virtual void Sample(bool on) = 0;
 
     // The tick count at the last input, and whether a full-screen program or

@@ -549,10 +549,12 @@ struct FakeWatch : Watch {
     void EachShownProgram(ShownVisitor each, void* context) override {
         for (const Shown& w : windows) each(context, w.id, w.title, w.name);
     }
-    bool WaitForEnd(uint32_t id) override {
-        const bool runs = std::any_of(processes.begin(), processes.end(), [&](auto& p) { return p.id == id; });
-        if (runs) waited.push_back(id);
-        return runs;
+    std::vector<uint32_t> unseen;  // running, but not to be waited for (another user's)
+    Wait WaitForEnd(uint32_t id) override {
+        if (std::none_of(processes.begin(), processes.end(), [&](auto& p) { return p.id == id; })) return Wait::Ended;
+        if (std::find(unseen.begin(), unseen.end(), id) != unseen.end()) return Wait::Unseen;
+        waited.push_back(id);
+        return Wait::Waiting;
     }
     void StopWaiting() override { waited.clear(); }
     std::optional<std::vector<InterfaceBytes>> Received() override { return received; }

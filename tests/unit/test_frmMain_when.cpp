@@ -101,6 +101,29 @@ TEST_F(When, AProgramThatRunsNoMoreIsRefusedAndDisarmingStopsTheWatching) {
     EXPECT_FALSE(f.host.panel);
 }
 
+// A copy that cannot be waited for (another user's, after an installer
+// asked for an administrator) still runs: it is looked for every few
+// seconds until it has gone, and only then does the warning come.
+TEST_F(When, AProcessThatCannotBeWaitedForIsLookedForUntilItHasGone) {
+    f.watch.unseen = {44};
+    ArmProgram(u"无标题 - 记事本 (notepad.exe)");
+    ASSERT_TRUE(f.form.Armed());
+    EXPECT_EQ(f.watch.waited, (std::vector<uint32_t>{40}));
+    EXPECT_TRUE(f.watch.sampling);
+    End(40);
+    f.form.On({MainEvent::Kind::Sample});
+    EXPECT_FALSE(f.host.panel);
+    f.watch.unseen.push_back(47);  // another one the installer started, unseen too
+    f.watch.Start(47, u"notepad.exe");
+    f.watch.End(44);
+    f.form.On({MainEvent::Kind::Sample});
+    EXPECT_FALSE(f.host.panel);
+    f.watch.End(47);
+    f.form.On({MainEvent::Kind::Sample});
+    EXPECT_EQ(f.host.panel, u"30 秒后执行关机");
+    EXPECT_FALSE(f.watch.sampling);  // nothing is left to look for
+}
+
 // Windows 95, 98 and ME give process ids with the high bit set.
 TEST_F(When, AProcessIdWithTheHighBitSetIsAProcessLikeAnyOther) {
     const uint32_t id = 0xFFF5A0D3u;
@@ -124,7 +147,7 @@ TEST_F(When, AQuietNetworkWarnsAndTrafficAgainEndsTheWarningAndTheWatchingGoesOn
     const auto sample = [&](uint32_t received) {
         f.watch.tick += 5000;
         f.watch.received = std::vector<InterfaceBytes>{{1, received}};
-        f.form.On({MainEvent::Kind::NetSample});
+        f.form.On({MainEvent::Kind::Sample});
     };
     uint32_t bytes = 0;
     sample(bytes += 500 * 1024);  // 100 KB/s: the download goes on

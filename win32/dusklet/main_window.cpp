@@ -223,7 +223,7 @@ LRESULT MainWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
             KillTimer(hwnd(), kTrayRetryTimerId);  // once; a refusal sets it again
             form_->On({MainEvent::Kind::TrayIconLost});
         } else if (wp == kSampleTimerId) {
-            form_->On({MainEvent::Kind::NetSample});
+            form_->On({MainEvent::Kind::Sample});
         } else if (wp == kLookTimerId) {
             KillTimer(hwnd(), kLookTimerId);  // once; the look aims the next
             form_->On({MainEvent::Kind::IdleLook});

@@ -95,11 +95,12 @@ void WinWatch::EachShownProgram(ShownVisitor each, void* context) {
         &visit);
 }
 
-bool WinWatch::WaitForEnd(uint32_t id) {
+Watch::Wait WinWatch::WaitForEnd(uint32_t id) {
     UniqueHandle process(OpenProcess(SYNCHRONIZE, FALSE, id));
-    if (!process) return false;  // ended already, or not to be waited on
+    // No such process has ended; one refused (another user's, the system's) runs on.
+    if (!process) return GetLastError() == ERROR_INVALID_PARAMETER ? Wait::Ended : Wait::Unseen;
     waits_.Add(std::move(process), window_, ended_, id);
-    return true;
+    return Wait::Waiting;
 }
 
 // One call a sample into the table kept from the last: a second only when

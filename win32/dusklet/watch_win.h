@@ -28,7 +28,7 @@ public:
     std::vector<uint32_t> Running(std::u16string_view name) override;
     std::u16string NameOf(uint32_t id) override;
     void EachShownProgram(ShownVisitor each, void* context) override;
-    bool WaitForEnd(uint32_t id) override;
+    Wait WaitForEnd(uint32_t id) override;
     void StopWaiting() override { waits_.Clear(); }
     std::optional<std::vector<InterfaceBytes>> Received() override;
     void Sample(bool on) override;
