@@ -152,6 +152,22 @@ class CommandLineKeepsItsWord(Copies):
         self.assertTrue(poll(lambda: not self.main_window(), 5), "a copy stayed")
         self.assertEqual(self.copy("/a"), NOT_FOUND)
 
+    def test_a_copy_a_refusal_ends_stays_for_an_arming_handed_over_meanwhile(self):
+        """The script's next line, or a copy started at the same moment, may
+        hand its arming to the copy a refusal is about to end: it stays, armed,
+        and is the one later copies find."""
+        b = self.bench
+        self.assertEqual(self.copy("/standby", "/t", "100"), REFUSED)
+        box = b.message_box("Dusklet", 10)
+        self.assertIsNotNone(box, "no message")
+        leaving = self.main_window()
+        self.assertEqual(self.copy("/s", "/t", "600"), DONE)
+        b.close_message_box(box)
+        self.assertEqual(self.copy("/show"), DONE)
+        self.assertEqual([w["pid"] for w in b.driver("windows") if w["class"] == "DuskletMain"], [leaving["pid"]])
+        b.main = leaving["hwnd"]
+        self.assertEqual(b.text("cmdTimer"), "禁止定时器(&D)")
+
     def test_a_window_that_is_not_dusklets_is_never_taken_for_the_running_copy(self):
         b = self.bench
         squatter, made = b.background("squat", 30000)

@@ -248,12 +248,15 @@ LRESULT MainWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
             std::u16string_view(static_cast<const char16_t*>(data->lpData), data->cbData / sizeof(char16_t)));
         const uint32_t code = parsed.error.empty() ? form_->Command(parsed.command) : exit_code::kBadArguments;
         // Started to take this command line, it stays only if that armed: it
-        // gives the single-instance object up at once and ends after the
-        // refusal's message.
+        // ends after the refusal's message, unless a command handed over
+        // meanwhile (by a copy started at the same time, or the script's
+        // next line) has armed or shown it. Until then it is the copy that
+        // later ones find.
         if (code != exit_code::kBusy && std::exchange(onTrial_, false) && !form_->Armed()) {
-            single_.Release();
             leaving_ = true;
             if (warning_.empty()) PostMessageA(hwnd(), kShowWarning, 0, 0);
+        } else if (code == exit_code::kDone) {
+            leaving_ = false;
         }
         return static_cast<LRESULT>(reply::Tagged(code));
     }
@@ -274,7 +277,10 @@ LRESULT MainWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
             // About, opened while the box was up, stays in front of this window.
             if (about_ && about_->Modal()) SetForegroundWindow(about_->hwnd());
         }
-        if (leaving_) form_->On({MainEvent::Kind::MenuExit});
+        if (leaving_) {
+            single_.Release();  // a copy started from now on runs as the first
+            form_->On({MainEvent::Kind::MenuExit});
+        }
         return 0;
     }
     case WM_ENABLE:
