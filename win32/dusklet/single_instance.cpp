@@ -11,9 +11,12 @@
 namespace dusklet::win {
 namespace {
 
-// The first copy's window appears within moments of its start; the running
-// copy answers within moments of a hand-over unless it is hung.
+// The running copy answers within moments of a hand-over unless it is hung.
 constexpr DWORD kPatienceMs = 5000;
+// The first copy's window appears within moments of its start, but on a busy
+// machine (at logon, from a cold disk) it may take much longer: it is waited
+// for as long as this (no longer than a copy started for it runs).
+constexpr DWORD kStartPatienceMs = 30000;
 
 // Dusklet's main window: of its class, in a process of the executable that
 // runs here (whatever the user has named it).
@@ -52,7 +55,7 @@ HWND SingleInstance::RunningWindow(HANDLE starting) const {
     if (!shared()) return nullptr;
     const DWORD start = GetTickCount();
     DWORD value;
-    while (!(value = shared()->window) && GetTickCount() - start < kPatienceMs) {
+    while (!(value = shared()->window) && GetTickCount() - start < kStartPatienceMs) {
         if (!starting) Sleep(20);
         else if (WaitForSingleObject(starting, 20) == WAIT_OBJECT_0) return nullptr;  // it ended first
     }
