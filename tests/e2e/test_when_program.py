@@ -55,6 +55,18 @@ class ProgramExit(WhenBench):
         self.assertFalse(poll(self.calls, 25))
         self.wait_for_the_call(10)
 
+    def test_a_message_box_left_open_does_not_hide_the_programs_end(self):
+        b = self.bench
+        pad = self.notepad()
+        self.start_armed("/s", "/exit", "notepad.exe")
+        refused = b.start(wait=False, args=["/standby", "/t", "100"])  # Wine cannot stand by
+        self.wait_gone(refused, 10)
+        box = b.message_box("Dusklet", 10)
+        self.assertIsNotNone(box, "no message")
+        b.post(pad["hwnd"], WM_CLOSE)
+        self.assertTrue(poll(self.panels, 3, 0.05), "no warning while the message box is open")
+        b.close_message_box(box)
+
 
 class OfferedOn95(WhenBench):
     """Each condition is offered only where the Windows the program sees can

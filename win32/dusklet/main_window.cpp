@@ -24,6 +24,7 @@ constexpr UINT kWakeTimerId = kTimerId + 1;
 constexpr UINT kTrayRetryTimerId = kTimerId + 2;
 constexpr UINT kSampleTimerId = kTimerId + 3;  // the network's counters
 constexpr UINT kLookTimerId = kTimerId + 4;    // whether anybody uses the PC
+constexpr UINT kWaitsTimerId = kTimerId + 5;   // while a message box is up: the processes watched
 constexpr UINT kTrayRetryMs = 3000;            // while the shell refuses the icon, it is asked this often
 
 // The program's icon at the system's small or large size (`metric`, LIM_SMALL
@@ -224,6 +225,8 @@ LRESULT MainWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
             form_->On({MainEvent::Kind::TrayIconLost});
         } else if (wp == kSampleTimerId) {
             form_->On({MainEvent::Kind::Sample});
+        } else if (wp == kWaitsTimerId) {
+            waits_.AnswerSignalled();
         } else if (wp == kLookTimerId) {
             KillTimer(hwnd(), kLookTimerId);  // once; the look aims the next
             form_->On({MainEvent::Kind::IdleLook});
@@ -272,7 +275,11 @@ LRESULT MainWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
         const std::u16string text = std::exchange(warning_, {});
         if (!text.empty()) {
             BeginModal();
+            // The box's own loop waits on no handle: an armed program's end
+            // is looked for meanwhile, so that it acts with the box still up.
+            if (!SetTimer(hwnd(), kWaitsTimerId, 1000, nullptr)) Trace("message box: no timer");
             MessageBox16(hwnd(), text, texts::kProgramTitle, MB_OK | MB_ICONWARNING | MB_SETFOREGROUND | MB_TOPMOST);
+            KillTimer(hwnd(), kWaitsTimerId);
             EndModal();
             // About, opened while the box was up, stays in front of this window.
             if (about_ && about_->Modal()) SetForegroundWindow(about_->hwnd());
@@ -353,7 +360,7 @@ void MainWindow::ShowRunningCopy() {
 }
 
 void MainWindow::RetryTrayIcon() {
-    if (!SetTimer(hwnd(), kTrayRetryTimerId, kTrayRetryMs, nullptr)) Trace("tray icon: no timer to ask again");
+    if (!SetTimer(hwnd(), kTrayRetryTimerId, kTrayRetryMs, nullptr)) Trace("tray icon: no timer");
 }
 
 void MainWindow::BeginModal() {

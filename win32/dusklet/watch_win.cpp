@@ -132,7 +132,7 @@ std::optional<std::vector<InterfaceBytes>> WinWatch::Received() {
 
 void WinWatch::Sample(bool on) {
     if (!on) KillTimer(window_, sampleTimer_);
-    else if (!SetTimer(window_, sampleTimer_, QuietNetwork::kSampleMs, nullptr)) Trace("network: no timer to sample it");
+    else if (!SetTimer(window_, sampleTimer_, QuietNetwork::kSampleMs, nullptr)) Trace("network: no timer");
 }
 
 uint32_t WinWatch::LastInput() {
@@ -145,7 +145,7 @@ bool WinWatch::FullScreen() { return NotificationsHeldBack(); }
 
 void WinWatch::LookIn(std::optional<uint32_t> ms) {
     if (!ms) KillTimer(window_, lookTimer_);
-    else if (!SetTimer(window_, lookTimer_, *ms, nullptr)) Trace("idle: no timer to look again");
+    else if (!SetTimer(window_, lookTimer_, *ms, nullptr)) Trace("idle: no timer");
 }
 
 bool NotificationsHeldBack() {

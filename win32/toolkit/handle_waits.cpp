@@ -16,19 +16,29 @@ void HandleWaits::Clear() {
     waits_.clear();
 }
 
+DWORD HandleWaits::WaitOnce(DWORD ms, DWORD wakeMask) {
+    HANDLE handles[MAXIMUM_WAIT_OBJECTS - 1];  // one place is the message queue's
+    const DWORD n = static_cast<DWORD>(std::min(waits_.size(), std::size(handles)));
+    for (DWORD i = 0; i < n; ++i) handles[i] = waits_[i].handle;
+    const DWORD woke = MsgWaitForMultipleObjects(n, handles, FALSE, ms, wakeMask);
+    if (woke >= WAIT_OBJECT_0 + n) return woke;  // a message, the time up, or a failure
+    const Wait& done = waits_[woke - WAIT_OBJECT_0];
+    if (!PostMessageA(done.window, done.message, done.tag, 0)) Trace("handle signalled: not posted");
+    CloseHandle(done.handle);
+    waits_.erase(waits_.begin() + (woke - WAIT_OBJECT_0));
+    return WAIT_OBJECT_0;
+}
+
 bool HandleWaits::NextMessage(MSG& msg) {
     for (;;) {
         if (PeekMessage16(msg)) return msg.message != WM_QUIT;
-        HANDLE handles[MAXIMUM_WAIT_OBJECTS - 1];  // one place is the message queue's
-        const DWORD n = static_cast<DWORD>(std::min(waits_.size(), std::size(handles)));
-        for (DWORD i = 0; i < n; ++i) handles[i] = waits_[i].handle;
-        const DWORD woke = MsgWaitForMultipleObjects(n, handles, FALSE, INFINITE, QS_ALLINPUT);
-        if (woke == WAIT_FAILED) return GetMessage16(msg) > 0;  // a handle gone bad: messages still come
-        if (woke >= WAIT_OBJECT_0 + n) continue;                // a message
-        const Wait& done = waits_[woke - WAIT_OBJECT_0];
-        if (!PostMessageA(done.window, done.message, done.tag, 0)) Trace("handle signalled: not posted");
-        CloseHandle(done.handle);
-        waits_.erase(waits_.begin() + (woke - WAIT_OBJECT_0));
+        // A handle gone bad: messages still come.
+        if (WaitOnce(INFINITE, QS_ALLINPUT) == WAIT_FAILED) return GetMessage16(msg) > 0;
+    }
+}
+
+void HandleWaits::AnswerSignalled() {
+    while (!waits_.empty() && WaitOnce(0, 0) == WAIT_OBJECT_0) {
     }
 }
 

@@ -27,6 +27,9 @@ public:
     // waited on at once: the others, in the order added, as those before
     // them are done (a process handle stays signalled).
     bool NextMessage(MSG& msg);
+    // The handles signalled by now answered, with no wait: for a loop of the
+    // system's own (a message box's), which takes no NextMessage.
+    void AnswerSignalled();
 
 private:
     struct Wait {
@@ -35,6 +38,9 @@ private:
         UINT message;
         WPARAM tag;
     };
+    // Waits `ms` at most for a handle, or for the messages of `wakeMask`; a
+    // handle signalled is answered (WAIT_OBJECT_0), else what the wait gave.
+    DWORD WaitOnce(DWORD ms, DWORD wakeMask);
     std::vector<Wait> waits_;
 };
 
