@@ -97,7 +97,7 @@ void WinWatch::EachShownProgram(ShownVisitor each, void* context) {
 
 Watch::Wait WinWatch::WaitForEnd(uint32_t id) {
     UniqueHandle process(OpenProcess(SYNCHRONIZE, FALSE, id));
-    // No such process has ended; one refused (another user's, the system's) runs on.
+    // No such process: it has ended. One refused (another user's, the system's) runs on, unseen.
     if (!process) return GetLastError() == ERROR_INVALID_PARAMETER ? Wait::Ended : Wait::Unseen;
     waits_.Add(std::move(process), window_, ended_, id);
     return Wait::Waiting;
