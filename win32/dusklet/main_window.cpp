@@ -234,7 +234,8 @@ LRESULT MainWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     case WM_POWERBROADCAST:
         if (wp == PBT_APMSUSPEND) form_->On({MainEvent::Kind::PowerSuspend});
-        else if (wp == PBT_APMRESUMEAUTOMATIC || wp == PBT_APMRESUMESUSPEND) form_->On({MainEvent::Kind::PowerResume});
+        else if (wp == PBT_APMRESUMEAUTOMATIC || wp == PBT_APMRESUMESUSPEND || wp == PBT_APMRESUMECRITICAL)
+            form_->On({MainEvent::Kind::PowerResume});
         return TRUE;
     case WM_SETTINGCHANGE:  // among others, other icon sizes, a new time zone or date form
         LoadIcons();
